@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Ledora builds, runs and tests with; quiet when all are there.
+set -euo pipefail
+packages=(
+    cmake make g++ clang libclang-rt-14-dev pkg-config
+    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins
+    libicu-dev libgtest-dev libgmock-dev libbenchmark-dev
+    fonts-ipafont-gothic poppler-utils
+    cups cups-bsd printer-driver-cups-pdf
+)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "Installing: ${missing[*]}"
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

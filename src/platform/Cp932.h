@@ -1,0 +1,28 @@
+#pragma once
+// Code page 932 is the program's one text encoding: record fields, the table text,
+// the settings file and the data files are CP932 bytes. QString exists only at the
+// widget edge, converted here.
+#include <QByteArray>
+#include <QString>
+
+namespace cp932 {
+
+// True for the first byte of a double-byte character (0x81-0x9F, 0xE0-0xFC).
+bool isLeadByte(unsigned char byte);
+
+// Length in bytes (1 or 2) of the character starting at `pos`; a lead byte at the
+// very end counts as a single byte.
+int charLength(const QByteArray& bytes, qsizetype pos);
+
+// Unicode to CP932 the way the platform converts: best fit first (U+00A5 becomes
+// 0x5C), "?" for what has no mapping.
+QByteArray encode(const QString& text);
+
+// CP932 to Unicode; bytes that form no character become U+FFFD.
+QString decode(const QByteArray& bytes);
+
+// The longest prefix of at most `maxBytes` bytes that does not split a double-byte
+// character: a character that would straddle the limit is dropped whole.
+QByteArray cutToWidth(const QByteArray& bytes, qsizetype maxBytes);
+
+} // namespace cp932

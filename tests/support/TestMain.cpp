@@ -1,0 +1,11 @@
+// Test entry: every test binary runs inside one offscreen QApplication, so widget
+// tests and font-dependent rendering work without a display.
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
