@@ -1,0 +1,27 @@
+#pragma once
+// Loading and saving the data file of CDS2.
+#include <QString>
+
+class Dataset;
+struct PacketTable;
+
+namespace DataFile {
+
+// True when `path` is written in the XML form: it ends in ".xml", letter case ignored.
+bool isXmlFileName(const QString& path);
+
+// The fields every data file must have; empty when the table has them all, else a
+// message naming the first one missing.
+QString checkRecordFields(const PacketTable& table);
+
+// Reads `path` (either form) into `dataset`. On success returns an empty text and the
+// dataset holds exactly the file's content, cursor on the first record. On failure
+// returns the reason and leaves the dataset as it was.
+QString load(Dataset& dataset, const QString& path);
+
+// Posts a pending edit, then writes all records (not just the view) through a
+// temporary file renamed over `path`, so a failed save leaves the old file whole.
+// Returns an empty text, or the message "ファイル "<path>" を作成できません。<reason>".
+QString save(Dataset& dataset, const QString& path);
+
+} // namespace DataFile

@@ -1,0 +1,26 @@
+#pragma once
+// The two datapacket forms. Readers take any bytes and answer a table or an error,
+// never crash or allocate beyond what the bytes can hold.
+#include "records/PacketTable.h"
+
+namespace datapacket {
+
+// The four bytes every binary datapacket begins with.
+inline constexpr char BinaryMagic[] = "\x96\x19\xE0\xBD";
+
+PacketResult readBinary(const QByteArray& bytes);
+PacketResult readXml(const QByteArray& bytes);
+// Either form, chosen by the first bytes.
+PacketResult read(const QByteArray& bytes);
+
+QByteArray writeBinary(const PacketTable& table);
+QByteArray writeXml(const PacketTable& table);
+
+// The r8 text of the XML form.
+QByteArray realText(double v);
+
+// Day numbers of both forms count 0001-01-01 as day 1.
+qint32 dayNumber(int year, int month, int day);
+void dateOfDay(qint32 dayNumber, int& year, int& month, int& day);
+
+} // namespace datapacket
