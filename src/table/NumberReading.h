@@ -1,0 +1,15 @@
+#pragma once
+// How cell text is read as a number. Text that is not a number never raises an
+// error: it yields the caller's default.
+#include <QByteArrayView>
+#include <QtGlobal>
+
+// Leading half-width spaces, an optional sign, then decimal digits or hexadecimal
+// digits after "$", "x", "X", "0x" or "0X"; nothing may follow, not even a space.
+// Anything else, or a value outside the signed 32-bit range, gives `defaultValue`.
+qint32 ReadInteger(QByteArrayView text, qint32 defaultValue);
+
+// Leading half-width spaces, an optional sign, digits with an optional "." and
+// fraction, an optional exponent, trailing half-width spaces. Anything else, a
+// lone sign, or a value too large for extended precision gives `defaultValue`.
+long double ReadDecimal(QByteArrayView text, long double defaultValue);

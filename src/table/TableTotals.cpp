@@ -1,0 +1,79 @@
+#include "table/TableTotals.h"
+
+#include "table/NumberReading.h"
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <vector>
+
+namespace {
+
+constexpr long double kInt64Bound = 9223372036854775808.0L; // 2^63, exact in long double
+
+qint64 saturatingAdd(qint64 a, qint64 b) {
+    qint64 sum = 0;
+    if (__builtin_add_overflow(a, b, &sum)) {
+        return b > 0 ? std::numeric_limits<qint64>::max() : std::numeric_limits<qint64>::min();
+    }
+    return sum;
+}
+
+qint64 truncateToInt64(long double value) {
+    if (std::isnan(value)) {
+        return 0;
+    }
+    if (value >= kInt64Bound) {
+        return std::numeric_limits<qint64>::max();
+    }
+    if (value < -kInt64Bound) {
+        return std::numeric_limits<qint64>::min();
+    }
+    return static_cast<qint64>(value); // truncates toward zero
+}
+
+} // namespace
+
+QByteArray FormatPlainAmount(long double roundedAmount) {
+    if (roundedAmount > -kInt64Bound && roundedAmount < kInt64Bound) {
+        return QByteArray::number(static_cast<qint64>(roundedAmount)); // -0 becomes "0"
+    }
+    const int length = std::snprintf(nullptr, 0, "%.0Lf", roundedAmount);
+    if (length <= 0) {
+        return {};
+    }
+    std::vector<char> buffer(static_cast<size_t>(length) + 1);
+    std::snprintf(buffer.data(), buffer.size(), "%.0Lf", roundedAmount);
+    return QByteArray(buffer.data(), length);
+}
+
+TableTotals SGkei(LineItemTable& grid, double salesTaxRate) {
+    const int lineCount = grid.lineCount();
+    for (int r = 1; r <= lineCount; ++r) {
+        const QByteArray& quantity = grid.cell(r, ColQuantity);
+        if (ReadInteger(quantity, 1) <= 0) {
+            continue;
+        }
+        const qint32 price = ReadInteger(grid.cell(r, ColUnitPrice), 0);
+        if (price <= 0) {
+            continue;
+        }
+        const long double amount =
+            std::nearbyint(static_cast<long double>(price) * ReadDecimal(quantity, 1.0L));
+        // A quantity near the top of extended precision can overflow the product;
+        // such a line keeps the amount it had rather than showing "inf".
+        if (!std::isfinite(amount)) {
+            continue;
+        }
+        grid.setCell(r, ColAmount, FormatPlainAmount(amount));
+    }
+
+    TableTotals totals;
+    for (int r = 1; r <= lineCount; ++r) {
+        totals.Subtotal += ReadInteger(grid.cell(r, ColAmount), 0);
+    }
+    totals.TaxAmount = truncateToInt64(static_cast<long double>(totals.Subtotal) *
+                                       static_cast<long double>(salesTaxRate));
+    totals.GrandTotal = saturatingAdd(totals.Subtotal, totals.TaxAmount);
+    return totals;
+}
