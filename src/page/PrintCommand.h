@@ -1,0 +1,56 @@
+#pragma once
+// The print command (Tag 12) and the printer set-up command (Tag 11) without the
+// dispatcher's common first and last steps, which the window runs around them.
+#include "page/PrintPage.h"
+
+#include <QSize>
+#include <QString>
+#include <functional>
+
+class PrinterDevice;
+
+// The confirmation text. Lines are separated by LF CR, as all of the program's
+// multi-line messages are.
+QString printConfirmationText(const QString& title, const QString& recipient,
+                              const QString& printerName, const QString& paperName);
+
+// The form name replaces PaperName unless it is empty.
+void refreshPaperName(QString& paperName, const QString& formName);
+
+// How the print command talks to the user; the window routes these through its dialog seam.
+struct PrintCommandSeams {
+    // Confirmation box (caption "確認", OK / キャンセル, question icon); true on OK.
+    std::function<bool(const QString& message)> confirm;
+    // Save dialog for the PDF file ("*.pdf"), asked after the confirmation when the
+    // printer writes a file; an empty name cancels.
+    std::function<QString()> askPdfFileName;
+};
+
+struct PrintCommandResult {
+    bool printed = false;
+    bool cancelled = false;
+    QString error; // non-empty: show it in the error box
+};
+
+struct PrintCommandInput {
+    QString title;     // document kind's title as on the page
+    QString recipient; // current record's name
+    QSize page;        // PB1's size
+    PageDrawFn drawPage;
+};
+
+// Tag 12 after the common first steps: refresh PaperName, confirm, print one sheet.
+PrintCommandResult runPrintCommand(PrinterDevice& device, QString& paperName, bool& printing,
+                                   const PrintCommandInput& input, const PrintCommandSeams& seams);
+
+struct PrinterSetupResult {
+    bool accepted = false;
+    // Paper, orientation or printable area differs (also after choosing another
+    // printer): the window resizes the page at once.
+    bool paperChanged = false;
+};
+
+// Tag 11 after the common first steps. `dialog` is runPrinterSetupDialog in the
+// program, a stand-in answer in tests.
+PrinterSetupResult runPrinterSetupCommand(PrinterDevice& device,
+                                          const std::function<bool(PrinterDevice&)>& dialog);

@@ -1,0 +1,38 @@
+#pragma once
+// Printing the page on one sheet (APrint) and writing it to a PDF file the same way.
+#include "platform/PrinterDevice.h"
+
+#include <QSize>
+#include <QString>
+#include <functional>
+
+class QPainter;
+
+// Draws the page at the painter's origin in page pixels, without the screen-only
+// marks (the window calls DrawPage through a QPainter canvas).
+using PageDrawFn = std::function<void(QPainter&)>;
+
+struct PrintResult {
+    bool printed = false;
+    QString error; // non-empty: shown in the error box; nothing was printed
+};
+
+// Shown instead of printing a page that the print scale has made empty.
+extern const QString kEmptyPageError;
+
+// APrint: one sheet on the device. `printing` is set while the page is drawn and
+// cleared on every way out. The page is painted straight onto the printer, scaled,
+// so text and lines stay vector output.
+PrintResult printOneSheet(PrinterDevice& device, QSize page, const PageDrawFn& drawPage,
+                          bool& printing);
+
+// The stand-in PDF printer's page size for a paper and print scale, as the window
+// would size PB1 with that printer.
+QSize pdfPageSize(int paperCode = kPaperCodeA4, int orientation = kOrientationPortrait,
+                  int printScale = 0);
+
+// Writes the page to a one-page PDF file of the given paper through the same path as
+// printOneSheet (vector text, fonts embedded). `page` is the page's size in page
+// pixels, normally pdfPageSize() of the same paper.
+PrintResult printPageToPdf(const QString& fileName, QSize page, const PageDrawFn& drawPage,
+                           int paperCode = kPaperCodeA4, int orientation = kOrientationPortrait);

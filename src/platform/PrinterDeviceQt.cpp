@@ -1,0 +1,201 @@
+#include "platform/PrinterDeviceQt.h"
+
+#include "platform/Cp932.h"
+#include "platform/PrinterPaper.h"
+
+#include <QFile>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinterInfo>
+#include <cmath>
+#include <exception>
+
+const QString PrinterDeviceQt::kPdfPrinterName = QStringLiteral("PDF ファイルへ出力");
+
+namespace {
+
+// The stand-in PDF printer behaves like a 600 dpi office laser printer with an
+// unprintable band of 5 mm on every edge: A4 portrait gives a printable area of
+// 200 x 287 mm, HORZRES x VERTRES = 4724 x 6780, PHYSICALWIDTH = 4961 and
+// PHYSICALOFFSETX/Y = 118, so the page on screen is 600 x 861 pixels.
+constexpr int kPdfResolution = 600;
+constexpr qreal kPdfMarginMm = 5.0;
+
+const QString kNoFileError = QStringLiteral("出力する PDF ファイルの名前がありません。");
+const QString kBeginError =
+    QStringLiteral("印刷を開始できませんでした。\n\rプリンタ『%1』を確認してください。");
+const QString kEndError =
+    QStringLiteral("印刷ジョブを完了できませんでした。\n\rプリンタ『%1』を確認してください。");
+const QString kDrawError = QStringLiteral("印刷を中止しました。\n\r%1");
+const QString kUnknownDrawError = QStringLiteral("ページを描けませんでした。");
+
+} // namespace
+
+PrinterDeviceQt::PrinterDeviceQt() = default;
+
+std::unique_ptr<PrinterDeviceQt> PrinterDeviceQt::createDefault() {
+    QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) {
+        const QList<QPrinterInfo> all = QPrinterInfo::availablePrinters();
+        if (!all.isEmpty())
+            info = all.first();
+    }
+    if (info.isNull())
+        return createPdf();
+    if (auto device = createForPrinter(info.printerName()))
+        return device;
+    return createPdf();
+}
+
+std::unique_ptr<PrinterDeviceQt> PrinterDeviceQt::createForPrinter(const QString& name) {
+    const QPrinterInfo info = QPrinterInfo::printerInfo(name);
+    if (info.isNull())
+        return nullptr;
+    std::unique_ptr<PrinterDeviceQt> device(new PrinterDeviceQt);
+    device->printer_ = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    if (!device->printer_->isValid())
+        return nullptr;
+    device->printer_->setFullPage(false);
+    return device;
+}
+
+std::unique_ptr<PrinterDeviceQt> PrinterDeviceQt::createPdf() {
+    std::unique_ptr<PrinterDeviceQt> device(new PrinterDeviceQt);
+    device->makePdf();
+    return device;
+}
+
+void PrinterDeviceQt::makePdf() {
+    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer_->setOutputFormat(QPrinter::PdfFormat);
+    printer_->setResolution(kPdfResolution);
+    printer_->setFullPage(false);
+    printer_->setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                    QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm, kPdfMarginMm),
+                    QPageLayout::Millimeter));
+}
+
+PrinterCaps PrinterDeviceQt::caps() const {
+    // Qt's page rectangle is the printable area, its paper rectangle the sheet; both
+    // in device pixels of the printer's resolution, as a painter on it sees them.
+    const QRectF paper = printer_->paperRect(QPrinter::DevicePixel);
+    const QRectF page = printer_->pageRect(QPrinter::DevicePixel);
+    const QRectF pageMm = printer_->pageRect(QPrinter::Millimeter);
+    PrinterCaps c;
+    c.horzSize = qRound(pageMm.width());
+    c.vertSize = qRound(pageMm.height());
+    c.horzRes = qRound(page.width());
+    c.vertRes = qRound(page.height());
+    c.physicalWidth = qRound(paper.width());
+    c.physicalHeight = qRound(paper.height());
+    c.physicalOffsetX = qRound(page.left() - paper.left());
+    c.physicalOffsetY = qRound(page.top() - paper.top());
+    return c;
+}
+
+int PrinterDeviceQt::paperCode() const {
+    return paperCodeForPageSize(printer_->pageLayout().pageSize());
+}
+
+int PrinterDeviceQt::orientation() const {
+    return printer_->pageLayout().orientation() == QPageLayout::Landscape ? kOrientationLandscape
+                                                                          : kOrientationPortrait;
+}
+
+QString PrinterDeviceQt::formName() const {
+    // The device mode keeps the form name in 32 bytes; what does not fit is lost.
+    QByteArray bytes = cp932::encode(printer_->pageLayout().pageSize().name());
+    const qsizetype nul = bytes.indexOf('\0');
+    if (nul >= 0)
+        bytes.truncate(nul);
+    return cp932::decode(cp932::cutToWidth(bytes, 32));
+}
+
+QString PrinterDeviceQt::printerName() const {
+    return writesFile() ? kPdfPrinterName : printer_->printerName();
+}
+
+QStringList PrinterDeviceQt::printerNames() const {
+    QStringList names = QPrinterInfo::availablePrinterNames();
+    if (writesFile())
+        names.append(kPdfPrinterName);
+    return names;
+}
+
+int PrinterDeviceQt::printerIndex() const {
+    return int(printerNames().indexOf(printerName()));
+}
+
+bool PrinterDeviceQt::supportsPageSize(const QPageSize& size) const {
+    if (writesFile())
+        return true;
+    const QList<QPageSize> sizes = QPrinterInfo(*printer_).supportedPageSizes();
+    if (sizes.isEmpty())
+        return true; // the driver does not say; let it decide
+    for (const QPageSize& s : sizes)
+        if (s.isEquivalentTo(size))
+            return true;
+    return false;
+}
+
+bool PrinterDeviceQt::applyPaper(int paperCode, int orientation) {
+    bool took = true;
+    const QPageSize size = pageSizeForPaperCode(paperCode);
+    if (size.isValid() && supportsPageSize(size))
+        took = printer_->setPageSize(size) && took;
+    else
+        took = false;
+    if (orientation == kOrientationPortrait || orientation == kOrientationLandscape)
+        took = printer_->setPageOrientation(orientation == kOrientationLandscape
+                                                ? QPageLayout::Landscape
+                                                : QPageLayout::Portrait) &&
+               took;
+    else
+        took = false;
+    return took;
+}
+
+bool PrinterDeviceQt::writesFile() const {
+    return printer_->outputFormat() == QPrinter::PdfFormat;
+}
+
+void PrinterDeviceQt::setOutputFileName(const QString& fileName) {
+    const bool pdf = writesFile();
+    printer_->setOutputFileName(fileName);
+    // An empty name would switch a PDF printer back to the native format.
+    if (pdf && printer_->outputFormat() != QPrinter::PdfFormat)
+        printer_->setOutputFormat(QPrinter::PdfFormat);
+}
+
+QString PrinterDeviceQt::printOnePage(const std::function<void(QPainter&)>& paint) {
+    if (writesFile() && printer_->outputFileName().isEmpty())
+        return kNoFileError;
+    // One sheet, whatever the set-up dialog offered.
+    printer_->setCopyCount(1);
+    printer_->setPrintRange(QPrinter::AllPages);
+    printer_->setFullPage(false);
+
+    QPainter painter;
+    if (!painter.begin(printer_.get()))
+        return kBeginError.arg(printerName());
+    QString drawError;
+    try {
+        paint(painter);
+    } catch (const std::exception& e) {
+        drawError = kDrawError.arg(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        drawError = kDrawError.arg(kUnknownDrawError);
+    }
+    if (!drawError.isEmpty()) {
+        printer_->abort();
+        painter.end();
+        // A half-written PDF is no print; do not leave it behind.
+        if (writesFile())
+            QFile::remove(printer_->outputFileName());
+        return drawError;
+    }
+    if (!painter.end())
+        return kEndError.arg(printerName());
+    return {};
+}

@@ -1,0 +1,41 @@
+#pragma once
+// PrinterDevice over Qt's printing. Normally the system's default printer; on a
+// machine without printers a built-in A4 portrait PDF printer stands in, so the
+// program still starts, sizes its page and "prints" to a PDF file.
+#include "platform/PrinterDevice.h"
+
+#include <QPrinter>
+#include <memory>
+
+class PrinterDeviceQt : public PrinterDevice {
+public:
+    // The name under which the stand-in PDF printer appears in the printer list.
+    static const QString kPdfPrinterName;
+
+    // The default printer, the first printer if none is default, else the stand-in.
+    static std::unique_ptr<PrinterDeviceQt> createDefault();
+    // A named system printer (e.g. a CUPS queue); null when no such printer exists.
+    static std::unique_ptr<PrinterDeviceQt> createForPrinter(const QString& name);
+    // The stand-in PDF printer, A4 portrait.
+    static std::unique_ptr<PrinterDeviceQt> createPdf();
+
+    PrinterCaps caps() const override;
+    int paperCode() const override;
+    int orientation() const override;
+    QString formName() const override;
+    QString printerName() const override;
+    QStringList printerNames() const override;
+    int printerIndex() const override;
+    bool applyPaper(int paperCode, int orientation) override;
+    bool writesFile() const override;
+    void setOutputFileName(const QString& fileName) override;
+    QString printOnePage(const std::function<void(QPainter&)>& paint) override;
+    QPrinter* qprinter() override { return printer_.get(); }
+
+private:
+    PrinterDeviceQt();
+    void makePdf();
+    bool supportsPageSize(const QPageSize& size) const;
+
+    std::unique_ptr<QPrinter> printer_;
+};
