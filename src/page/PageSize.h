@@ -22,8 +22,8 @@ struct PageSizeResult {
     int pl2Top = 0;     // Pl2: PB1's top + H
 };
 
-// The print-scale text read strictly as an integer (leading half-width spaces, sign,
-// decimal or "$"/"x"/"0x" hexadecimal, nothing after, signed 32-bit); nullopt otherwise.
+// The print-scale text read by the table's integer reading, but without a default:
+// nullopt when it does not read as an integer.
 std::optional<int> readPrintScale(const QString& text);
 
 // The conversion error for a scale text: "'%s' は整数ではありません".
