@@ -130,9 +130,10 @@ bool ProfileFile::load(const QString& path) {
 }
 
 bool ProfileFile::save(const QString& path) const {
-    // Renaming over the target would ignore a file the user made read-only.
+    // Renaming over the target would ignore a file the user made read-only; the
+    // owner's write bit counts even for an administrator, as a read-only mark does.
     const QFileInfo info(path);
-    if (info.exists() && !info.isWritable()) {
+    if (info.exists() && (!info.isWritable() || !(info.permissions() & QFile::WriteOwner))) {
         return false;
     }
     QSaveFile file(path);
