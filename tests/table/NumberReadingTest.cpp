@@ -1,0 +1,79 @@
+#include "table/NumberReading.h"
+
+#include "TableTestText.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr qint32 kDefault = -77;
+
+TEST(ReadInteger, AcceptsDecimalAndHexFormsWithin32Bits) {
+    const std::pair<QByteArray, qint32> cases[] = {
+        {"0", 0},
+        {"123", 123},
+        {"   123", 123},
+        {"+5", 5},
+        {"-5", -5},
+        {"007", 7},
+        {"$FF", 255},
+        {"x1f", 31},
+        {"X1F", 31},
+        {"0x10", 16},
+        {"0X10", 16},
+        {"-$10", -16},
+        {"2147483647", 2147483647},
+        {"-2147483648", -2147483647 - 1},
+        {"$7FFFFFFF", 2147483647},
+        {"-$80000000", -2147483647 - 1},
+    };
+    for (const auto& [text, value] : cases) {
+        EXPECT_EQ(ReadInteger(text, kDefault), value) << text.toStdString();
+    }
+}
+
+TEST(ReadInteger, FallsBackToDefaultForAnythingElse) {
+    const QByteArray cases[] = {
+        "",           "   ",
+        "123 ", // trailing blank
+        "\t5",  // only half-width spaces are skipped
+        "+",          "- 5",        "1,000",
+        "1.5",        "1e3",
+        "\\500", // 0x5C, the yen sign of Japanese fonts
+        sj("５００"), "$",          "0x",
+        "$G",         "2147483648", "-2147483649",
+        "$80000000",  "$FFFFFFFF",  "99999999999999999999999",
+    };
+    for (const auto& text : cases) {
+        EXPECT_EQ(ReadInteger(text, kDefault), kDefault) << text.toStdString();
+    }
+}
+
+TEST(ReadDecimal, ReadsPlainAndExponentForms) {
+    const std::pair<QByteArray, long double> cases[] = {
+        {"1.5", 1.5L}, {"  1.5  ", 1.5L},  {"-2", -2.0L},       {"+.5", 0.5L},
+        {"5.", 5.0L},  {"1e3", 1000.0L},   {"1E-2", 0.01L},     {"2.5e+1", 25.0L},
+        {"0", 0.0L},   {"1e-99999", 0.0L}, {"00012.50", 12.5L},
+    };
+    for (const auto& [text, value] : cases) {
+        EXPECT_EQ(ReadDecimal(text, -1.0L), value) << text.toStdString();
+    }
+}
+
+TEST(ReadDecimal, HoldsExtendedPrecision) {
+    EXPECT_EQ(ReadDecimal("0.1", 0), 0.1L);
+    EXPECT_NE(ReadDecimal("0.1", 0), static_cast<long double>(0.1));
+    EXPECT_GT(ReadDecimal("1e4000", 0), 1e4000L / 2); // beyond double
+}
+
+TEST(ReadDecimal, FallsBackToDefaultForAnythingElse) {
+    const QByteArray cases[] = {
+        "",    " ",     "-",  "+",   ".",      "1e",      "1e+",  "1,5", "1.5x",
+        "1 2", "1.2.3", "e5", "\t1", sj("１"), "1e99999", "0x10", "inf", "nan",
+    };
+    for (const auto& text : cases) {
+        EXPECT_EQ(ReadDecimal(text, 42.0L), 42.0L) << text.toStdString();
+    }
+}
+
+} // namespace

@@ -1,0 +1,114 @@
+#include "table/TableTotals.h"
+
+#include "TableTestText.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+LineItemTable lineTable(const QByteArray& quantity, const QByteArray& price,
+                        const QByteArray& amount) {
+    LineItemTable grid(3);
+    grid.setCell(1, ColQuantity, quantity);
+    grid.setCell(1, ColUnitPrice, price);
+    grid.setCell(1, ColAmount, amount);
+    return grid;
+}
+
+struct AmountCase {
+    QByteArray quantity;
+    QByteArray price;
+    QByteArray amountBefore;
+    QByteArray amountAfter;
+};
+
+TEST(SGkei, ComputesQualifyingAmountsRoundingHalfToEven) {
+    const AmountCase cases[] = {
+        {"", "1200", "", "1200"},         // empty quantity counts 1
+        {"0.5", "5", "", "2"},            // 2.5 to even
+        {"1.5", "3", "", "4"},            // 4.5 to even
+        {"3.5", "1", "", "4"},            // 3.5 to even
+        {"2", "1500", "9", "3000"},       // replaces what was typed
+        {"abc", "7", "", "7"},            // unreadable quantity counts 1
+        {"-1.5", "2", "", "-3"},          // not an integer, so it qualifies
+        {"0.1", "3", "", "0"},            // no "-0" or fractions
+        {"$10", "3", "", "3"},            // an integer, but no decimal: counts 1
+        {"3", "1,000", "keep", "keep"},   // price with a separator
+        {"0", "100", "keep", "keep"},     // zero quantity
+        {"-2", "100", "keep", "keep"},    // negative integer quantity
+        {"1", "0", "keep", "keep"},       // zero price
+        {"1", "-5", "keep", "keep"},      // negative price
+        {"1", "12.5", "keep", "keep"},    // fractional price
+        {"1e4932", "10", "keep", "keep"}, // product beyond extended precision
+        {"2", "2000000000", "", "4000000000"},
+    };
+    for (const auto& c : cases) {
+        LineItemTable grid = lineTable(c.quantity, c.price, c.amountBefore);
+        SGkei(grid, 0.0);
+        EXPECT_EQ(grid.cell(1, ColAmount), c.amountAfter)
+            << c.quantity.toStdString() << " x " << c.price.toStdString();
+    }
+}
+
+TEST(SGkei, TruncatesTaxFromTheExtendedProduct) {
+    const struct {
+        QByteArray amount;
+        double rate;
+        TableTotals expected;
+    } cases[] = {
+        {"12345", 0.08, {12345, 987, 13332}}, {"0", 0.08, {0, 0, 0}},
+        {"100", 0.03, {100, 2, 102}}, // 100 x 0.03 falls a hair below 3
+        {"-100", 0.08, {-100, -8, -108}},     {"1000", 0.1, {1000, 100, 1100}},
+    };
+    for (const auto& c : cases) {
+        LineItemTable grid = lineTable("", "", c.amount);
+        const TableTotals totals = SGkei(grid, c.rate);
+        EXPECT_EQ(totals.Subtotal, c.expected.Subtotal) << c.amount.toStdString();
+        EXPECT_EQ(totals.TaxAmount, c.expected.TaxAmount) << c.amount.toStdString();
+        EXPECT_EQ(totals.GrandTotal, c.expected.GrandTotal) << c.amount.toStdString();
+    }
+}
+
+TEST(SGkei, SubtotalReadsAmountCellsAsIntegers) {
+    LineItemTable grid(8);
+    grid.setCell(1, ColAmount, " 500");       // leading space counts
+    grid.setCell(2, ColAmount, "500 ");       // trailing space does not
+    grid.setCell(3, ColAmount, sj("５００")); // full-width digits do not
+    grid.setCell(4, ColAmount, "1,000");
+    grid.setCell(5, ColAmount, "70"); // typed amount of a non-qualifying row
+    grid.setCell(5, ColQuantity, "0");
+    grid.setCell(5, ColUnitPrice, "3");
+    grid.setCell(6, ColAmount, "4000000000"); // beyond 32 bits reads 0
+    grid.setCell(0, ColAmount, "999");        // the title row is not a line
+    EXPECT_EQ(SGkei(grid, 0.0).Subtotal, 570);
+}
+
+TEST(SGkei, TotalsBeyond32BitsDoNotWrap) {
+    LineItemTable grid(4);
+    for (int r = 1; r <= 3; ++r) {
+        grid.setCell(r, ColQuantity, "1");
+        grid.setCell(r, ColUnitPrice, "2000000000");
+    }
+    const TableTotals totals = SGkei(grid, 0.1);
+    EXPECT_EQ(totals.Subtotal, 6000000000LL);
+    EXPECT_EQ(totals.TaxAmount, 600000000LL);
+    EXPECT_EQ(totals.GrandTotal, 6600000000LL);
+}
+
+TEST(SGkei, HiddenRowsAreNeitherComputedNorSummed) {
+    LineItemTable grid(6);
+    grid.setCell(5, ColUnitPrice, "10");
+    grid.setCell(5, ColAmount, "1");
+    grid.setRowCount(4);
+    EXPECT_EQ(SGkei(grid, 0.0).Subtotal, 0);
+    grid.setRowCount(6);
+    EXPECT_EQ(grid.cell(5, ColAmount), "1");
+}
+
+TEST(FormatPlainAmount, WritesDigitsWithoutSeparators) {
+    EXPECT_EQ(FormatPlainAmount(-0.0L), "0");
+    EXPECT_EQ(FormatPlainAmount(-1234567.0L), "-1234567");
+    EXPECT_EQ(FormatPlainAmount(1e20L), "100000000000000000000");
+}
+
+} // namespace
