@@ -1,0 +1,374 @@
+// The binary datapacket form: header, field descriptors with properties, dataset
+// properties, then rows of status byte, 2-bit null map and the present values.
+#include "platform/Cp932.h"
+#include "records/ChangeLogMerge.h"
+#include "records/Datapacket.h"
+
+#include <QtEndian>
+
+#include <cstring>
+
+namespace {
+
+constexpr int HeaderSize = 24;
+
+class Reader {
+public:
+    explicit Reader(const QByteArray& bytes) : p_(bytes.constData()), n_(bytes.size()) {}
+
+    qsizetype left() const { return n_ - pos_; }
+    qsizetype pos() const { return pos_; }
+    bool seek(qsizetype pos) {
+        if (pos < 0 || pos > n_)
+            return fail();
+        pos_ = pos;
+        return true;
+    }
+    bool failed() const { return failed_; }
+    bool fail() {
+        failed_ = true;
+        return false;
+    }
+    bool need(qsizetype k) {
+        if (failed_ || k < 0 || k > left())
+            return fail();
+        return true;
+    }
+    template <typename T> T get() {
+        if (!need(sizeof(T)))
+            return T{};
+        const T v = qFromLittleEndian<T>(p_ + pos_);
+        pos_ += sizeof(T);
+        return v;
+    }
+    QByteArray bytes(qsizetype k) {
+        if (!need(k))
+            return {};
+        QByteArray b(p_ + pos_, k);
+        pos_ += k;
+        return b;
+    }
+
+private:
+    const char* p_;
+    qsizetype n_;
+    qsizetype pos_ = 0;
+    bool failed_ = false;
+};
+
+template <typename T> void put(QByteArray& out, T v) {
+    char b[sizeof(T)];
+    qToLittleEndian<T>(v, b);
+    out.append(b, sizeof(T));
+}
+
+bool readProperty(Reader& r, Property& prop) {
+    const int nameLen = r.get<quint8>();
+    prop.name = r.bytes(nameLen);
+    prop.typeCode = r.get<quint32>();
+    if (r.failed())
+        return false;
+    const int size = prop.typeCode & 0xFFFF;
+    if (prop.typeCode & 0x00800000) {
+        if (size < 1 || size > 8)
+            return r.fail();
+        const quint32 count = r.get<quint32>();
+        if (r.failed() || count > quint64(r.left()) / size)
+            return r.fail();
+        prop.raw.clear();
+        put<quint32>(prop.raw, count);
+        prop.raw.append(r.bytes(qsizetype(count) * size));
+    } else if (prop.typeCode & 0x00400000) {
+        quint32 len = 0;
+        if (size == 1)
+            len = r.get<quint8>();
+        else if (size == 2)
+            len = r.get<quint16>();
+        else if (size == 4)
+            len = r.get<quint32>();
+        else
+            return r.fail();
+        prop.raw = r.bytes(qsizetype(len));
+    } else {
+        prop.raw = r.bytes(size);
+    }
+    return !r.failed();
+}
+
+void writeProperty(QByteArray& out, const Property& prop) {
+    const QByteArray name = prop.name.left(255);
+    out.append(char(name.size()));
+    out.append(name);
+    put<quint32>(out, prop.typeCode);
+    const int size = prop.typeCode & 0xFFFF;
+    if (!(prop.typeCode & 0x00800000) && (prop.typeCode & 0x00400000)) {
+        const QByteArray v = prop.raw.left(size == 1 ? 0xFF : size == 2 ? 0xFFFF : 0x7FFFFFFF);
+        if (size == 1)
+            out.append(char(v.size()));
+        else if (size == 2)
+            put<quint16>(out, quint16(v.size()));
+        else
+            put<quint32>(out, quint32(v.size()));
+        out.append(v);
+    } else {
+        out.append(prop.raw);
+    }
+}
+
+bool fieldTypeOf(quint32 code, const QList<Property>& props, FieldType& type) {
+    switch (code) {
+    case typecode::I2:
+        type = FieldType::I2;
+        return true;
+    case typecode::I4:
+        type = FieldType::I4;
+        return true;
+    case typecode::Boolean:
+        type = FieldType::Boolean;
+        return true;
+    case typecode::R8:
+        type = FieldType::R8;
+        return true;
+    case typecode::Date:
+        type = FieldType::Date;
+        return true;
+    case typecode::Time:
+        type = FieldType::Time;
+        return true;
+    case typecode::DateTime:
+        type = FieldType::DateTime;
+        return true;
+    case typecode::String1:
+    case typecode::String2:
+        type = FieldType::String;
+        return true;
+    case typecode::Bytes4: {
+        FieldDef probe;
+        probe.props = props;
+        type = probe.subtype() == "Text" ? FieldType::Memo : FieldType::Blob;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+int widthOf(const QList<Property>& props) {
+    for (const Property& p : props)
+        if (p.name.compare("WIDTH", Qt::CaseInsensitive) == 0)
+            return p.text().toInt();
+    return 0;
+}
+
+Value readValue(Reader& r, const FieldDef& f, quint32 code) {
+    switch (f.type) {
+    case FieldType::I2:
+        return Value::fromInt(r.get<qint16>());
+    case FieldType::Boolean:
+        return Value::fromInt(r.get<quint16>());
+    case FieldType::I4:
+    case FieldType::Date:
+    case FieldType::Time:
+        return Value::fromInt(r.get<qint32>());
+    case FieldType::R8:
+    case FieldType::DateTime:
+        return Value::fromReal(r.get<double>());
+    case FieldType::String: {
+        const quint32 len = code == typecode::String1 ? r.get<quint8>() : r.get<quint16>();
+        return Value::fromBytes(r.bytes(len));
+    }
+    case FieldType::Memo:
+    case FieldType::Blob: {
+        const quint32 len = r.get<quint32>();
+        if (len > quint64(r.left())) {
+            r.fail();
+            return {};
+        }
+        return Value::fromBytes(r.bytes(qsizetype(len)));
+    }
+    }
+    return {};
+}
+
+void writeValue(QByteArray& out, const FieldDef& f, quint32 code, const Value& v) {
+    switch (f.type) {
+    case FieldType::I2:
+        put<qint16>(out, qint16(v.toInt()));
+        return;
+    case FieldType::Boolean:
+        put<quint16>(out, quint16(v.toInt()));
+        return;
+    case FieldType::I4:
+    case FieldType::Date:
+    case FieldType::Time:
+        put<qint32>(out, v.toInt());
+        return;
+    case FieldType::R8:
+    case FieldType::DateTime:
+        put<double>(out, v.toReal());
+        return;
+    case FieldType::String: {
+        // The length prefix bounds what one value can hold.
+        const bool narrow = code == typecode::String1;
+        QByteArray b = v.toBytes();
+        if (b.size() > (narrow ? 0xFF : 0xFFFF))
+            b = cp932::cutToWidth(b, narrow ? 0xFF : 0xFFFF);
+        if (narrow)
+            out.append(char(b.size()));
+        else
+            put<quint16>(out, quint16(b.size()));
+        out.append(b);
+        return;
+    }
+    case FieldType::Memo:
+    case FieldType::Blob: {
+        const QByteArray b = v.toBytes();
+        put<quint32>(out, quint32(b.size()));
+        out.append(b);
+        return;
+    }
+    }
+}
+
+} // namespace
+
+namespace datapacket {
+
+PacketResult readBinary(const QByteArray& bytes) {
+    PacketResult result;
+    auto error = [&](const char* text) {
+        result.table = {};
+        result.error = QString::fromUtf8(text);
+        return result;
+    };
+    if (bytes.size() < HeaderSize || std::memcmp(bytes.constData(), BinaryMagic, 4) != 0)
+        return error("not a binary datapacket");
+    Reader r(bytes);
+    r.seek(4);
+    const quint16 major = r.get<quint16>();
+    r.get<quint16>();
+    const quint32 headerSize = r.get<quint32>();
+    const quint16 columns = r.get<quint16>();
+    const quint32 rowCount = r.get<quint32>();
+    const quint32 flags = r.get<quint32>();
+    const quint16 dataOffset = r.get<quint16>();
+    if (major < 1 || major > 2 || headerSize < HeaderSize || !r.seek(headerSize))
+        return error("unsupported datapacket header");
+
+    PacketTable& t = result.table;
+    std::vector<quint32> codes;
+    for (int c = 0; c < columns; ++c) {
+        FieldDef f;
+        const int nameLen = r.get<quint8>();
+        f.name = r.bytes(nameLen);
+        const quint32 code = r.get<quint32>();
+        f.attrs = r.get<quint16>();
+        const quint16 propCount = r.get<quint16>();
+        for (int i = 0; i < propCount && !r.failed(); ++i) {
+            Property p;
+            if (readProperty(r, p))
+                f.props.append(std::move(p));
+        }
+        if (r.failed())
+            return error("truncated field definitions");
+        if (!fieldTypeOf(code, f.props, f.type))
+            return error("unsupported field type");
+        f.width = widthOf(f.props);
+        codes.push_back(code);
+        t.fields.append(std::move(f));
+    }
+    const quint16 paramCount = r.get<quint16>();
+    for (int i = 0; i < paramCount && !r.failed(); ++i) {
+        Property p;
+        if (readProperty(r, p))
+            t.params.append(std::move(p));
+    }
+    if (r.failed())
+        return error("truncated dataset properties");
+    if ((flags & 2) && dataOffset >= r.pos() && !r.seek(dataOffset))
+        return error("bad data offset");
+
+    const qsizetype mapBytes = (columns + 3) / 4;
+    if (rowCount > quint64(r.left()) / quint64(1 + mapBytes))
+        return error("row count larger than the file");
+    t.rows.reserve(rowCount);
+    ChangeLogMerge merge(t);
+    std::vector<bool> changed(columns);
+    for (quint32 i = 0; i < rowCount; ++i) {
+        const int status = r.get<quint8>();
+        const QByteArray map = r.bytes(mapBytes);
+        if (r.failed())
+            return error("truncated row");
+        Row row(columns);
+        for (int c = 0; c < columns; ++c) {
+            const int bits = (quint8(map[c / 4]) >> ((c % 4) * 2)) & 3;
+            changed[c] = bits != 2;
+            if (bits == 0)
+                row[c] = readValue(r, t.fields[c], codes[c]);
+        }
+        if (r.failed())
+            return error("truncated row");
+        merge.add(status, std::move(row), &changed);
+    }
+    merge.finish();
+    return result;
+}
+
+QByteArray writeBinary(const PacketTable& t) {
+    QByteArray out;
+    out.reserve(4096 + qsizetype(t.rows.size()) * 64);
+    out.append(BinaryMagic, 4);
+    put<quint16>(out, 1);
+    put<quint16>(out, 0);
+    put<quint32>(out, HeaderSize);
+    const int columns = int(std::min<qsizetype>(t.fields.size(), 0xFFFF));
+    put<quint16>(out, quint16(columns));
+    put<quint32>(out, quint32(t.rows.size()));
+    const qsizetype flagsAt = out.size();
+    put<quint32>(out, 1);
+    put<quint16>(out, 0);
+
+    std::vector<quint32> codes;
+    for (int c = 0; c < columns; ++c) {
+        const FieldDef& f = t.fields[c];
+        const QByteArray name = f.name.left(255);
+        out.append(char(name.size()));
+        out.append(name);
+        codes.push_back(f.typeCode());
+        put<quint32>(out, codes.back());
+        put<quint16>(out, f.attrs);
+        put<quint16>(out, quint16(f.props.size()));
+        for (const Property& p : f.props)
+            writeProperty(out, p);
+    }
+    put<quint16>(out, quint16(t.params.size()));
+    for (const Property& p : t.params)
+        writeProperty(out, p);
+
+    if (!t.rows.empty() && out.size() <= 0xFFFF) {
+        qToLittleEndian<quint32>(3, out.data() + flagsAt);
+        qToLittleEndian<quint16>(quint16(out.size()), out.data() + flagsAt + 4);
+    }
+    const qsizetype mapBytes = (columns + 3) / 4;
+    QByteArray map(mapBytes, '\0');
+    for (const Row& row : t.rows) {
+        out.append('\0');
+        map.fill('\0');
+        for (int c = 0; c < columns; ++c)
+            if (c >= int(row.size()) || row[c].isNull())
+                map[c / 4] = char(quint8(map[c / 4]) | (1 << ((c % 4) * 2)));
+        out.append(map);
+        for (int c = 0; c < columns && c < int(row.size()); ++c)
+            if (!row[c].isNull())
+                writeValue(out, t.fields[c], codes[c], row[c]);
+    }
+    return out;
+}
+
+PacketResult read(const QByteArray& bytes) {
+    if (bytes.startsWith(QByteArrayView(BinaryMagic, 4)))
+        return readBinary(bytes);
+    return readXml(bytes);
+}
+
+} // namespace datapacket

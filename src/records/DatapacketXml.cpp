@@ -1,0 +1,562 @@
+// The XML datapacket form: one line after the declaration, CP932 bytes kept as bytes.
+#include "platform/Cp932.h"
+#include "records/ChangeLogMerge.h"
+#include "records/Datapacket.h"
+#include "records/XmlScanner.h"
+
+#include <QDate>
+#include <QHash>
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr qint64 MsPerDay = 86400000;
+constexpr int MaxDepth = 16;
+
+const char* fieldTypeText(FieldType t) {
+    switch (t) {
+    case FieldType::String:
+        return "string";
+    case FieldType::I2:
+        return "i2";
+    case FieldType::I4:
+        return "i4";
+    case FieldType::Boolean:
+        return "boolean";
+    case FieldType::R8:
+        return "r8";
+    case FieldType::Date:
+        return "date";
+    case FieldType::Time:
+        return "time";
+    case FieldType::DateTime:
+        return "dateTime";
+    case FieldType::Memo:
+    case FieldType::Blob:
+        return "bin.hex";
+    }
+    return "";
+}
+
+bool fieldTypeOf(QByteArrayView text, FieldType& t) {
+    static const std::pair<const char*, FieldType> types[] = {
+        {"string", FieldType::String}, {"i2", FieldType::I2},     {"i4", FieldType::I4},
+        {"boolean", FieldType::Boolean}, {"r8", FieldType::R8},   {"date", FieldType::Date},
+        {"time", FieldType::Time},     {"dateTime", FieldType::DateTime},
+        {"bin.hex", FieldType::Blob}};
+    for (const auto& [name, type] : types)
+        if (text.compare(name, Qt::CaseInsensitive) == 0) {
+            t = type;
+            return true;
+        }
+    return false;
+}
+
+bool isNameByte(unsigned char c, bool first) {
+    if (c >= 0x80 || c == '_' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
+        return true;
+    return !first && ((c >= '0' && c <= '9') || c == '-' || c == '.');
+}
+
+// A field name that is no XML name is written with '_' for its bad characters.
+QByteArray xmlName(const QByteArray& name) {
+    QByteArray out = name;
+    for (qsizetype i = 0; i < out.size(); ++i)
+        if (!isNameByte(quint8(out[i]), i == 0))
+            out[i] = '_';
+    return out;
+}
+
+void appendEscaped(QByteArray& out, const QByteArray& v) {
+    const char* d = v.constData();
+    const qsizetype n = v.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const unsigned char c = quint8(d[i]);
+        if (cp932::isLeadByte(c) && i + 1 < n) {
+            // A trail byte is never markup and never escaped.
+            out.append(d + i, 2);
+            ++i;
+            continue;
+        }
+        switch (c) {
+        case '&':
+            out.append("&amp;");
+            break;
+        case '<':
+            out.append("&lt;");
+            break;
+        case '>':
+            out.append("&gt;");
+            break;
+        case '"':
+            out.append("&quot;");
+            break;
+        case '\'':
+            out.append("&apos;");
+            break;
+        case '\r':
+            out.append("&#013;");
+            break;
+        case '\n':
+            out.append("&#010;");
+            break;
+        case '\t':
+            out.append("&#009;");
+            break;
+        case '\\':
+            out.append("&#092;");
+            break;
+        default:
+            out.append(char(c));
+        }
+    }
+}
+
+void appendDigits(QByteArray& out, qint64 v, int width) {
+    char buf[24];
+    std::snprintf(buf, sizeof buf, "%0*lld", width, static_cast<long long>(v));
+    out.append(buf);
+}
+
+void appendDate(QByteArray& out, qint64 day) {
+    int y = 0, m = 0, d = 0;
+    datapacket::dateOfDay(qint32(std::clamp<qint64>(day, INT32_MIN, INT32_MAX)), y, m, d);
+    appendDigits(out, y, 4);
+    appendDigits(out, m, 2);
+    appendDigits(out, d, 2);
+}
+
+void appendTime(QByteArray& out, qint64 ms) {
+    appendDigits(out, ms / 3600000, 2);
+    out.append(':');
+    appendDigits(out, ms / 60000 % 60, 2);
+    out.append(':');
+    appendDigits(out, ms % 60000, 5);
+}
+
+void appendValue(QByteArray& out, const FieldDef& f, const Value& v) {
+    switch (f.type) {
+    case FieldType::I2:
+    case FieldType::I4:
+        out.append(QByteArray::number(v.toInt()));
+        return;
+    case FieldType::Boolean:
+        out.append(v.toInt() ? "TRUE" : "FALSE");
+        return;
+    case FieldType::R8:
+        out.append(datapacket::realText(v.toReal()));
+        return;
+    case FieldType::Date:
+        appendDate(out, v.toInt());
+        return;
+    case FieldType::Time:
+        appendTime(out, std::clamp<qint64>(v.toInt(), 0, MsPerDay - 1));
+        return;
+    case FieldType::DateTime: {
+        const double stamp = v.toReal();
+        const qint64 total = std::isfinite(stamp) && std::abs(stamp) < 1e18 ? std::llround(stamp) : 0;
+        qint64 day = total / MsPerDay;
+        qint64 ms = total % MsPerDay;
+        if (ms < 0) {
+            ms += MsPerDay;
+            --day;
+        }
+        appendDate(out, day);
+        if (ms != 0) {
+            out.append('T');
+            appendTime(out, ms);
+        }
+        return;
+    }
+    case FieldType::String:
+    case FieldType::Memo:
+        appendEscaped(out, v.toBytes());
+        return;
+    case FieldType::Blob:
+        out.append(v.toBytes().toBase64());
+        return;
+    }
+}
+
+bool parseDigits(QByteArrayView t, qsizetype at, int count, int& v) {
+    if (at + count > t.size())
+        return false;
+    v = 0;
+    for (int i = 0; i < count; ++i) {
+        const char c = t[at + i];
+        if (c < '0' || c > '9')
+            return false;
+        v = v * 10 + (c - '0');
+    }
+    return true;
+}
+
+bool parseDate(QByteArrayView t, qint64& day) {
+    int y = 0, m = 0, d = 0;
+    if (!parseDigits(t, 0, 4, y) || !parseDigits(t, 4, 2, m) || !parseDigits(t, 6, 2, d))
+        return false;
+    if (!QDate(y, m, d).isValid())
+        return false;
+    day = datapacket::dayNumber(y, m, d);
+    return true;
+}
+
+// "HH:MM:SS" followed by up to three digits of milliseconds.
+bool parseTime(QByteArrayView t, qint64& ms) {
+    int h = 0, m = 0;
+    if (!parseDigits(t, 0, 2, h) || t.size() < 6 || t[2] != ':' || !parseDigits(t, 3, 2, m) ||
+        t[5] != ':')
+        return false;
+    const QByteArrayView sec = t.sliced(6);
+    if (sec.isEmpty() || sec.size() > 5)
+        return false;
+    int s = 0;
+    if (!parseDigits(sec, 0, int(sec.size()), s))
+        return false;
+    for (qsizetype i = sec.size(); i < 5; ++i)
+        s *= 10;
+    if (h > 23 || m > 59 || s >= 60000)
+        return false;
+    ms = qint64(h) * 3600000 + m * 60000 + s;
+    return true;
+}
+
+bool parseValue(const FieldDef& f, QByteArrayView raw, Value& out, QByteArray& scratch) {
+    if (f.type == FieldType::String || f.type == FieldType::Memo) {
+        if (!XmlScanner::unescape(raw, scratch))
+            return false;
+        out = Value::fromBytes(scratch);
+        return true;
+    }
+    if (raw.isEmpty()) {
+        out = f.type == FieldType::Blob ? Value::fromBytes({}) : Value();
+        return true;
+    }
+    if (!XmlScanner::unescape(raw, scratch))
+        return false;
+    const QByteArrayView t(scratch);
+    bool ok = false;
+    switch (f.type) {
+    case FieldType::I2:
+    case FieldType::I4: {
+        const qint32 v = scratch.trimmed().toInt(&ok);
+        out = Value::fromInt(v);
+        return ok && (f.type == FieldType::I4 || (v >= -32768 && v <= 32767));
+    }
+    case FieldType::Boolean:
+        out = Value::fromInt(t[0] == 'T' || t[0] == 't' ? 1 : 0);
+        return true;
+    case FieldType::R8: {
+        const double v = scratch.trimmed().toDouble(&ok);
+        out = Value::fromReal(v);
+        return ok;
+    }
+    case FieldType::Date: {
+        qint64 day = 0;
+        if (t.size() != 8 || !parseDate(t, day))
+            return false;
+        out = Value::fromInt(qint32(day));
+        return true;
+    }
+    case FieldType::Time: {
+        qint64 ms = 0;
+        if (!parseTime(t, ms))
+            return false;
+        out = Value::fromInt(qint32(ms));
+        return true;
+    }
+    case FieldType::DateTime: {
+        qint64 day = 0, ms = 0;
+        if (!parseDate(t, day))
+            return false;
+        if (t.size() > 8 && (t[8] != 'T' || !parseTime(t.sliced(9), ms)))
+            return false;
+        out = Value::fromReal(double(day * MsPerDay + ms));
+        return true;
+    }
+    case FieldType::Blob: {
+        auto decoded = QByteArray::fromBase64Encoding(scratch, QByteArray::AbortOnBase64DecodingErrors);
+        out = Value::fromBytes(decoded.decoded);
+        return bool(decoded);
+    }
+    default:
+        return false;
+    }
+}
+
+bool isUtf8Document(const QByteArray& bytes, qsizetype& skip) {
+    skip = 0;
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        skip = 3;
+        return true;
+    }
+    if (!bytes.startsWith("<?xml"))
+        return false;
+    const qsizetype end = bytes.indexOf("?>");
+    if (end < 0)
+        return false;
+    const QByteArray decl = bytes.left(end).toLower();
+    const bool declared = decl.contains("encoding=\"utf-8\"") || decl.contains("encoding='utf-8'");
+    return declared && QUtf8StringView(bytes).isValidUtf8();
+}
+
+} // namespace
+
+namespace datapacket {
+
+qint32 dayNumber(int year, int month, int day) {
+    return qint32(QDate(year, month, day).toJulianDay() - 1721425);
+}
+
+void dateOfDay(qint32 dayNumber, int& year, int& month, int& day) {
+    QDate(QDate::fromJulianDay(qint64(dayNumber) + 1721425)).getDate(&year, &month, &day);
+}
+
+// Shortest text that reads back to the same double when that takes at most 16
+// significant digits, else 16 digits; fixed notation as %g would choose it.
+QByteArray realText(double v) {
+    if (!std::isfinite(v))
+        return std::isnan(v) ? "NAN" : (v > 0 ? "INF" : "-INF");
+    if (v == 0)
+        return "0";
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific);
+    QByteArray sci(buf, res.ptr - buf);
+    qsizetype e = sci.indexOf('e');
+    QByteArray mant = sci.left(e);
+    int exp = sci.mid(e + 1).toInt();
+    QByteArray digits = mant;
+    digits.replace(".", "").replace("-", "");
+    if (digits.size() > 16) {
+        std::snprintf(buf, sizeof buf, "%.15e", v);
+        sci = buf;
+        e = sci.indexOf('e');
+        mant = sci.left(e);
+        exp = sci.mid(e + 1).toInt();
+        digits = mant;
+        digits.replace(".", "").replace("-", "");
+    }
+    while (digits.size() > 1 && digits.endsWith('0'))
+        digits.chop(1);
+    QByteArray out = v < 0 ? "-" : "";
+    if (exp < -4 || exp >= 16) {
+        out += digits.left(1);
+        if (digits.size() > 1)
+            out += "." + digits.mid(1);
+        out += QByteArray(exp < 0 ? "E-" : "E+") + QByteArray::number(std::abs(exp));
+    } else if (exp < 0) {
+        out += "0." + QByteArray(-exp - 1, '0') + digits;
+    } else if (digits.size() <= exp + 1) {
+        out += digits + QByteArray(exp + 1 - digits.size(), '0');
+    } else {
+        out += digits.left(exp + 1) + "." + digits.mid(exp + 1);
+    }
+    return out;
+}
+
+QByteArray writeXml(const PacketTable& t) {
+    QByteArray out;
+    out.reserve(1024 + qsizetype(t.rows.size()) * 128);
+    out.append("<?xml version=\"1.0\" standalone=\"yes\"?>  <DATAPACKET Version=\"2.0\">"
+               "<METADATA><FIELDS>");
+    std::vector<QByteArray> names;
+    for (const FieldDef& f : t.fields) {
+        names.push_back(xmlName(f.name));
+        out.append("<FIELD ");
+        if (f.name.contains(' ')) {
+            out.append("fieldname=\"");
+            appendEscaped(out, f.name);
+            out.append("\" ");
+        }
+        out.append("attrname=\"" + names.back() + "\" fieldtype=\"" + fieldTypeText(f.type) + "\"");
+        if (f.attrs & FieldDef::ReadOnly)
+            out.append(" readonly=\"true\"");
+        if (f.attrs & FieldDef::Required)
+            out.append(" required=\"true\"");
+        if (f.attrs & FieldDef::Hidden)
+            out.append(" hidden=\"true\"");
+        if (f.attrs & FieldDef::Link)
+            out.append(" linkfield=\"true\"");
+        for (const char* first : {"SUBTYPE", "WIDTH", ""})
+            for (const Property& p : f.props) {
+                const bool known = p.name == "SUBTYPE" || p.name == "WIDTH";
+                if (*first ? p.name != first : known)
+                    continue;
+                out.append(" " + xmlName(p.name) + "=\"");
+                appendEscaped(out, p.text());
+                out.append("\"");
+            }
+        out.append("/>");
+    }
+    out.append("</FIELDS><PARAMS");
+    for (const Property& p : t.params) {
+        out.append(" " + xmlName(p.name) + "=\"");
+        appendEscaped(out, p.text());
+        out.append("\"");
+    }
+    out.append("/></METADATA><ROWDATA>");
+    for (const Row& row : t.rows) {
+        out.append("<ROW");
+        for (qsizetype c = 0; c < t.fields.size() && c < qsizetype(row.size()); ++c) {
+            if (row[c].isNull())
+                continue;
+            out.append(' ');
+            out.append(names[c]);
+            out.append("=\"");
+            appendValue(out, t.fields[c], row[c]);
+            out.append('"');
+        }
+        out.append("/>");
+    }
+    out.append("</ROWDATA></DATAPACKET>");
+    return out;
+}
+
+PacketResult readXml(const QByteArray& input) {
+    PacketResult result;
+    auto error = [&](const QString& text) {
+        result.table = {};
+        result.error = text;
+        return result;
+    };
+    qsizetype skip = 0;
+    QByteArray converted;
+    if (isUtf8Document(input, skip))
+        converted = cp932::encode(QString::fromUtf8(input.constData() + skip, input.size() - skip));
+    const QByteArray& bytes = converted.isNull() ? input : converted;
+
+    PacketTable& t = result.table;
+    XmlScanner scan(bytes);
+    QList<QByteArray> path; // open elements
+    QHash<QByteArray, int> columnOf;
+    std::vector<QByteArray> attrNames;
+    bool sawPacket = false, sawFields = false, sawRowData = false, closed = false;
+    ChangeLogMerge merge(t);
+    QByteArray scratch;
+    std::vector<bool> changed;
+    XmlScanner::Attr attr;
+
+    for (;;) {
+        const XmlScanner::Token tok = scan.next();
+        if (tok == XmlScanner::Token::Error)
+            return error(scan.error());
+        if (tok == XmlScanner::Token::Eof)
+            break;
+        const QByteArrayView name = scan.name();
+        if (tok == XmlScanner::Token::End) {
+            if (path.isEmpty() || path.last() != name)
+                return error(QStringLiteral("mismatched end tag"));
+            path.removeLast();
+            if (path.isEmpty())
+                closed = true;
+            continue;
+        }
+        if (closed)
+            return error(QStringLiteral("content after the datapacket"));
+        const QByteArray parent = path.isEmpty() ? QByteArray() : path.last();
+        if (path.isEmpty()) {
+            if (name != "DATAPACKET")
+                return error(QStringLiteral("not a datapacket"));
+            sawPacket = true;
+        } else if (name == "FIELD" && parent == "FIELDS") {
+            FieldDef f;
+            QByteArray fieldName, attrName, type;
+            QList<Property> props;
+            while (scan.nextAttr(attr)) {
+                if (!XmlScanner::unescape(attr.raw, scratch))
+                    return error(QStringLiteral("bad character reference"));
+                if (attr.name == "attrname")
+                    attrName = scratch;
+                else if (attr.name == "fieldname")
+                    fieldName = scratch;
+                else if (attr.name == "fieldtype")
+                    type = scratch;
+                else if (attr.name == "readonly")
+                    f.attrs |= scratch.startsWith('t') ? FieldDef::ReadOnly : 0;
+                else if (attr.name == "required")
+                    f.attrs |= scratch.startsWith('t') ? FieldDef::Required : 0;
+                else if (attr.name == "hidden")
+                    f.attrs |= scratch.startsWith('t') ? FieldDef::Hidden : 0;
+                else if (attr.name == "linkfield")
+                    f.attrs |= scratch.startsWith('t') ? FieldDef::Link : 0;
+                else
+                    props.append(Property::fromText(attr.name.toByteArray(), scratch));
+            }
+            if (!scan.error().isEmpty())
+                return error(scan.error());
+            if (attrName.isEmpty() || !fieldTypeOf(type, f.type))
+                return error(QStringLiteral("field without a name or with an unknown type"));
+            f.name = fieldName.isEmpty() ? attrName : fieldName;
+            f.props = props;
+            for (const Property& p : f.props)
+                if (p.name == "WIDTH")
+                    f.width = p.text().toInt();
+            if (f.type == FieldType::Blob && f.subtype() == "Text")
+                f.type = FieldType::Memo;
+            if (columnOf.contains(attrName) || t.fields.size() >= 0xFFFF)
+                return error(QStringLiteral("duplicate field"));
+            columnOf.insert(attrName, int(t.fields.size()));
+            attrNames.push_back(attrName);
+            t.fields.append(std::move(f));
+        } else if (name == "PARAMS" && parent == "METADATA") {
+            while (scan.nextAttr(attr)) {
+                if (!XmlScanner::unescape(attr.raw, scratch))
+                    return error(QStringLiteral("bad character reference"));
+                t.params.append(Property::fromText(attr.name.toByteArray(), scratch));
+            }
+            if (!scan.error().isEmpty())
+                return error(scan.error());
+        } else if (name == "FIELDS" && parent == "METADATA") {
+            sawFields = true;
+        } else if (name == "ROWDATA" && parent == "DATAPACKET") {
+            sawRowData = true;
+        } else if (name == "ROW" && parent == "ROWDATA") {
+            const int columns = int(t.fields.size());
+            Row row(columns);
+            changed.assign(columns, false);
+            int status = 0;
+            int expected = 0;
+            while (scan.nextAttr(attr)) {
+                int c = -1;
+                // Attributes come in field order, so the next field is the first guess.
+                if (expected < columns && attrNames[expected] == attr.name)
+                    c = expected;
+                else if (attr.name == "RowState") {
+                    bool ok = false;
+                    status = attr.raw.toByteArray().toInt(&ok);
+                    if (!ok || status < 0 || status > 0xFF)
+                        return error(QStringLiteral("bad row state"));
+                    continue;
+                } else
+                    c = columnOf.value(attr.name.toByteArray(), -1);
+                if (c < 0)
+                    continue; // an attribute of no field: not data of this table
+                if (!parseValue(t.fields[c], attr.raw, row[c], scratch))
+                    return error(QStringLiteral("bad value of field %1")
+                                     .arg(QString::fromLatin1(t.fields[c].name)));
+                changed[c] = true;
+                expected = c + 1;
+            }
+            if (!scan.error().isEmpty())
+                return error(scan.error());
+            merge.add(status, std::move(row), &changed);
+        }
+        if (!scan.selfClosing()) {
+            if (path.size() >= MaxDepth)
+                return error(QStringLiteral("elements nested too deep"));
+            path.append(name.toByteArray());
+        }
+    }
+    if (!sawPacket || !closed)
+        return error(QStringLiteral("truncated or not a datapacket"));
+    if (!sawFields || !sawRowData)
+        return error(QStringLiteral("datapacket without fields or rows"));
+    merge.finish();
+    return result;
+}
+
+} // namespace datapacket

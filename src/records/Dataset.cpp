@@ -1,0 +1,451 @@
+#include "records/Dataset.h"
+
+#include "platform/Cp932.h"
+#include "records/Datapacket.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr qint64 MsPerDay = 86400000;
+
+QList<QByteArray> splitFields(const QByteArray& fields) {
+    QList<QByteArray> out;
+    for (const QByteArray& part : fields.split(';'))
+        if (!part.trimmed().isEmpty())
+            out.append(part.trimmed());
+    return out;
+}
+
+} // namespace
+
+// --- content -------------------------------------------------------------------
+
+void Dataset::setContent(PacketTable table) {
+    table_ = std::move(table);
+    for (Row& row : table_.rows)
+        row.resize(size_t(table_.fields.size()));
+    state_ = table_.fields.isEmpty() ? State::Inactive : State::Browse;
+    buffer_.clear();
+    editRow_ = -1;
+    indexes_.clear();
+    indexName_.clear();
+    rebuildView(std::nullopt);
+    setCursor(view_.empty() ? -1 : 0);
+}
+
+void Dataset::clear() { setContent(PacketTable{}); }
+
+// --- view ----------------------------------------------------------------------
+
+bool Dataset::rowVisible(int row) const {
+    if (!filter_)
+        return true;
+    const int f = table_.fieldIndex(filter_->field);
+    return f >= 0 && table_.rows[size_t(row)][size_t(f)].toBytes() == filter_->value;
+}
+
+bool Dataset::rowLess(int a, int b) const {
+    const Row& x = table_.rows[size_t(a)];
+    const Row& y = table_.rows[size_t(b)];
+    for (int f : orderFields_) {
+        const int c = compareValues(x[size_t(f)], y[size_t(f)]);
+        if (c != 0)
+            return orderDescending_ ? c > 0 : c < 0;
+    }
+    return false;
+}
+
+void Dataset::rebuildView(std::optional<int> keepRow) {
+    const int oldPos = pos_;
+    view_.clear();
+    view_.reserve(table_.rows.size());
+    for (int i = 0; i < int(table_.rows.size()); ++i)
+        if (rowVisible(i))
+            view_.push_back(i);
+
+    orderFields_.clear();
+    orderDescending_ = false;
+    QList<QByteArray> names = splitFields(indexFieldNames_);
+    if (!indexName_.isEmpty())
+        for (const IndexDef& idx : indexes_)
+            if (idx.name == indexName_) {
+                names = idx.fields;
+                orderDescending_ = idx.descending;
+            }
+    for (const QByteArray& n : names)
+        if (const int f = table_.fieldIndex(n); f >= 0)
+            orderFields_.append(f);
+    if (!orderFields_.isEmpty())
+        std::stable_sort(view_.begin(), view_.end(),
+                         [this](int a, int b) { return rowLess(a, b); });
+
+    int pos = std::min(oldPos, int(view_.size()) - 1);
+    if (keepRow) {
+        const auto it = std::find(view_.begin(), view_.end(), *keepRow);
+        if (it != view_.end())
+            pos = int(it - view_.begin());
+    }
+    if (pos < 0 && !view_.empty())
+        pos = 0;
+    setCursor(pos);
+}
+
+void Dataset::setCursor(int pos) {
+    pos_ = view_.empty() ? -1 : std::clamp(pos, 0, int(view_.size()) - 1);
+    bof_ = pos_ <= 0;
+    eof_ = view_.empty();
+}
+
+int Dataset::recordCount() const { return int(view_.size()); }
+int Dataset::recNo() const { return pos_ + 1; }
+
+void Dataset::first() {
+    post();
+    setCursor(0);
+}
+
+void Dataset::next() {
+    post();
+    if (pos_ + 1 < int(view_.size())) {
+        ++pos_;
+        bof_ = eof_ = false;
+    } else {
+        eof_ = true;
+    }
+}
+
+void Dataset::prior() {
+    post();
+    if (pos_ > 0) {
+        --pos_;
+        bof_ = eof_ = false;
+    } else {
+        bof_ = true;
+    }
+}
+
+void Dataset::last() {
+    post();
+    setCursor(int(view_.size()) - 1);
+    eof_ = true;
+}
+
+void Dataset::moveTo(int recNo) {
+    post();
+    setCursor(recNo - 1);
+}
+
+// --- order and filter ------------------------------------------------------------
+
+void Dataset::setIndexFieldNames(const QByteArray& fields) {
+    post();
+    indexFieldNames_ = fields;
+    indexName_.clear();
+    rebuildView(pos_ >= 0 ? std::optional<int>(view_[size_t(pos_)]) : std::nullopt);
+}
+
+void Dataset::addIndex(const QByteArray& name, const QByteArray& fields, bool descending) {
+    const IndexDef def{name, splitFields(fields), descending};
+    for (IndexDef& idx : indexes_)
+        if (idx.name == name) {
+            if (idx == def)
+                return;
+            idx = def;
+            if (indexName_ == name)
+                setIndexName(name);
+            return;
+        }
+    indexes_.append(def);
+}
+
+void Dataset::deleteIndex(const QByteArray& name) {
+    for (qsizetype i = 0; i < indexes_.size(); ++i)
+        if (indexes_[i].name == name) {
+            indexes_.removeAt(i);
+            if (indexName_ == name) {
+                // Back to the records' own order, as after clearing the index name.
+                post();
+                indexName_.clear();
+                rebuildView(pos_ >= 0 ? std::optional<int>(view_[size_t(pos_)]) : std::nullopt);
+            }
+            return;
+        }
+}
+
+bool Dataset::setIndexName(const QByteArray& name) {
+    if (!name.isEmpty() && std::none_of(indexes_.begin(), indexes_.end(),
+                                        [&](const IndexDef& i) { return i.name == name; }))
+        return false;
+    post();
+    indexName_ = name;
+    indexFieldNames_.clear();
+    rebuildView(pos_ >= 0 ? std::optional<int>(view_[size_t(pos_)]) : std::nullopt);
+    return true;
+}
+
+QList<QByteArray> Dataset::indexNames() const {
+    QList<QByteArray> out;
+    for (const IndexDef& idx : indexes_)
+        out.append(idx.name);
+    return out;
+}
+
+void Dataset::setMasterFilter(const QByteArray& field, const QByteArray& value) {
+    post();
+    filter_ = Filter{field, value};
+    rebuildView(std::nullopt);
+    setCursor(0);
+}
+
+void Dataset::clearMasterFilter() {
+    post();
+    filter_.reset();
+    rebuildView(std::nullopt);
+    setCursor(0);
+}
+
+// --- editing ---------------------------------------------------------------------
+
+void Dataset::edit() {
+    if (state_ != State::Browse)
+        return;
+    if (view_.empty()) {
+        append();
+        return;
+    }
+    editRow_ = view_[size_t(pos_)];
+    buffer_ = table_.rows[size_t(editRow_)];
+    state_ = State::Edit;
+}
+
+void Dataset::append() {
+    if (state_ == State::Inactive)
+        return;
+    post();
+    table_.rows.emplace_back(size_t(table_.fields.size()));
+    editRow_ = int(table_.rows.size()) - 1;
+    view_.push_back(editRow_);
+    setCursor(int(view_.size()) - 1);
+    buffer_ = Row(size_t(table_.fields.size()));
+    state_ = State::Insert;
+}
+
+void Dataset::insert() {
+    if (state_ == State::Inactive)
+        return;
+    post();
+    if (view_.empty()) {
+        append();
+        return;
+    }
+    const int phys = view_[size_t(pos_)];
+    table_.rows.insert(table_.rows.begin() + phys, Row(size_t(table_.fields.size())));
+    for (int& r : view_)
+        if (r >= phys)
+            ++r;
+    view_.insert(view_.begin() + pos_, phys);
+    setCursor(pos_);
+    editRow_ = phys;
+    buffer_ = Row(size_t(table_.fields.size()));
+    state_ = State::Insert;
+}
+
+void Dataset::post() {
+    if (state_ != State::Edit && state_ != State::Insert)
+        return;
+    table_.rows[size_t(editRow_)] = std::move(buffer_);
+    buffer_.clear();
+    state_ = State::Browse;
+    const int row = editRow_;
+    editRow_ = -1;
+    rebuildView(row);
+}
+
+void Dataset::cancel() {
+    if (state_ == State::Edit) {
+        state_ = State::Browse;
+        buffer_.clear();
+        editRow_ = -1;
+    } else if (state_ == State::Insert) {
+        state_ = State::Browse;
+        buffer_.clear();
+        table_.rows.erase(table_.rows.begin() + editRow_);
+        editRow_ = -1;
+        rebuildView(std::nullopt);
+    }
+}
+
+void Dataset::deleteRecord() {
+    if (state_ == State::Insert) {
+        cancel();
+        return;
+    }
+    cancel();
+    if (state_ != State::Browse || view_.empty())
+        return;
+    table_.rows.erase(table_.rows.begin() + view_[size_t(pos_)]);
+    rebuildView(std::nullopt);
+}
+
+// --- field access ------------------------------------------------------------------
+
+const Row* Dataset::currentRow() const {
+    if (state_ == State::Edit || state_ == State::Insert)
+        return &buffer_;
+    if (pos_ < 0 || pos_ >= int(view_.size()))
+        return nullptr;
+    return &table_.rows[size_t(view_[size_t(pos_)])];
+}
+
+Value Dataset::value(int field) const {
+    const Row* row = currentRow();
+    if (!row || field < 0 || field >= int(row->size()))
+        return {};
+    return (*row)[size_t(field)];
+}
+
+QByteArray Dataset::asText(QByteArrayView name) const {
+    const int f = fieldIndex(name);
+    const Value v = value(f);
+    if (v.isNull())
+        return {};
+    switch (table_.fields[f].type) {
+    case FieldType::DateTime:
+    case FieldType::Date:
+        return asDateTime(name).toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")).toLatin1();
+    case FieldType::R8:
+        return QByteArray::number(v.toReal(), 'g', 15);
+    default:
+        return v.toBytes();
+    }
+}
+
+qint32 Dataset::asInteger(QByteArrayView name) const {
+    const Value v = value(name);
+    if (v.isReal())
+        return std::isfinite(v.toReal()) && std::abs(v.toReal()) < 2147483648.0
+                   ? qint32(std::llround(v.toReal()))
+                   : 0;
+    return v.toInt();
+}
+
+double Dataset::asFloat(QByteArrayView name) const { return value(name).toReal(); }
+
+QDateTime Dataset::asDateTime(QByteArrayView name) const {
+    const int f = fieldIndex(name);
+    const Value v = value(f);
+    if (v.isNull())
+        return {};
+    switch (table_.fields[f].type) {
+    case FieldType::Date:
+        return fromStamp(double(v.toInt()) * MsPerDay);
+    case FieldType::Time:
+        return fromStamp(double(MsPerDay + v.toInt()));
+    default:
+        return fromStamp(v.toReal());
+    }
+}
+
+Value Dataset::convertForField(int field, const Value& v) const {
+    if (v.isNull())
+        return v;
+    const FieldDef& f = table_.fields[field];
+    switch (f.type) {
+    case FieldType::String:
+        return Value::fromBytes(f.width > 0 ? cp932::cutToWidth(v.toBytes(), f.width)
+                                            : v.toBytes());
+    case FieldType::Memo:
+    case FieldType::Blob:
+        return Value::fromBytes(v.toBytes());
+    case FieldType::I2:
+        return Value::fromInt(std::clamp(v.toInt(), -32768, 32767));
+    case FieldType::Boolean:
+        return Value::fromInt(v.toInt() != 0);
+    case FieldType::I4:
+    case FieldType::Date:
+    case FieldType::Time:
+        return Value::fromInt(v.isReal() ? qint32(std::llround(std::clamp(v.toReal(), -2147483648.0,
+                                                                          2147483647.0)))
+                                         : v.toInt());
+    case FieldType::R8:
+    case FieldType::DateTime:
+        return Value::fromReal(v.toReal());
+    }
+    return v;
+}
+
+void Dataset::setValue(int field, const Value& v) {
+    if (field < 0 || field >= int(table_.fields.size()))
+        return;
+    edit();
+    if (state_ != State::Edit && state_ != State::Insert)
+        return;
+    buffer_[size_t(field)] = convertForField(field, v);
+}
+
+void Dataset::setText(QByteArrayView name, const QByteArray& cp932) {
+    const int f = fieldIndex(name);
+    if (f < 0)
+        return;
+    switch (table_.fields[f].type) {
+    case FieldType::String:
+    case FieldType::Memo:
+    case FieldType::Blob:
+        setValue(f, Value::fromBytes(cp932));
+        return;
+    default:
+        break;
+    }
+    const QByteArray t = cp932.trimmed();
+    bool ok = false;
+    const double d = t.toDouble(&ok);
+    setValue(f, t.isEmpty() || !ok ? Value() : Value::fromReal(d));
+}
+
+void Dataset::setInteger(QByteArrayView name, qint32 v) { setValue(fieldIndex(name), Value::fromInt(v)); }
+
+void Dataset::setFloat(QByteArrayView name, double v) { setValue(fieldIndex(name), Value::fromReal(v)); }
+
+void Dataset::setDateTime(QByteArrayView name, const QDateTime& v) {
+    const int f = fieldIndex(name);
+    if (f < 0)
+        return;
+    if (!v.isValid()) {
+        setValue(f, Value());
+        return;
+    }
+    const double stamp = toStamp(v);
+    switch (table_.fields[f].type) {
+    case FieldType::Date:
+        setValue(f, Value::fromInt(qint32(std::floor(stamp / MsPerDay))));
+        return;
+    case FieldType::Time:
+        setValue(f, Value::fromInt(v.time().msecsSinceStartOfDay()));
+        return;
+    default:
+        setValue(f, Value::fromReal(stamp));
+    }
+}
+
+void Dataset::setNull(QByteArrayView name) { setValue(fieldIndex(name), Value()); }
+
+double Dataset::toStamp(const QDateTime& dt) {
+    const QDate d = dt.date();
+    return double(datapacket::dayNumber(d.year(), d.month(), d.day())) * MsPerDay +
+           dt.time().msecsSinceStartOfDay();
+}
+
+QDateTime Dataset::fromStamp(double stamp) {
+    if (!std::isfinite(stamp) || std::abs(stamp) > 1e17)
+        return {};
+    const qint64 total = std::llround(stamp);
+    qint64 day = total / MsPerDay;
+    qint64 ms = total % MsPerDay;
+    if (ms < 0) {
+        ms += MsPerDay;
+        --day;
+    }
+    return QDateTime(QDate::fromJulianDay(day + 1721425), QTime::fromMSecsSinceStartOfDay(int(ms)));
+}
