@@ -74,6 +74,11 @@ TableRow LineItemTable::row(int row) const {
     return isValidRow(row) ? rows_[row] : TableRow{};
 }
 
+const TableRow& LineItemTable::rowCells(int row) const {
+    static const TableRow emptyRow;
+    return isValidRow(row) ? rows_[row] : emptyRow;
+}
+
 void LineItemTable::setRow(int row, const TableRow& cells) {
     if (isValidRow(row)) {
         rows_[row] = cells;

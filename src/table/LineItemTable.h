@@ -55,6 +55,8 @@ public:
     bool isValidRow(int row) const { return row >= 0 && row < rowCount_; }
     // A copy of a shown row; six empty cells for a row outside the table.
     TableRow row(int row) const;
+    // The same without the copy; valid until the table changes.
+    const TableRow& rowCells(int row) const;
     // Ignored for a row outside the shown rows.
     void setRow(int row, const TableRow& cells);
     void clearRow(int row);

@@ -13,9 +13,11 @@ bool isBlankByte(char byte) {
 }
 
 // Bytes taken by the character at pos: a lead byte carries its trail byte along,
-// unless it is the last byte.
+// unless it is the last byte or the next byte cannot be a trail byte; a damaged
+// text must not hide a quote, comma or line end inside a character.
 qsizetype charLength(QByteArrayView text, qsizetype pos) {
-    if (pos + 1 < text.size() && cp932::isLeadByte(static_cast<unsigned char>(text[pos]))) {
+    if (pos + 1 < text.size() && cp932::isLeadByte(static_cast<unsigned char>(text[pos])) &&
+        cp932::isTrailByte(static_cast<unsigned char>(text[pos + 1]))) {
         return 2;
     }
     return 1;
@@ -44,21 +46,25 @@ void skipBlanks(QByteArrayView line, qsizetype& pos) {
 QByteArray readQuotedItem(QByteArrayView line, qsizetype& pos) {
     QByteArray item;
     ++pos; // opening quote
+    qsizetype runStart = pos;
     while (pos < line.size()) {
-        if (line[pos] == '"') {
-            if (pos + 1 < line.size() && line[pos + 1] == '"') {
-                item += '"';
-                pos += 2;
-                continue;
-            }
-            ++pos; // closing quote
-            return item;
+        if (line[pos] != '"') {
+            pos += charLength(line, pos);
+            continue;
         }
-        const qsizetype step = charLength(line, pos);
-        item += line.sliced(pos, step);
-        pos += step;
+        item += line.sliced(runStart, pos - runStart);
+        if (pos + 1 < line.size() && line[pos + 1] == '"') {
+            item += '"';
+            pos += 2;
+            runStart = pos;
+            continue;
+        }
+        ++pos; // closing quote
+        return item;
     }
-    return item; // no closing quote: the item runs to the end of the line
+    // No closing quote: the item runs to the end of the line.
+    item += line.sliced(runStart, std::min(pos, line.size()) - runStart);
+    return item;
 }
 
 QByteArray readPlainItem(QByteArrayView line, qsizetype& pos) {
@@ -69,29 +75,36 @@ QByteArray readPlainItem(QByteArrayView line, qsizetype& pos) {
     return line.sliced(start, pos - start).toByteArray();
 }
 
+void appendEncodedLine(QByteArray& out, const TableRow& cells) {
+    for (int c = 0; c < kTableColumnCount; ++c) {
+        if (c > 0) {
+            out += ',';
+        }
+        const QByteArray& cell = cells[c];
+        if (!needsQuotes(cell)) {
+            out += cell;
+            continue;
+        }
+        out += '"';
+        // A trail byte is never 0x22, so doubling quotes byte by byte is safe.
+        qsizetype runStart = 0;
+        for (qsizetype i = 0; i < cell.size(); ++i) {
+            if (cell[i] == '"') {
+                out += QByteArrayView(cell).sliced(runStart, i + 1 - runStart);
+                out += '"';
+                runStart = i + 1;
+            }
+        }
+        out += QByteArrayView(cell).sliced(runStart);
+        out += '"';
+    }
+}
+
 } // namespace
 
 QByteArray EncodeTableLine(const TableRow& cells) {
     QByteArray line;
-    for (int c = 0; c < kTableColumnCount; ++c) {
-        if (c > 0) {
-            line += ',';
-        }
-        const QByteArray& cell = cells[c];
-        if (!needsQuotes(cell)) {
-            line += cell;
-            continue;
-        }
-        line += '"';
-        for (char b : cell) {
-            // A trail byte is never 0x22, so doubling byte by byte is safe.
-            if (b == '"') {
-                line += '"';
-            }
-            line += b;
-        }
-        line += '"';
-    }
+    appendEncodedLine(line, cells);
     return line;
 }
 
@@ -161,8 +174,9 @@ QByteArray GridSaveCSV(LineItemTable& grid) {
         }
     }
     QByteArray text;
+    text.reserve(grid.rowCount() * 32);
     for (int r = 0; r < grid.rowCount(); ++r) {
-        text += EncodeTableLine(grid.row(r));
+        appendEncodedLine(text, grid.rowCells(r));
         text += "\r\n";
     }
     return text;
