@@ -1,0 +1,31 @@
+#pragma once
+// Every modal question the main window asks goes through this seam, so the window can be
+// driven by tests without a dialog ever blocking.
+#include <QString>
+
+// What an Open or Save dialog is set up with before each use.
+struct FileDialogSpec {
+    QString directory; // the folder the dialog opens in
+    QString filter;    // one entry, e.g. "datファイル(*.dat)"
+    QString defaultSuffix;
+};
+
+class DialogService {
+public:
+    virtual ~DialogService() = default;
+
+    // Error box (caption "エラー", button "OK"). Closing it by its close box counts as "OK".
+    virtual void error(const QString& text) = 0;
+    // Confirmation box (caption "確認", "OK" and "キャンセル"); true only on "OK".
+    virtual bool confirm(const QString& text) = 0;
+    // Plain box (caption: the application title, button "OK").
+    virtual void info(const QString& text) = 0;
+    // File dialogs; an empty path means the dialog was cancelled.
+    virtual QString openFile(const FileDialogSpec& spec) = 0;
+    virtual QString saveFile(const FileDialogSpec& spec) = 0;
+    // The exit question: 0 no answer (close box), 1 save and exit, 2 exit, 3 cancel.
+    virtual int exitQuestion() = 0;
+};
+
+// The stored message texts separate lines with LF CR; a message box wants one line break.
+QString messageForDisplay(const QString& text);

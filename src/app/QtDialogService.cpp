@@ -1,0 +1,63 @@
+#include "app/QtDialogService.h"
+
+#include "app/AppTexts.h"
+#include "app/TForm4.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+QString runFileDialog(QWidget* parent, const FileDialogSpec& spec, bool save) {
+    QFileDialog dialog(parent);
+    dialog.setObjectName(save ? QStringLiteral("SaveDialog1") : QStringLiteral("OpenDialog1"));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // A typed name of a missing file is accepted; loading it then reports the failure.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDirectory(spec.directory);
+    dialog.setNameFilter(spec.filter);
+    dialog.setDefaultSuffix(spec.defaultSuffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+void QtDialogService::error(const QString& text) {
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(apptext::kErrorCaption),
+                    messageForDisplay(text), QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+bool QtDialogService::confirm(const QString& text) {
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(apptext::kConfirmCaption),
+                    messageForDisplay(text), QMessageBox::NoButton, parent_);
+    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.addButton(QString::fromUtf8(apptext::kExitCancel), QMessageBox::RejectRole);
+    box.setDefaultButton(ok);
+    box.exec();
+    return box.clickedButton() == ok;
+}
+
+void QtDialogService::info(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(apptext::kAppTitle),
+                    messageForDisplay(text), QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+QString QtDialogService::openFile(const FileDialogSpec& spec) {
+    return runFileDialog(parent_, spec, false);
+}
+
+QString QtDialogService::saveFile(const FileDialogSpec& spec) {
+    return runFileDialog(parent_, spec, true);
+}
+
+int QtDialogService::exitQuestion() {
+    if (!exitDialog_)
+        exitDialog_ = new TForm4(parent_);
+    return exitDialog_->ask();
+}

@@ -1,0 +1,28 @@
+#pragma once
+// The dialogs as the user sees them: message boxes, file dialogs and the exit question.
+#include "app/DialogService.h"
+
+#include <QPointer>
+
+class QWidget;
+class TForm4;
+
+class QtDialogService : public DialogService {
+public:
+    QtDialogService() = default;
+
+    // The window the boxes are centred on, and the exit dialog (created by the program entry).
+    void setParentWidget(QWidget* parent) { parent_ = parent; }
+    void setExitDialog(TForm4* dialog) { exitDialog_ = dialog; }
+
+    void error(const QString& text) override;
+    bool confirm(const QString& text) override;
+    void info(const QString& text) override;
+    QString openFile(const FileDialogSpec& spec) override;
+    QString saveFile(const FileDialogSpec& spec) override;
+    int exitQuestion() override;
+
+private:
+    QPointer<QWidget> parent_;
+    QPointer<TForm4> exitDialog_;
+};

@@ -1,0 +1,263 @@
+// The data file commands: new, open, save, save as, the recent files and the start-up open.
+#include "app/TForm1.h"
+
+#include "app/AppTexts.h"
+#include "app/DialogService.h"
+#include "app/UpDown.h"
+#include "records/DataFile.h"
+#include "records/Datapacket.h"
+#include "records/NewFileTemplate.h"
+#include "table/TableCsv.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScrollArea>
+#include <QTabBar>
+
+namespace {
+
+QString u8(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+QString percentText(double rate) {
+    return QString::number(rate * 100.0, 'g', 15);
+}
+
+// Menu captions treat "&" as a mnemonic; a path must show as it is.
+QString plainCaption(const QString& path) {
+    QString caption = path;
+    caption.replace(QLatin1Char('&'), QLatin1String("&&"));
+    return caption;
+}
+
+} // namespace
+
+void TForm1::SetWindowTitleFor(const QString& fileName) {
+    setWindowTitle(WindowTitle(fileName));
+}
+
+// Loads `path` into CDS2 and brings the window to its first record: title, tab 全,
+// record numbers, table. Returns false (nothing reported) when the file cannot be read.
+static bool loadDataFile(TForm1& form, const QString& path) {
+    if (!DataFile::load(form.CDS2, path).isEmpty())
+        return false;
+    form.CurrentFileName = path;
+    form.SetWindowTitleFor(path);
+    form.ui.TabControl1->blockSignals(true);
+    form.ui.TabControl1->setCurrentIndex(0);
+    form.ui.TabControl1->blockSignals(false);
+    form.TabControl1Change();
+    form.LastRecordNumber = LastRecordNumber(form.CDS2);
+    form.CDS2.first();
+    return true;
+}
+
+void TForm1::StartupOpen() {
+    const QString& last = settings.History[0];
+    if (!last.isEmpty() && QFileInfo::exists(last)) {
+        if (loadDataFile(*this, last)) {
+            ClearRowSelection();
+            LoadRecordLayout();
+            GridLoadCSV(StringGrid1, CDS2.asText("Sum"));
+            return;
+        }
+        // The entry stays in the recent files; it may be readable another time.
+        dialogs_->error(u8(apptext::kStartupLoadFailed));
+        afnew();
+        LoadRecordLayout();
+        return;
+    }
+    afnew();
+}
+
+void TForm1::afnew() {
+    ClearRowSelection();
+    PacketResult packet = datapacket::readXml(NewFileTemplate());
+    CDS2.setContent(std::move(packet.table));
+    CDS2.edit();
+    SetNewRecordDefaults();
+    CurrentFileName.clear();
+    SetWindowTitleFor(CurrentFileName);
+    GridLoadCSV(StringGrid1, CDS2.asText("Sum"));
+    RepaintPage();
+    LastRecordNumber = 0;
+}
+
+void TForm1::N2Click() {
+    if (!dialogs_->confirm(u8(apptext::kConfirmNew)))
+        return;
+    ResetRecordIndex();
+    ui.ScrollBox1->hide();
+    afnew();
+    // The new file is shown on the page, and only there.
+    if (isRecordListShown()) {
+        ui.P1->hide();
+        ActionList1->setSuspended(false);
+    }
+    ui.ScrollBox1->show();
+    RepaintPage();
+}
+
+void TForm1::afopen() {
+    const QString path =
+        dialogs_->openFile({executableDir_, u8(apptext::kDatFilter), u8(apptext::kDatSuffix)});
+    if (!path.isEmpty()) {
+        CurrentFileName = path;
+        if (loadDataFile(*this, path)) {
+            AddToHistory(CurrentFileName);
+            RefreshHistoryMenu();
+            ClearRowSelection();
+            GridLoadCSV(StringGrid1, CDS2.asText("Sum"));
+        } else {
+            dialogs_->error(u8(apptext::kLoadFailed));
+            afnew();
+        }
+    }
+    LoadRecordLayout();
+    RepaintPage();
+}
+
+// Runs an opening command with the shown view hidden, then shows that view again.
+template <typename Command> static void withViewHidden(TForm1& form, Command command) {
+    QWidget* shown = nullptr;
+    if (form.isRecordListShown())
+        shown = form.ui.P1;
+    else if (form.isPageViewShown())
+        shown = form.ui.ScrollBox1;
+    if (shown)
+        shown->hide();
+    form.ResetRecordIndex();
+    command();
+    if (shown)
+        shown->show();
+    form.RepaintPage();
+}
+
+void TForm1::N3Click() {
+    if (!dialogs_->confirm(u8(apptext::kConfirmOpen)))
+        return;
+    withViewHidden(*this, [this] { afopen(); });
+}
+
+void TForm1::o1Click(QAction* item) {
+    if (!dialogs_->confirm(u8(apptext::kConfirmOpen)))
+        return;
+    withViewHidden(*this, [this, item] { hisClick(item); });
+}
+
+void TForm1::hisClick(QAction* item) {
+    ClearRowSelection();
+    CDS2.setIndexFieldNames("cate");
+    const QString path = item->data().toString();
+    if (!path.isEmpty() && QFileInfo::exists(path)) {
+        CurrentFileName = path;
+        if (DataFile::load(CDS2, path).isEmpty()) {
+            SetWindowTitleFor(CurrentFileName);
+        } else {
+            dialogs_->error(u8(apptext::kLoadFailed));
+            afnew();
+        }
+    } else {
+        dialogs_->info(u8(apptext::kRecentMissing));
+        item->setData(QString());
+        item->setText(QString());
+        for (int k = 0; k < ui.recent.size(); ++k) {
+            if (ui.recent[k]->data().toString().isEmpty())
+                settings.History[k].clear();
+        }
+    }
+    TabControl1Change();
+    LastRecordNumber = ::LastRecordNumber(CDS2);
+    CDS2.first();
+    ShowCurrentRecord();
+    AddToHistory(CurrentFileName);
+    RefreshHistoryMenu();
+}
+
+bool TForm1::afsave() {
+    ClearRowSelection();
+    if (!CurrentFileName.isEmpty()) {
+        const QString error = DataFile::save(CDS2, CurrentFileName);
+        if (!error.isEmpty()) {
+            dialogs_->error(error);
+            return false;
+        }
+    } else {
+        const QString path =
+            dialogs_->saveFile({executableDir_, u8(apptext::kDatFilter), u8(apptext::kDatSuffix)});
+        if (path.isEmpty()) {
+            ExitChoice = 0;
+        } else {
+            const QString error = DataFile::save(CDS2, path);
+            if (!error.isEmpty()) {
+                dialogs_->error(error);
+                return false;
+            }
+            CurrentFileName = path;
+            SetWindowTitleFor(CurrentFileName);
+        }
+    }
+    AddToHistory(CurrentFileName);
+    RefreshHistoryMenu();
+    return !CurrentFileName.isEmpty();
+}
+
+bool TForm1::afsaveas() {
+    ClearRowSelection();
+    const QString path =
+        dialogs_->saveFile({executableDir_, u8(apptext::kDatFilter), u8(apptext::kDatSuffix)});
+    bool saved = false;
+    if (!path.isEmpty()) {
+        const QString error = DataFile::save(CDS2, path);
+        if (!error.isEmpty()) {
+            dialogs_->error(error);
+            return false;
+        }
+        CurrentFileName = path;
+        SetWindowTitleFor(CurrentFileName);
+        saved = true;
+    }
+    AddToHistory(CurrentFileName);
+    RefreshHistoryMenu();
+    return saved;
+}
+
+void TForm1::AddToHistory(const QString& name) {
+    settings.History = ::AddToHistory(settings.History, name);
+}
+
+void TForm1::RefreshHistoryMenu() {
+    const HistoryMenuState state = ::RefreshHistoryMenu(settings.History);
+    for (int k = 0; k < ui.recent.size(); ++k) {
+        QAction* item = ui.recent[k];
+        item->setData(state.captions[k]);
+        item->setText(plainCaption(state.captions[k]));
+        item->setVisible(state.visible[k]);
+    }
+    ui.N8->setEnabled(state.n8Enabled);
+    ui.N8->menuAction()->setEnabled(state.n8Enabled);
+}
+
+void TForm1::ResetRecordIndex() {
+    const QByteArray index = CDS2.indexName();
+    if (!index.isEmpty())
+        CDS2.deleteIndex(index);
+}
+
+void TForm1::LoadRecordLayout() {
+    colWidths =
+        ColumnWidths{CDS2.asInteger("line1"), CDS2.asInteger("line2"), CDS2.asInteger("line3"),
+                     CDS2.asInteger("line4"), CDS2.asInteger("line5")};
+    LineHeight = CDS2.asInteger("lineheight");
+    const int lineCount = CDS2.asInteger("linecount");
+    LineCount = lineCount - 1;
+    ui.UpDown1->setPosition(LineHeight);
+    ui.Edit11->setText(QString::number(LineHeight));
+    ui.UpDown2->setPosition(lineCount);
+    ui.Edit12->setText(QString::number(lineCount));
+    SalesTaxRate = CDS2.asFloat("SalesTax");
+    ui.Edit10->setText(percentText(SalesTaxRate));
+}

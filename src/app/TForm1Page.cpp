@@ -1,0 +1,88 @@
+// The page: its size from the printer, the column fit, and the drawing of every paint.
+#include "app/TForm1.h"
+
+#include "app/DialogService.h"
+#include "page/PageModel.h"
+#include "page/PageRenderer.h"
+#include "page/PageSize.h"
+#include "page/PainterCanvas.h"
+#include "platform/Cp932.h"
+#include "platform/PrinterDevice.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
+
+void TForm1::UpdatePageSize() {
+    const PageSizeResult result =
+        computePageSize(printer_->caps(), ui.Edit15->text(), ui.PB1->pos());
+    if (!result.error.isEmpty()) {
+        dialogs_->error(result.error);
+        return;
+    }
+    ui.PB1->resize(result.page);
+    ui.statusPanels[0]->setText(result.statusText);
+    layoutPageArea(ui);
+}
+
+void TForm1::FitColumnWidths() {
+    ::FitColumnWidths(colWidths, ui.PB1->width(), settings.Margin);
+}
+
+void TForm1::RepaintPage() {
+    ui.PB1->repaint();
+}
+
+static page::PageModel buildPageModel(TForm1& form) {
+    page::PageModel m;
+    const Dataset& r = form.CDS2;
+    m.num = r.asInteger("num");
+    m.sday = r.asDateTime("sday").date();
+    m.day = r.asDateTime("day").date();
+    m.name = r.asText("name");
+    m.honorifics = r.asText("honorifics");
+    m.memo = r.asText("memo");
+
+    const Settings& s = form.settings;
+    m.FontName = cp932::encode(s.FontName);
+    m.FontColor = s.FontColor;
+    m.LineColor = s.LineColor;
+    m.Margin = s.Margin;
+    m.FontSizeOffset = s.FontSizeOffset;
+    for (int i = 0; i < 5; ++i) {
+        m.Sender[i] = cp932::encode(s.Sender[i]);
+        m.SenderAlign[i] = s.SenderAlign[i];
+    }
+    m.SenderSpaceWidth = s.SenderSpaceWidth;
+    m.SenderLineHeight = s.SenderLineHeight;
+
+    const ColumnWidths& w = form.colWidths;
+    m.ColWidth = {w.ColWidth1, w.ColWidth2, w.ColWidth3, w.ColWidth4, w.ColWidth5};
+    m.LineHeight = form.LineHeight;
+    m.SalesTaxRate = form.SalesTaxRate;
+    m.TablePosition = form.TablePosition;
+
+    m.documentKind = std::max(0, form.ui.RadioGroup1Items->checkedId());
+    m.showDeliveryDate = form.ui.CheckBox1->isChecked();
+    m.showRemarks = form.ui.CheckBox2->isChecked();
+    m.showYen = form.ui.CheckBox3->isChecked();
+    m.scrollY = form.ui.ScrollBox1->verticalScrollBar()->value();
+
+    m.pageWidth = form.ui.PB1->width();
+    m.pageHeight = form.ui.PB1->height();
+    m.table = &form.StringGrid1;
+    m.selection = &form.RowSelected;
+    return m;
+}
+
+void TForm1::PB1Paint(QPainter& painter) {
+    page::PageModel model = buildPageModel(*this);
+    painter.fillRect(ui.PB1->rect(), Qt::white);
+    page::PainterCanvas canvas(painter);
+    page::DrawPage(canvas, model);
+    ui.Pl2->setText(page::OverflowNotice(model));
+}
