@@ -1,0 +1,223 @@
+// ledora-render: draws one record of a data file as the printer would get it and
+// writes the page as a PNG, one image pixel per page pixel.
+//
+//   ledora-render DATAFILE OUT.png [--record N] [--kind 0|1|2] [--delivery-date] [--yen]
+//                 [--no-remarks] [--screen] [--settings INI] [--page WxH]
+//
+// Prints "subtotal=N tax=N total=N" on success; errors go to standard error.
+#include "app/Settings.h"
+#include "page/PageModel.h"
+#include "page/PageRenderer.h"
+#include "page/PageSize.h"
+#include "page/PainterCanvas.h"
+#include "records/DataFile.h"
+#include "records/Dataset.h"
+#include "records/RecordDefaults.h"
+#include "table/LineItemTable.h"
+#include "table/RowSelection.h"
+#include "table/TableCsv.h"
+
+#include "platform/Cp932.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QStringList>
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+const char kUsage[] =
+    "usage: ledora-render DATAFILE OUT.png [--record N] [--kind 0|1|2] [--delivery-date] "
+    "[--yen] [--no-remarks] [--screen] [--settings INI] [--page WxH]\n";
+
+struct Options {
+    QString dataFile;
+    QString outFile;
+    int record = 1;
+    int kind = 0;
+    bool deliveryDate = false;
+    bool yen = false;
+    bool remarks = true;
+    bool screen = false;
+    QString settingsFile;
+    std::optional<QSize> page;
+};
+
+int fail(const QString& message) {
+    std::fprintf(stderr, "ledora-render: %s\n", message.toLocal8Bit().constData());
+    return 1;
+}
+
+std::optional<int> parseInt(const QString& text) {
+    bool ok = false;
+    const int v = text.toInt(&ok);
+    return ok ? std::optional<int>(v) : std::nullopt;
+}
+
+// Returns an error text, or empty when the arguments are fine.
+QString parseArguments(const QStringList& args, Options& o) {
+    QStringList positional;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const auto value = [&]() -> std::optional<QString> {
+            if (i + 1 >= args.size())
+                return std::nullopt;
+            return args[++i];
+        };
+        if (a == QLatin1String("--record") || a == QLatin1String("--kind")) {
+            const auto v = value();
+            const auto n = v ? parseInt(*v) : std::nullopt;
+            if (!n)
+                return a + QStringLiteral(" needs a whole number");
+            (a == QLatin1String("--record") ? o.record : o.kind) = *n;
+        } else if (a == QLatin1String("--delivery-date")) {
+            o.deliveryDate = true;
+        } else if (a == QLatin1String("--yen")) {
+            o.yen = true;
+        } else if (a == QLatin1String("--no-remarks")) {
+            o.remarks = false;
+        } else if (a == QLatin1String("--screen")) {
+            o.screen = true;
+        } else if (a == QLatin1String("--settings")) {
+            const auto v = value();
+            if (!v)
+                return QStringLiteral("--settings needs a file");
+            o.settingsFile = *v;
+        } else if (a == QLatin1String("--page")) {
+            const auto v = value();
+            static const QRegularExpression size(QStringLiteral("^(\\d{1,5})[xX](\\d{1,5})$"));
+            const auto m = v ? size.match(*v) : QRegularExpressionMatch();
+            if (!m.hasMatch() || m.captured(1).toInt() < 1 || m.captured(2).toInt() < 1)
+                return QStringLiteral("--page needs WxH, for example 630x891");
+            o.page = QSize(m.captured(1).toInt(), m.captured(2).toInt());
+        } else if (a.startsWith(QLatin1String("--"))) {
+            return QStringLiteral("unknown option ") + a;
+        } else {
+            positional << a;
+        }
+    }
+    if (positional.size() != 2)
+        return QStringLiteral("expected DATAFILE and OUT.png");
+    if (o.kind < 0 || o.kind > 2)
+        return QStringLiteral("--kind must be 0, 1 or 2");
+    o.dataFile = positional[0];
+    o.outFile = positional[1];
+    return QString();
+}
+
+// A layout field of the record, or the new-record default when it is empty.
+int layoutValue(const Dataset& records, const char* field, int fallback) {
+    return records.isNull(field) ? fallback : records.asInteger(field);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+
+    Options o;
+    const QString argError = parseArguments(app.arguments().mid(1), o);
+    if (!argError.isEmpty()) {
+        std::fputs(kUsage, stderr);
+        return fail(argError);
+    }
+
+    Settings settings;
+    if (!o.settingsFile.isEmpty()) {
+        if (!QFileInfo::exists(o.settingsFile))
+            return fail(QStringLiteral("settings file not found: ") + o.settingsFile);
+        settings = readSettings(o.settingsFile, QSize(1920, 1080));
+    }
+    // The side panel holds the margin to 10..30 before anything is drawn.
+    const int margin = std::clamp(settings.Margin, 10, 30);
+
+    Dataset records;
+    const QString loadError = DataFile::load(records, o.dataFile);
+    if (!loadError.isEmpty())
+        return fail(loadError);
+    if (o.record < 1 || o.record > records.recordCount())
+        return fail(QStringLiteral("record %1 does not exist; the file holds %2")
+                        .arg(o.record)
+                        .arg(records.recordCount()));
+    records.moveTo(o.record);
+
+    QSize pageSize;
+    if (o.page) {
+        pageSize = *o.page;
+    } else {
+        // A4 printable area at 3 pixels per millimetre, with the settings' print scale.
+        PrinterCaps a4;
+        a4.horzSize = 210;
+        a4.vertSize = 297;
+        const PageSizeResult r =
+            computePageSize(a4, QString::number(settings.PrintScale), QPoint());
+        pageSize = r.page;
+        if (pageSize.isEmpty())
+            return fail(QStringLiteral("print scale %1 leaves no page").arg(settings.PrintScale));
+    }
+
+    LineItemTable table(layoutValue(records, "linecount", kNewRecordLineCount));
+    GridLoadCSV(table, records.asText("Sum"));
+    RowSelection selection(table.rowCount());
+
+    page::PageModel m;
+    m.num = records.asInteger("num");
+    m.sday = records.asDateTime("sday").date();
+    m.day = records.asDateTime("day").date();
+    m.name = records.asText("name");
+    m.honorifics = records.asText("honorifics");
+    m.memo = records.asText("memo");
+    m.FontName = cp932::encode(settings.FontName);
+    m.FontColor = settings.FontColor;
+    m.LineColor = settings.LineColor;
+    m.Margin = margin;
+    m.FontSizeOffset = settings.FontSizeOffset;
+    for (int k = 0; k < 5; ++k) {
+        m.Sender[k] = cp932::encode(settings.Sender[k]);
+        m.SenderAlign[k] = settings.SenderAlign[k];
+    }
+    m.SenderSpaceWidth = settings.SenderSpaceWidth;
+    m.SenderLineHeight = settings.SenderLineHeight;
+    const std::array<int, 5> defaults = DefaultColumnWidths(margin);
+    const char* const widthFields[5] = {"line1", "line2", "line3", "line4", "line5"};
+    for (int k = 0; k < 5; ++k)
+        m.ColWidth[k] = layoutValue(records, widthFields[k], defaults[k]);
+    m.LineHeight = layoutValue(records, "lineheight", kNewRecordLineHeight);
+    m.SalesTaxRate =
+        records.isNull("SalesTax") ? kDefaultSalesTaxRate : records.asFloat("SalesTax");
+    m.documentKind = o.kind;
+    m.showDeliveryDate = o.deliveryDate;
+    m.showRemarks = o.remarks;
+    m.showYen = o.yen;
+    m.Printing = !o.screen;
+    m.pageWidth = pageSize.width();
+    m.pageHeight = pageSize.height();
+    m.table = &table;
+    m.selection = &selection;
+
+    QImage image(pageSize, QImage::Format_RGB32);
+    if (image.isNull())
+        return fail(QStringLiteral("cannot make an image of %1 x %2 pixels")
+                        .arg(pageSize.width())
+                        .arg(pageSize.height()));
+    image.fill(Qt::white);
+    TableTotals totals;
+    {
+        QPainter painter(&image);
+        page::PainterCanvas canvas(painter);
+        totals = page::DrawPage(canvas, m);
+    }
+    if (!image.save(o.outFile, "PNG"))
+        return fail(QStringLiteral("cannot write ") + o.outFile);
+    std::printf("subtotal=%lld tax=%lld total=%lld\n", static_cast<long long>(totals.Subtotal),
+                static_cast<long long>(totals.TaxAmount),
+                static_cast<long long>(totals.GrandTotal));
+    return 0;
+}
