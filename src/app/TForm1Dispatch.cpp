@@ -1,0 +1,198 @@
+// The button dispatcher BClick, the printing branches it leads to, and the wiring of the
+// record buttons, menu items, actions and the record grid.
+#include "app/TForm1.h"
+
+#include "app/DialogService.h"
+#include "page/PrintCommand.h"
+#include "platform/Cp932.h"
+#include "platform/PrinterSetupDialog.h"
+#include "records/RecordListModel.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+
+#include <algorithm>
+
+namespace {
+
+// The design width of PB1: 210 mm at 3 pixels per millimetre. The default column widths
+// are meant for it.
+constexpr int kDesignPageWidth = 630;
+
+enum Tag : int {
+    TagFirst = 1,
+    TagPrevious = 2,
+    TagNext = 3,
+    TagLast = 4,
+    TagAppend = 5,
+    TagDelete = 6,
+    TagChangeView = 7,
+    TagClear = 8,
+    TagPrinterSetup = 11,
+    TagPrint = 12,
+    TagDuplicate = 13,
+};
+
+struct ButtonHint {
+    QPushButton* MainWindowUi::*button;
+    const char* hint;
+};
+constexpr ButtonHint kHints[] = {
+    {&MainWindowUi::B2, "選択タブ中のレコード一覧の先頭を表示します"},
+    {&MainWindowUi::B3, "選択タブ中の選択レコードの前を表示します"},
+    {&MainWindowUi::B4, "選択タブ中の選択レコードの次を表示します"},
+    {&MainWindowUi::B5, "選択タブ中のレコード一覧の最後を表示します"},
+    {&MainWindowUi::Button4, "新しいレコードを追加します"},
+    {&MainWindowUi::Button5, "表示されているレコードを削除します"},
+    {&MainWindowUi::Button6, "レコード一覧⇔プレビュー編集画面の切り替え"},
+    {&MainWindowUi::Button7, "表示されているレコードの内容をクリアーします"},
+    {&MainWindowUi::B6, "プリンター設定を開きます　用紙の変更など　"},
+    {&MainWindowUi::B1, "印刷します（1枚）確認ウィンドウを表示するようにしています"},
+    {&MainWindowUi::Button9, "現在表示されているレコードを複製します"},
+};
+
+// Document titles by kind, as the page prints them.
+constexpr const char* kTitles[] = {"  御 見 積 書  ", "  御 請 求 書  ", "  納　品　書  "};
+constexpr char kPdfFilter[] = "PDFファイル(*.pdf)";
+constexpr char kPdfSuffix[] = "pdf";
+
+bool changesRecord(int tag) {
+    switch (tag) {
+    case TagFirst:
+    case TagPrevious:
+    case TagNext:
+    case TagLast:
+    case TagAppend:
+    case TagDelete:
+    case TagClear:
+    case TagDuplicate:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+void TForm1::connectRecordCommands() {
+    for (const ButtonHint& entry : kHints) {
+        QPushButton* b = ui.*entry.button;
+        b->setToolTip(QString::fromUtf8(entry.hint));
+        connect(b, &QPushButton::clicked, this, [this, b] { BClick(b); });
+    }
+    for (QAction* item : {ui.N14, ui.N15})
+        connect(item, &QAction::triggered, this, [this, item] { BClick(item); });
+
+    // The menu items run the commands alone, without the dispatcher's steps; the list's
+    // editors still follow the record the command moved to or changed.
+    auto afterMenuCommand = [this] {
+        if (isRecordListShown()) {
+            ShowListRecord();
+            ReloadRecordList();
+        }
+    };
+    const std::pair<const char*, void (TForm1::*)()> commands[] = {
+        {"AAppend", &TForm1::AAppendExecute},         {"ADuplicate", &TForm1::ADuplicateExecute},
+        {"AClear", &TForm1::AClearExecute},           {"ADelete", &TForm1::ADeleteExecute},
+        {"Achangeview", &TForm1::AchangeviewExecute}, {"AIchiran", &TForm1::AIchiranExecute},
+        {"AEditView", &TForm1::AEditViewExecute},
+    };
+    for (const auto& [name, handler] : commands)
+        ActionList1->bind(QString::fromLatin1(name), [this, handler, afterMenuCommand] {
+            (this->*handler)();
+            afterMenuCommand();
+        });
+
+    if (!printerSetupDialog)
+        printerSetupDialog = [this](PrinterDevice& device) {
+            return runPrinterSetupDialog(device, this);
+        };
+
+    recordListModel = new RecordListModel(this);
+    ui.DBGrid1->setModel(recordListModel);
+    const int charWidth = ui.DBGrid1->fontMetrics().averageCharWidth();
+    for (int column = 0; column < recordListModel->columnCount(); ++column)
+        ui.DBGrid1->setColumnWidth(column, RecordListModel::widthOf(column) * charWidth + 8);
+    connect(ui.DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { DBGrid1CellClick(current); });
+    connect(ui.DBGrid1, &QTableView::doubleClicked, this, [this] { DBGrid1DblClick(); });
+}
+
+void TForm1::BClick(QObject* sender) {
+    const int tag = sender ? sender->property("Tag").toInt() : 0;
+
+    ClearRowSelection();
+    const int oldPageWidth = ui.PB1->width();
+    ui.Edit1->hide();
+
+    switch (tag) {
+    case TagFirst:
+    case TagPrevious:
+    case TagNext:
+    case TagLast:
+        MoveRecord(tag);
+        break;
+    case TagAppend:
+        AAppendExecute();
+        ScaleColumnWidths(ui.PB1->width(), kDesignPageWidth);
+        break;
+    case TagDelete:
+        ADeleteExecute();
+        break;
+    case TagChangeView:
+        ChangeViewStoringLayout();
+        break;
+    case TagClear:
+        AClearExecute();
+        break;
+    case TagPrinterSetup:
+        runPrinterSetupCommand(*printer_, printerSetupDialog);
+        break;
+    case TagPrint: {
+        const int kind = std::clamp(ui.RadioGroup1Items->checkedId(), 0, 2);
+        PrintCommandInput input;
+        input.title = QString::fromUtf8(kTitles[kind]);
+        input.recipient = cp932::decode(CDS2.asText("name"));
+        input.page = ui.PB1->size();
+        input.drawPage = [this](QPainter& painter) { PB1Paint(painter); };
+        PrintCommandSeams seams;
+        seams.confirm = [this](const QString& message) { return dialogs_->confirm(message); };
+        seams.askPdfFileName = [this] {
+            return dialogs_->saveFile(
+                {executableDir_, QString::fromUtf8(kPdfFilter), QString::fromLatin1(kPdfSuffix)});
+        };
+        const PrintCommandResult result =
+            runPrintCommand(*printer_, settings.PaperName, Printing, input, seams);
+        if (!result.error.isEmpty()) {
+            // A failed print ends the command, as an uncaught error would.
+            dialogs_->error(result.error);
+            return;
+        }
+        break;
+    }
+    case TagDuplicate:
+        ADuplicateExecute();
+        break;
+    default:
+        break;
+    }
+
+    // Keep the list's editors on the record the command left current, so typing never
+    // lands in another record than the one shown.
+    if (changesRecord(tag) && isRecordListShown()) {
+        ShowListRecord();
+        ReloadRecordList();
+    }
+
+    UpdatePageSize();
+    if (ui.PB1->width() != oldPageWidth)
+        ScaleColumnWidths(ui.PB1->width(), oldPageWidth);
+    FitColumnWidths();
+    UpdateStatusBar();
+    RepaintPage();
+}
