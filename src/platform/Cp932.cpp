@@ -35,6 +35,10 @@ bool isLeadByte(unsigned char byte) {
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
+bool isTrailByte(unsigned char byte) {
+    return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
+}
+
 int charLength(const QByteArray& bytes, qsizetype pos) {
     if (pos + 1 < bytes.size() && isLeadByte(static_cast<unsigned char>(bytes[pos]))) {
         return 2;

@@ -10,6 +10,10 @@ namespace cp932 {
 // True for the first byte of a double-byte character (0x81-0x9F, 0xE0-0xFC).
 bool isLeadByte(unsigned char byte);
 
+// True for a byte that can follow a lead byte (0x40-0x7E, 0x80-0xFC). Markup and
+// separators (quote, comma, '<', '&', line ends) never can.
+bool isTrailByte(unsigned char byte);
+
 // Length in bytes (1 or 2) of the character starting at `pos`; a lead byte at the
 // very end counts as a single byte.
 int charLength(const QByteArray& bytes, qsizetype pos);
