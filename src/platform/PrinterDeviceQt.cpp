@@ -15,9 +15,9 @@ const QString PrinterDeviceQt::kPdfPrinterName = QStringLiteral("PDF ファイ�
 namespace {
 
 // The stand-in PDF printer behaves like a 600 dpi office laser printer with an
-// unprintable band of 5 mm on every edge: A4 portrait gives a printable area of
-// 200 x 287 mm, HORZRES x VERTRES = 4724 x 6780, PHYSICALWIDTH = 4961 and
-// PHYSICALOFFSETX/Y = 118, so the page on screen is 600 x 861 pixels.
+// unprintable band of 5 mm on every edge. A4 portrait (595 x 842 pt) gives a printable
+// area of 200 x 287 mm, HORZRES x VERTRES = 4724 x 6783, PHYSICALWIDTH = 4958 and
+// PHYSICALOFFSETX/Y = 117 (Qt works in whole points), so the page is 600 x 861 pixels.
 constexpr int kPdfResolution = 600;
 constexpr qreal kPdfMarginMm = 5.0;
 

@@ -1,0 +1,212 @@
+// The print command and the printer set-up command against a recording printer.
+#include "page/PrintCommand.h"
+#include "page/PageSize.h"
+#include "platform/PrinterDeviceQt.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace {
+
+class FakePrinter : public PrinterDevice {
+public:
+    QString form = QStringLiteral("A4");
+    bool pdf = false;
+    QString failWith;
+    QString fileName;
+    int jobs = 0;
+    QImage sheet{200, 300, QImage::Format_RGB32};
+
+    PrinterCaps caps() const override {
+        PrinterCaps c;
+        c.horzSize = 50;
+        c.vertSize = 80;
+        c.horzRes = 200;
+        c.vertRes = 300;
+        c.physicalWidth = 200;
+        return c; // no unprintable margin: a = -1
+    }
+    int paperCode() const override { return 9; }
+    int orientation() const override { return 1; }
+    QString formName() const override { return form; }
+    QString printerName() const override { return QStringLiteral("Office"); }
+    QStringList printerNames() const override { return {"Draft", "Office"}; }
+    int printerIndex() const override { return 1; }
+    bool applyPaper(int, int) override { return true; }
+    bool writesFile() const override { return pdf; }
+    void setOutputFileName(const QString& name) override { fileName = name; }
+    QString printOnePage(const std::function<void(QPainter&)>& paint) override {
+        ++jobs;
+        sheet.fill(Qt::white);
+        QPainter painter(&sheet);
+        paint(painter);
+        return failWith;
+    }
+};
+
+struct Answers {
+    bool ok = true;
+    QString pdfName;
+    QStringList asked;
+    int pdfAsks = 0;
+    PrintCommandSeams seams() {
+        return {[this](const QString& m) {
+                    asked << m;
+                    return ok;
+                },
+                [this] {
+                    ++pdfAsks;
+                    return pdfName;
+                }};
+    }
+};
+
+const QString kTitle = QStringLiteral("  御 見 積 書  ");
+
+TEST(PrintConfirmation, TextNamesKindRecipientPrinterAndPaperWithLfCrBreaks) {
+    const QString text = printConfirmationText(kTitle, QStringLiteral("山田商店"), "Office", "A4");
+    EXPECT_EQ(text, QStringLiteral("種別 『  御 見 積 書  』　　　　　　　　\n\r\n\r"
+                                   "宛先 『山田商店』\n\r\n\r"
+                                   "プリンタ名 『Office』\n\r\n\r"
+                                   "用紙 『A4』\n\r\n\r\n\r"
+                                   "印刷してもよろしいですか？"));
+    EXPECT_EQ(text.count(QStringLiteral("\n\r")), 9);
+    EXPECT_FALSE(
+        QString(text).remove(QStringLiteral("\n\r")).contains(QRegularExpression("[\r\n]")));
+}
+
+TEST(PrintCommand, OkPrintsOneSheetWithPrintingSetOnlyWhileDrawing) {
+    FakePrinter printer;
+    Answers answers;
+    QString paperName = QStringLiteral("old");
+    bool printing = false;
+    bool printingSeen = false;
+    PrintCommandInput input{kTitle, QStringLiteral("山田"), QSize(150, 240), [&](QPainter& p) {
+                                printingSeen = printing;
+                                p.fillRect(0, 0, 150, 240, Qt::black);
+                            }};
+    const PrintCommandResult r =
+        runPrintCommand(printer, paperName, printing, input, answers.seams());
+    EXPECT_TRUE(r.printed);
+    EXPECT_TRUE(r.error.isEmpty());
+    EXPECT_EQ(printer.jobs, 1);
+    EXPECT_TRUE(printingSeen);
+    EXPECT_FALSE(printing);
+    EXPECT_EQ(paperName, "A4");
+    ASSERT_EQ(answers.asked.size(), 1);
+    EXPECT_TRUE(answers.asked[0].contains(QStringLiteral("プリンタ名 『Office』")));
+    EXPECT_EQ(answers.pdfAsks, 0); // a real printer needs no file name
+    // 150 x 240 page, a = -1: 149 x 239 page pixels fill the 200 x 300 sheet, the last
+    // page pixel column and row are cut off.
+    EXPECT_EQ(printer.sheet.pixel(199, 299), qRgb(0, 0, 0));
+    EXPECT_EQ(printer.sheet.pixel(0, 0), qRgb(0, 0, 0));
+}
+
+TEST(PrintCommand, CancelPrintsNothingButRefreshesPaperName) {
+    FakePrinter printer;
+    printer.form = QStringLiteral("B5 (JIS)");
+    Answers answers;
+    answers.ok = false;
+    QString paperName = QStringLiteral("A4");
+    bool printing = false;
+    const PrintCommandResult r =
+        runPrintCommand(printer, paperName, printing,
+                        {kTitle, "x", QSize(150, 240), [](QPainter&) {}}, answers.seams());
+    EXPECT_TRUE(r.cancelled);
+    EXPECT_FALSE(r.printed);
+    EXPECT_EQ(printer.jobs, 0);
+    EXPECT_EQ(paperName, QStringLiteral("B5 (JIS)"));
+    EXPECT_TRUE(answers.asked[0].contains(QStringLiteral("用紙 『B5 (JIS)』")));
+}
+
+TEST(PrintCommand, EmptyFormNameKeepsThePreviousPaperName) {
+    FakePrinter printer;
+    printer.form.clear();
+    Answers answers;
+    answers.ok = false;
+    QString paperName = QStringLiteral("はがき");
+    bool printing = false;
+    runPrintCommand(printer, paperName, printing, {kTitle, "x", QSize(150, 240), {}},
+                    answers.seams());
+    EXPECT_EQ(paperName, QStringLiteral("はがき"));
+    EXPECT_TRUE(answers.asked[0].contains(QStringLiteral("用紙 『はがき』")));
+}
+
+TEST(PrintCommand, EmptyPageIsAnErrorBeforeAnythingIsAskedOrPrinted) {
+    FakePrinter printer;
+    Answers answers;
+    QString paperName;
+    bool printing = false;
+    const PrintCommandResult r = runPrintCommand(printer, paperName, printing,
+                                                 {kTitle, "x", QSize(0, 0), {}}, answers.seams());
+    EXPECT_EQ(r.error, kEmptyPageError);
+    EXPECT_FALSE(r.printed);
+    EXPECT_TRUE(answers.asked.isEmpty());
+    EXPECT_EQ(printer.jobs, 0);
+    EXPECT_EQ(paperName, "A4"); // the form name is still taken
+}
+
+TEST(PrintCommand, FailedJobReportsTheErrorAndClearsPrinting) {
+    FakePrinter printer;
+    printer.failWith = QStringLiteral("紙詰まり");
+    Answers answers;
+    QString paperName;
+    bool printing = false;
+    const PrintCommandResult r =
+        runPrintCommand(printer, paperName, printing,
+                        {kTitle, "x", QSize(150, 240), [](QPainter&) {}}, answers.seams());
+    EXPECT_FALSE(r.printed);
+    EXPECT_EQ(r.error, QStringLiteral("紙詰まり"));
+    EXPECT_FALSE(printing);
+}
+
+TEST(PrintCommand, PdfPrinterAsksForTheFileAfterTheConfirmation) {
+    FakePrinter printer;
+    printer.pdf = true;
+    Answers answers;
+    QString paperName;
+    bool printing = false;
+    const PrintCommandInput input{kTitle, "x", QSize(150, 240), [](QPainter&) {}};
+
+    // Cancelling the Save dialog prints nothing.
+    PrintCommandResult r = runPrintCommand(printer, paperName, printing, input, answers.seams());
+    EXPECT_TRUE(r.cancelled);
+    EXPECT_EQ(answers.pdfAsks, 1);
+    EXPECT_EQ(printer.jobs, 0);
+
+    // A name without the extension gets it.
+    answers.pdfName = QStringLiteral("/tmp/見積");
+    r = runPrintCommand(printer, paperName, printing, input, answers.seams());
+    EXPECT_TRUE(r.printed);
+    EXPECT_EQ(printer.fileName, QStringLiteral("/tmp/見積.pdf"));
+
+    // Cancelling the confirmation never reaches the Save dialog.
+    answers.ok = false;
+    runPrintCommand(printer, paperName, printing, input, answers.seams());
+    EXPECT_EQ(answers.pdfAsks, 2);
+}
+
+TEST(PrinterSetupCommand, LandscapeSwapsThePageAndIsReportedCancelIsNot) {
+    auto printer = PrinterDeviceQt::createPdf();
+    const QSize portrait = computePageSize(printer->caps(), "0", {}).page;
+
+    PrinterSetupResult r = runPrinterSetupCommand(*printer, [](PrinterDevice&) { return false; });
+    EXPECT_FALSE(r.accepted);
+    EXPECT_FALSE(r.paperChanged);
+
+    r = runPrinterSetupCommand(*printer, [](PrinterDevice& d) {
+        return d.applyPaper(kPaperCodeA4, kOrientationLandscape);
+    });
+    EXPECT_TRUE(r.accepted);
+    EXPECT_TRUE(r.paperChanged);
+    EXPECT_EQ(computePageSize(printer->caps(), "0", {}).page, portrait.transposed());
+
+    // Confirming without a change reports none.
+    r = runPrinterSetupCommand(*printer, [](PrinterDevice&) { return true; });
+    EXPECT_TRUE(r.accepted);
+    EXPECT_FALSE(r.paperChanged);
+}
+
+} // namespace
