@@ -14,6 +14,12 @@ for tool in cupsd lpadmin lpinfo lpstat; do
     command -v "$tool" >/dev/null 2>&1 || { echo "cups-start: $tool not found, no print queue"; exit 0; }
 done
 
+# Started before and not stopped yet: leave the record of what to undo as it is.
+if [ -f "$state" ] && lpstat -r 2>/dev/null | grep -q "is running"; then
+    echo "cups-start: already set up ($state)"
+    exit 0
+fi
+
 running() { lpstat -r 2>/dev/null | grep -q "is running"; }
 
 pid=""
@@ -33,10 +39,10 @@ if ! lpstat -p "$queue" >/dev/null 2>&1; then
     ppd=$(lpinfo -m 2>/dev/null | awk 'tolower($0) ~ /cups-pdf/ { print $1; exit }')
     if [ -z "$ppd" ]; then
         echo "cups-start: no cups-pdf driver listed by lpinfo -m, no print queue"
-    elif $SUDO lpadmin -p "$queue" -E -v cups-pdf:/ -m "$ppd"; then
+    elif $SUDO lpadmin -p "$queue" -E -v cups-pdf:/ -m "$ppd" 2>/tmp/ledora-lpadmin.log; then
         added=1
     else
-        echo "cups-start: lpadmin could not add $queue"
+        echo "cups-start: lpadmin could not add $queue: $(cat /tmp/ledora-lpadmin.log)"
     fi
 fi
 

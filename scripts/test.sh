@@ -4,6 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+scripts/cups-start.sh
+trap scripts/cups-stop.sh EXIT
 jobs=$(nproc)
 stage() { echo; echo "=== $1 ($(date +%T))"; }
 
