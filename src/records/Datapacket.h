@@ -8,6 +8,11 @@ namespace datapacket {
 // The four bytes every binary datapacket begins with.
 inline constexpr char BinaryMagic[] = "\x96\x19\xE0\xBD";
 
+// Most field values (records × fields) a packet may hold. A value costs far more in
+// memory than in the file (an empty record of one field is two bytes), so a
+// hostile file is refused here; real data files stay far below it.
+inline constexpr qint64 MaxCells = qint64(1) << 23;
+
 PacketResult readBinary(const QByteArray& bytes);
 PacketResult readXml(const QByteArray& bytes);
 // Either form, chosen by the first bytes.

@@ -291,6 +291,8 @@ PacketResult readBinary(const QByteArray& bytes) {
     const qsizetype mapBytes = (columns + 3) / 4;
     if (rowCount > quint64(r.left()) / quint64(1 + mapBytes))
         return error("row count larger than the file");
+    if (quint64(rowCount) * quint64(std::max<int>(columns, 1)) > quint64(MaxCells))
+        return error("more values than a data file can hold");
     t.rows.reserve(rowCount);
     ChangeLogMerge merge(t);
     std::vector<bool> changed(columns);

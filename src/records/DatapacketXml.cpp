@@ -76,8 +76,10 @@ void appendEscaped(QByteArray& out, const QByteArray& v) {
     const qsizetype n = v.size();
     for (qsizetype i = 0; i < n; ++i) {
         const unsigned char c = quint8(d[i]);
-        if (cp932::isLeadByte(c) && i + 1 < n) {
-            // A trail byte is never markup and never escaped.
+        if (cp932::isLeadByte(c) && i + 1 < n && cp932::isTrailByte(quint8(d[i + 1]))) {
+            // A trail byte is never markup and never escaped; a lead byte before a
+            // byte that cannot trail it stands alone, so a damaged value cannot
+            // hide a quote or '<' from the escaping.
             out.append(d + i, 2);
             ++i;
             continue;
@@ -251,7 +253,8 @@ bool parseValue(const FieldDef& f, QByteArrayView raw, Value& out, QByteArray& s
         out = Value::fromInt(t[0] == 'T' || t[0] == 't' ? 1 : 0);
         return true;
     case FieldType::R8: {
-        const double v = scratch.trimmed().toDouble(&ok);
+        // "NAN", "INF" and "-INF" are the writer's own texts for values that are no number.
+        const double v = scratch.trimmed().toLower().toDouble(&ok);
         out = Value::fromReal(v);
         return ok;
     }
@@ -516,6 +519,8 @@ PacketResult readXml(const QByteArray& input) {
             sawRowData = true;
         } else if (name == "ROW" && parent == "ROWDATA") {
             const int columns = int(t.fields.size());
+            if (qint64(t.rows.size() + 1) * std::max(columns, 1) > MaxCells)
+                return error(QStringLiteral("more values than a data file can hold"));
             Row row(columns);
             changed.assign(columns, false);
             int status = 0;
