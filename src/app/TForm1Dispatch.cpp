@@ -14,6 +14,7 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTableView>
 
 #include <algorithm>
@@ -112,6 +113,10 @@ void TForm1::connectRecordCommands() {
         printerSetupDialog = [this](PrinterDevice& device) {
             return runPrinterSetupDialog(device, this);
         };
+
+    // Choosing a tab filters the view; start-up and file loads set the tab with this
+    // signal blocked and run TabControl1Change themselves.
+    connect(ui.TabControl1, &QTabBar::currentChanged, this, [this] { TabControl1Change(); });
 
     recordListModel = new RecordListModel(this);
     ui.DBGrid1->setModel(recordListModel);

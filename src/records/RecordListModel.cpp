@@ -44,10 +44,10 @@ void RecordListModel::reload(Dataset& records) {
     lines_.clear();
     if (editing) {
         // The view changed under a pending edit; show what can be read without posting.
-        if (current >= 1)
+        if (current >= 1) {
             lines_.assign(size_t(count), Line{});
-        if (current >= 1)
             lines_[size_t(current - 1)] = lineOf(records);
+        }
     } else if (count > 0) {
         lines_.reserve(size_t(count));
         records.first();
