@@ -1,5 +1,7 @@
 #include "table/RowSelection.h"
 
+#include "table/LineItemTable.h"
+
 #include <algorithm>
 
 RowSelection::RowSelection(int rowCount) {
@@ -7,7 +9,8 @@ RowSelection::RowSelection(int rowCount) {
 }
 
 void RowSelection::resize(int rowCount) {
-    RowSelected.resize(static_cast<size_t>(std::max(rowCount, 0)), 0);
+    // Same bounds as the table, so a damaged row count cannot exhaust memory here either.
+    RowSelected.resize(static_cast<size_t>(std::clamp(rowCount, 0, kMaxTableRowCount)), 0);
 }
 
 bool RowSelection::IsRowSelected(int row) const {

@@ -30,9 +30,11 @@ TEST(EncodeTableLine, QuotesOnlyCellsWithQuotesCommasOrLowBytes) {
         {"full-width space", sj("　"), sj("　")},
         {"trail byte 0x5C", sj("表ソ"), sj("表ソ")},
         {"half-width katakana", sj("ｱｲｳ"), sj("ｱｲｳ")},
-        // A lead byte carries the next byte along, even a comma, so both go unquoted
-        // and read back as one character.
-        {"lead byte before comma", QByteArray("\x81,", 2), QByteArray("\x81,", 2)},
+        // A lead byte takes only a byte that can be a trail byte: damaged text must
+        // not hide a comma or a closing quote inside a character.
+        {"lead byte before comma", QByteArray("\x81,", 2), QByteArray("\"\x81,\"", 4)},
+        {"lone lead byte at end", QByteArray("a\x81"), QByteArray("a\x81")},
+        {"lead byte before quote", QByteArray("\x81\""), QByteArray("\"\x81\"\"\"")},
     };
     for (const auto& c : cases) {
         const QByteArray line = EncodeTableLine(cells(c.cell));
@@ -74,7 +76,8 @@ TEST(DecodeTableLine, ReadsItemsByTheStoredRules) {
         {"rule filler", sj(",,,,　,"), cells(" ", " ", " ", " ", sj("　"), " ")},
         {"trail byte 0x5C", sj("表,ソ"), cells(sj("表"), sj("ソ"))},
         {"half-width katakana", sj("ｶﾅ,ｲ"), cells(sj("ｶﾅ"), sj("ｲ"))},
-        {"lead byte swallows comma", QByteArray("\x81,x,y"), cells(QByteArray("\x81,x"), "y")},
+        {"lead byte before comma", QByteArray("\x81,x,y"), cells("\x81", "x", "y")},
+        {"lead byte before closing quote", QByteArray("\"a\x81\",b"), cells("a\x81", "b")},
         {"nul byte is content", QByteArray("a\0b,c", 5), cells(QByteArray("a\0b", 3), "c")},
     };
     for (const auto& c : cases) {
