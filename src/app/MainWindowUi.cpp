@@ -204,6 +204,7 @@ void buildMenus(QMainWindow* window, MainWindowUi& ui) {
 
 QFrame* buildSidePanel(MainWindowUi& ui) {
     auto* panel = named(new QFrame, "Panel3");
+    ui.Panel3 = panel;
     panel->setFrameShape(QFrame::StyledPanel);
     panel->setFixedWidth(kPanelWidth);
     panel->setMinimumHeight(0);

@@ -6,7 +6,9 @@
 //   TForm1Startup.cpp   the start-up sequence and the final settings write
 //   TForm1Files.cpp     the data file commands and the recent files
 //   TForm1Page.cpp      page size and painting
-//   TForm1Records.cpp   record display and defaults (record commands, navigation, BClick)
+//   TForm1Records.cpp   record commands and the defaults of a new record
+//   TForm1Views.cpp     the two views, showing the current record, the record list
+//   TForm1Dispatch.cpp  the button dispatcher BClick and the wiring of the record commands
 #include "app/ActionList.h"
 #include "app/MainWindowUi.h"
 #include "app/Settings.h"

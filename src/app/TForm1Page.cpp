@@ -70,6 +70,7 @@ static page::PageModel buildPageModel(TForm1& form) {
     m.showDeliveryDate = form.ui.CheckBox1->isChecked();
     m.showRemarks = form.ui.CheckBox2->isChecked();
     m.showYen = form.ui.CheckBox3->isChecked();
+    m.Printing = form.Printing;
     m.scrollY = form.ui.ScrollBox1->verticalScrollBar()->value();
 
     m.pageWidth = form.ui.PB1->width();

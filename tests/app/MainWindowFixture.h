@@ -1,0 +1,38 @@
+#pragma once
+// A main window over a temporary folder: its settings file, its "executable folder" and
+// the data files all live there, and the printer is the stand-in PDF printer.
+#include "ScriptedDialogService.h"
+#include "app/TForm1.h"
+#include "platform/PrinterDeviceQt.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+class MainWindowFixture : public ::testing::Test {
+protected:
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QString iniPath() const { return path(QStringLiteral("ledora.ini")); }
+
+    std::unique_ptr<TForm1> start(QSize screen = QSize(1280, 1024)) {
+        TForm1Options options;
+        options.dialogs = &dialogs;
+        options.settingsPath = iniPath();
+        options.executableDir = dir.path();
+        options.printer = PrinterDeviceQt::createPdf();
+        options.screenSize = screen;
+        return std::make_unique<TForm1>(std::move(options));
+    }
+
+    void writeIni(const QByteArray& text) const {
+        QFile file(iniPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+
+    QTemporaryDir dir;
+    ScriptedDialogService dialogs;
+};
