@@ -13,9 +13,9 @@ namespace {
 constexpr char CannotCreateText[] = "ファイル \"%1\" を作成できません。%2";
 
 constexpr const char* RequiredFields[] = {
-    "num",  "cate", "name",  "sday", "day",        "pcode",      "addr",      "tel",
-    "Sum",  "other", "memo", "honorifics", "lineheight", "linecount", "line1", "line2",
-    "line3", "line4", "line5", "SalesTax"};
+    "num",   "cate",  "name",  "sday",  "day",        "pcode",      "addr",
+    "tel",   "Sum",   "other", "memo",  "honorifics", "lineheight", "linecount",
+    "line1", "line2", "line3", "line4", "line5",      "SalesTax"};
 
 // Data files are read whole; far beyond any real one, this keeps a wrong file from
 // exhausting memory.

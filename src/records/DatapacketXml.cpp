@@ -7,7 +7,6 @@
 #include <QDate>
 #include <QHash>
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -44,8 +43,9 @@ const char* fieldTypeText(FieldType t) {
 
 bool fieldTypeOf(QByteArrayView text, FieldType& t) {
     static const std::pair<const char*, FieldType> types[] = {
-        {"string", FieldType::String}, {"i2", FieldType::I2},     {"i4", FieldType::I4},
-        {"boolean", FieldType::Boolean}, {"r8", FieldType::R8},   {"date", FieldType::Date},
+        {"string", FieldType::String}, {"i2", FieldType::I2},
+        {"i4", FieldType::I4},         {"boolean", FieldType::Boolean},
+        {"r8", FieldType::R8},         {"date", FieldType::Date},
         {"time", FieldType::Time},     {"dateTime", FieldType::DateTime},
         {"bin.hex", FieldType::Blob}};
     for (const auto& [name, type] : types)
@@ -160,7 +160,8 @@ void appendValue(QByteArray& out, const FieldDef& f, const Value& v) {
         return;
     case FieldType::DateTime: {
         const double stamp = v.toReal();
-        const qint64 total = std::isfinite(stamp) && std::abs(stamp) < 1e18 ? std::llround(stamp) : 0;
+        const qint64 total =
+            std::isfinite(stamp) && std::abs(stamp) < 1e18 ? std::llround(stamp) : 0;
         qint64 day = total / MsPerDay;
         qint64 ms = total % MsPerDay;
         if (ms < 0) {
@@ -282,7 +283,8 @@ bool parseValue(const FieldDef& f, QByteArrayView raw, Value& out, QByteArray& s
         return true;
     }
     case FieldType::Blob: {
-        auto decoded = QByteArray::fromBase64Encoding(scratch, QByteArray::AbortOnBase64DecodingErrors);
+        auto decoded =
+            QByteArray::fromBase64Encoding(scratch, QByteArray::AbortOnBase64DecodingErrors);
         out = Value::fromBytes(decoded.decoded);
         return bool(decoded);
     }
@@ -319,30 +321,22 @@ void dateOfDay(qint32 dayNumber, int& year, int& month, int& day) {
     QDate(QDate::fromJulianDay(qint64(dayNumber) + 1721425)).getDate(&year, &month, &day);
 }
 
-// Shortest text that reads back to the same double when that takes at most 16
-// significant digits, else 16 digits; fixed notation as %g would choose it.
+// 16 significant digits, correctly rounded, trailing zeros removed; fixed notation
+// as %g would choose it. This reproduces every sample the engine wrote; its one known
+// quirk (859.57 written as "859.57" although the nearest 16 digits end in 1) is not
+// imitated, since either text reads back to the same double.
 QByteArray realText(double v) {
     if (!std::isfinite(v))
         return std::isnan(v) ? "NAN" : (v > 0 ? "INF" : "-INF");
     if (v == 0)
         return "0";
     char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific);
-    QByteArray sci(buf, res.ptr - buf);
-    qsizetype e = sci.indexOf('e');
-    QByteArray mant = sci.left(e);
-    int exp = sci.mid(e + 1).toInt();
-    QByteArray digits = mant;
-    digits.replace(".", "").replace("-", "");
-    if (digits.size() > 16) {
-        std::snprintf(buf, sizeof buf, "%.15e", v);
-        sci = buf;
-        e = sci.indexOf('e');
-        mant = sci.left(e);
-        exp = sci.mid(e + 1).toInt();
-        digits = mant;
-        digits.replace(".", "").replace("-", "");
-    }
+    std::snprintf(buf, sizeof buf, "%.15e", std::abs(v));
+    const QByteArray sci(buf);
+    const qsizetype e = sci.indexOf('e');
+    const int exp = sci.mid(e + 1).toInt();
+    QByteArray digits = sci.left(e);
+    digits.remove(1, 1); // the decimal point
     while (digits.size() > 1 && digits.endsWith('0'))
         digits.chop(1);
     QByteArray out = v < 0 ? "-" : "";

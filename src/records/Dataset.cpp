@@ -35,7 +35,9 @@ void Dataset::setContent(PacketTable table) {
     setCursor(view_.empty() ? -1 : 0);
 }
 
-void Dataset::clear() { setContent(PacketTable{}); }
+void Dataset::clear() {
+    setContent(PacketTable{});
+}
 
 // --- view ----------------------------------------------------------------------
 
@@ -98,8 +100,12 @@ void Dataset::setCursor(int pos) {
     eof_ = view_.empty();
 }
 
-int Dataset::recordCount() const { return int(view_.size()); }
-int Dataset::recNo() const { return pos_ + 1; }
+int Dataset::recordCount() const {
+    return int(view_.size());
+}
+int Dataset::recNo() const {
+    return pos_ + 1;
+}
 
 void Dataset::first() {
     post();
@@ -331,7 +337,9 @@ qint32 Dataset::asInteger(QByteArrayView name) const {
     return v.toInt();
 }
 
-double Dataset::asFloat(QByteArrayView name) const { return value(name).toReal(); }
+double Dataset::asFloat(QByteArrayView name) const {
+    return value(name).toReal();
+}
 
 QDateTime Dataset::asDateTime(QByteArrayView name) const {
     const int f = fieldIndex(name);
@@ -366,9 +374,9 @@ Value Dataset::convertForField(int field, const Value& v) const {
     case FieldType::I4:
     case FieldType::Date:
     case FieldType::Time:
-        return Value::fromInt(v.isReal() ? qint32(std::llround(std::clamp(v.toReal(), -2147483648.0,
-                                                                          2147483647.0)))
-                                         : v.toInt());
+        return Value::fromInt(
+            v.isReal() ? qint32(std::llround(std::clamp(v.toReal(), -2147483648.0, 2147483647.0)))
+                       : v.toInt());
     case FieldType::R8:
     case FieldType::DateTime:
         return Value::fromReal(v.toReal());
@@ -404,9 +412,13 @@ void Dataset::setText(QByteArrayView name, const QByteArray& cp932) {
     setValue(f, t.isEmpty() || !ok ? Value() : Value::fromReal(d));
 }
 
-void Dataset::setInteger(QByteArrayView name, qint32 v) { setValue(fieldIndex(name), Value::fromInt(v)); }
+void Dataset::setInteger(QByteArrayView name, qint32 v) {
+    setValue(fieldIndex(name), Value::fromInt(v));
+}
 
-void Dataset::setFloat(QByteArrayView name, double v) { setValue(fieldIndex(name), Value::fromReal(v)); }
+void Dataset::setFloat(QByteArrayView name, double v) {
+    setValue(fieldIndex(name), Value::fromReal(v));
+}
 
 void Dataset::setDateTime(QByteArrayView name, const QDateTime& v) {
     const int f = fieldIndex(name);
@@ -429,7 +441,9 @@ void Dataset::setDateTime(QByteArrayView name, const QDateTime& v) {
     }
 }
 
-void Dataset::setNull(QByteArrayView name) { setValue(fieldIndex(name), Value()); }
+void Dataset::setNull(QByteArrayView name) {
+    setValue(fieldIndex(name), Value());
+}
 
 double Dataset::toStamp(const QDateTime& dt) {
     const QDate d = dt.date();

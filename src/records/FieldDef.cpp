@@ -4,9 +4,15 @@
 
 namespace {
 
-quint32 kindOf(quint32 code) { return (code >> 16) & 0x3F; }
-bool isList(quint32 code) { return code & 0x00800000; }
-bool isVariable(quint32 code) { return code & 0x00400000; }
+quint32 kindOf(quint32 code) {
+    return (code >> 16) & 0x3F;
+}
+bool isList(quint32 code) {
+    return code & 0x00800000;
+}
+bool isVariable(quint32 code) {
+    return code & 0x00400000;
+}
 
 qint64 readInt(const char* p, int size, bool isSigned) {
     switch (size) {
@@ -41,7 +47,8 @@ QByteArray Property::text() const {
         for (qint64 i = 0; i < count && 4 + (i + 1) * size <= raw.size(); ++i) {
             if (i)
                 out.append(' ');
-            out.append(QByteArray::number(readInt(raw.constData() + 4 + i * size, size, kind == 1)));
+            out.append(
+                QByteArray::number(readInt(raw.constData() + 4 + i * size, size, kind == 1)));
         }
         return out;
     }

@@ -53,7 +53,8 @@ int compareValues(const Value& a, const Value& b) {
         return a.isNull() == b.isNull() ? 0 : (a.isNull() ? -1 : 1);
     if (a.isBytes() || b.isBytes()) {
         const QByteArray x = a.toBytes(), y = b.toBytes();
-        const int n = std::memcmp(x.constData(), y.constData(), size_t(std::min(x.size(), y.size())));
+        const int n =
+            std::memcmp(x.constData(), y.constData(), size_t(std::min(x.size(), y.size())));
         if (n != 0)
             return n < 0 ? -1 : 1;
         return x.size() < y.size() ? -1 : (x.size() > y.size() ? 1 : 0);

@@ -6,8 +6,12 @@
 
 namespace {
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-bool isNameChar(char c) { return !isSpace(c) && c != '=' && c != '/' && c != '>' && c != '<'; }
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+bool isNameChar(char c) {
+    return !isSpace(c) && c != '=' && c != '/' && c != '>' && c != '<';
+}
 
 } // namespace
 

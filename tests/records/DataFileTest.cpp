@@ -1,0 +1,125 @@
+#include "records/DataFile.h"
+#include "RecordsTestSupport.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+Dataset filledRecords() {
+    Dataset d = emptyRecords();
+    addRecord(d, 1, "や", "山田 太郎");
+    d.edit();
+    d.setText("Sum", sjis("品名,数量\r\n\"りんご, 青森\",3\r\n"));
+    d.setText("addr", sjis("東京都千代田区～１－２"));
+    d.setDateTime("sday", QDateTime(QDate(2026, 12, 10), QTime(9, 8, 7, 654)));
+    d.setFloat("SalesTax", 0.1);
+    d.setText("memo", "");
+    d.post();
+    addRecord(d, 2, "他", "");
+    return d;
+}
+
+} // namespace
+
+TEST(DataFile, SavesTheFormByExtensionAndLoadsItBackIdentically) {
+    QTemporaryDir dir;
+    for (const char* name : {"a.dat", "b.XML", "c.xml.dat"}) {
+        SCOPED_TRACE(name);
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        Dataset d = filledRecords();
+        d.setMasterFilter("cate", sjis("他")); // saving writes all, not the view
+        d.first();
+        d.setText("tel", "03-1234"); // pending edit: posted by the save
+        ASSERT_EQ(DataFile::save(d, path), QString());
+        const QByteArray bytes = fileBytes(path);
+        EXPECT_EQ(bytes.startsWith("<?xml"), DataFile::isXmlFileName(path));
+        EXPECT_EQ(bytes.startsWith(datapacket::BinaryMagic), !DataFile::isXmlFileName(path));
+        Dataset back;
+        ASSERT_EQ(DataFile::load(back, path), QString());
+        d.clearMasterFilter();
+        EXPECT_EQ(back.content(), d.content());
+        EXPECT_EQ(back.recNo(), 1);
+    }
+}
+
+TEST(DataFile, ANewFileKeepsTheTemplatesFieldOrderAndWidths) {
+    QTemporaryDir dir;
+    Dataset d;
+    d.setContent(datapacket::readXml(NewFileTemplate()).table);
+    d.setText("honorifics", sjis("様"));
+    ASSERT_EQ(DataFile::save(d, dir.filePath("new.dat")), QString());
+    Dataset back;
+    ASSERT_EQ(DataFile::load(back, dir.filePath("new.dat")), QString());
+    EXPECT_EQ(back.fields(), datapacket::readXml(NewFileTemplate()).table.fields);
+    EXPECT_EQ(back.asText("honorifics"), sjis("様"));
+}
+
+TEST(DataFile, LoadFailuresAreReportedAndLeaveTheDatasetAsItWas) {
+    QTemporaryDir dir;
+    PacketTable noMemo = datapacket::readXml(NewFileTemplate()).table;
+    noMemo.fields.removeAt(noMemo.fieldIndex("memo"));
+    for (Row& r : noMemo.rows)
+        r.erase(r.begin() + 11);
+    const QByteArray good = datapacket::writeBinary(filledRecords().content());
+    const std::pair<const char*, QByteArray> cases[] = {
+        {"missing.dat", QByteArray()},
+        {"text.dat", "just some text"},
+        {"cut.dat", good.left(good.size() - 5)},
+        {"nomemo.dat", datapacket::writeBinary(noMemo)},
+        {"nomemo.xml", datapacket::writeXml(noMemo)}};
+    for (const auto& [name, bytes] : cases) {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        if (QByteArrayView(name) != "missing.dat")
+            writeBytes(path, bytes);
+        Dataset d = filledRecords();
+        const PacketTable before = d.content();
+        EXPECT_NE(DataFile::load(d, path), QString()) << name;
+        EXPECT_EQ(d.content(), before) << name;
+    }
+}
+
+TEST(DataFile, AFailedSaveReportsThePathAndKeepsTheOldFile) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "folder permissions do not bind root";
+    QTemporaryDir dir;
+    const QString path = dir.filePath("keep.dat");
+    writeBytes(path, "old contents");
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    Dataset d = filledRecords();
+    const QString message = DataFile::save(d, path);
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_TRUE(message.startsWith(QString::fromUtf8("ファイル \"") + path +
+                                   QString::fromUtf8("\" を作成できません。")))
+        << message.toStdString();
+    EXPECT_GT(message.size(),
+              QString::fromUtf8("ファイル \"\" を作成できません。").size() + path.size());
+    EXPECT_EQ(fileBytes(path), "old contents");
+}
+
+TEST(DataFile, ASaveIntoAPathThatCannotHoldAFileReportsTheSystemReason) {
+    QTemporaryDir dir;
+    writeBytes(dir.filePath("plain"), "x");
+    const QString path = dir.filePath("plain/sub.dat"); // "plain" is a file, not a folder
+    Dataset d = filledRecords();
+    const QString message = DataFile::save(d, path);
+    EXPECT_TRUE(message.startsWith(QString::fromUtf8("ファイル \"") + path))
+        << message.toStdString();
+    EXPECT_FALSE(message.endsWith(QString::fromUtf8("できません。"))) << "reason missing";
+    EXPECT_EQ(fileBytes(dir.filePath("plain")), "x");
+}
