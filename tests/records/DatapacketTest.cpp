@@ -121,6 +121,14 @@ TEST(Datapacket, XmlEscapesMarkupControlsAndBackslashButNotTrailBytes) {
     const QByteArray xml = datapacket::writeXml(t);
     EXPECT_TRUE(xml.contains(sjis("表") + "&#092;a&#013;&#010;&#009;&lt;&amp;&gt;&quot;&apos;"))
         << xml.constData();
+    // A lead byte without its trail byte must not swallow the quote or a line break.
+    for (const QByteArray& odd :
+         {QByteArray("a\x81\"b"), QByteArray("\x82\r\n"), QByteArray("z\x9F")}) {
+        t.rows[0][0] = Value::fromBytes(odd);
+        const PacketResult back = datapacket::readXml(datapacket::writeXml(t));
+        ASSERT_TRUE(back.ok()) << back.error.toStdString();
+        EXPECT_EQ(back.table.rows[0][0].toBytes(), odd);
+    }
 }
 
 TEST(Datapacket, TemplateReadsWithItsFieldsAndOneRecord) {
