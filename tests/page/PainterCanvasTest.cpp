@@ -109,6 +109,18 @@ TEST(PainterCanvas, SingleLineLayoutsClipToTheirRectangle) {
     EXPECT_EQ(inkCount(image, QRect(0, 41, 200, 19)), 0);
 }
 
+TEST(PainterCanvas, AmpersandIsDrawnAsWritten) {
+    // "A&B商事" is a company name, not a mnemonic: the ampersand must show.
+    QImage single = whiteImage(40, 30);
+    {
+        QPainter painter(&single);
+        PainterCanvas canvas(painter);
+        canvas.setFont(FontSpec{QStringLiteral("IPAGothic"), 21, Qt::black});
+        canvas.drawText(edges(0, 0, 40, 30), sj("&"), TextLayout::RowLeft);
+    }
+    EXPECT_GT(inkCount(single, single.rect()), 10);
+}
+
 TEST(PainterCanvas, JapaneseTextFindsGlyphsWhenTheFontIsMissing) {
     // Tahoma is not installed here; the page must still show its Japanese texts, and
     // the yen sign must not turn into a backslash.
