@@ -125,6 +125,12 @@ void TForm1::AClearExecute() {
         RepaintPage();
     }
     CDS2.post();
+    // Filed under 他, the record leaves a kana tab and another one becomes current; the
+    // page must show that one, or the next edit would write the shown table into it.
+    if (isPageViewShown()) {
+        ShowCurrentRecord();
+        RepaintPage();
+    }
 }
 
 void TForm1::ADeleteExecute() {

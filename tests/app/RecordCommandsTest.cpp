@@ -274,6 +274,21 @@ TEST_F(RecordCommandsTest, ClearEmptiesContentAndTableButKeepsTheRest) {
     EXPECT_EQ(form->StringGrid1.cell(1, 0), QByteArray());
 }
 
+TEST_F(RecordCommandsTest, ClearUnderAKanaTabShowsTheRecordThatBecameCurrent) {
+    auto form = openFile(
+        {{1, "か", "加藤", true, [](Dataset& d) { d.setText("Sum", sj("品名\r\n机\r\n")); }},
+         {2, "か", "川田", true, [](Dataset& d) {
+              d.setText("Sum", sj("品名\r\n椅子\r\n"));
+              d.setInteger("lineheight", 28);
+          }}});
+    chooseTab(*form, 2);
+    click(*form, "Button7");
+    ASSERT_EQ(form->CDS2.recordCount(), 1);
+    EXPECT_EQ(shownName(*form), u8("川田"));
+    EXPECT_EQ(form->StringGrid1.cell(1, 0), sj("椅子"));
+    EXPECT_EQ(form->LineHeight, 28);
+}
+
 TEST_F(RecordCommandsTest, ListEditorsFollowEveryRecordCommand) {
     auto form = openFile({{1, "あ", "安藤"}, {2, "か", "加藤"}});
     click(*form, "Button6");
