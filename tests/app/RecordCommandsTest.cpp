@@ -334,6 +334,22 @@ TEST_F(RecordCommandsTest, SwitchBackToTheListDropsTheSortAndKeepsThePosition) {
     EXPECT_EQ(form->ui.Edit9->text(), QStringLiteral("bbb"));
 }
 
+TEST_F(RecordCommandsTest, ViewMenuItemsShowOneViewAndKeepTheListKeysForTheList) {
+    auto form = openFile({{1, "あ", "安藤"}});
+    form->ActionList1->setSuspended(false); // opening the menu
+    form->ui.N13->trigger();                // "レコード一覧"
+    EXPECT_TRUE(form->isRecordListShown());
+    EXPECT_FALSE(form->isPageViewShown());
+    EXPECT_TRUE(form->ActionList1->isSuspended());
+    EXPECT_EQ(form->ui.Edit9->text(), u8("安藤"));
+
+    form->ActionList1->setSuspended(false);
+    form->ui.N11->trigger(); // "編集画面を表示"
+    EXPECT_TRUE(form->isPageViewShown());
+    EXPECT_FALSE(form->isRecordListShown());
+    EXPECT_FALSE(form->ActionList1->isSuspended());
+}
+
 TEST_F(RecordCommandsTest, ViewSwitchStoresLayoutOnlyIntoRecordsThatHaveOne) {
     auto form = openFile({{1, "あ", "old", false}, {2, "か", "new"}});
     click(*form, "Button6");
