@@ -26,6 +26,14 @@ QString runFileDialog(QWidget* parent, const FileDialogSpec& spec, bool save) {
 
 } // namespace
 
+QtDialogService::QtDialogService() = default;
+
+QtDialogService::~QtDialogService() = default;
+
+void QtDialogService::setExitDialog(TForm4* dialog) {
+    exitDialog_ = dialog;
+}
+
 void QtDialogService::error(const QString& text) {
     QMessageBox box(QMessageBox::Critical, QString::fromUtf8(apptext::kErrorCaption),
                     messageForDisplay(text), QMessageBox::Ok, parent_);

@@ -9,11 +9,12 @@ class TForm4;
 
 class QtDialogService : public DialogService {
 public:
-    QtDialogService() = default;
+    QtDialogService();
+    ~QtDialogService() override;
 
     // The window the boxes are centred on, and the exit dialog (created by the program entry).
     void setParentWidget(QWidget* parent) { parent_ = parent; }
-    void setExitDialog(TForm4* dialog) { exitDialog_ = dialog; }
+    void setExitDialog(TForm4* dialog);
 
     void error(const QString& text) override;
     bool confirm(const QString& text) override;

@@ -1,0 +1,195 @@
+// Time from process start to the first painted page, measured on fresh processes of this
+// program: the parent notes the clock, starts a child that builds the main window and
+// reports the clock when PB1 has first been painted. The baseline child shows a bare
+// QMainWindow in the same way, so the figures can be read as ratios on a noisy machine.
+//
+//   bench_startup_bench --benchmark_repetitions=15 --benchmark_report_aggregates_only=true
+#include "app/QtDialogService.h"
+#include "app/TForm1.h"
+#include "platform/PrinterDeviceQt.h"
+#include "records/DataFile.h"
+#include "records/Datapacket.h"
+#include "records/Dataset.h"
+#include "records/NewFileTemplate.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFile>
+#include <QMainWindow>
+#include <QPainter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+qint64 nowNs() {
+    // steady_clock is CLOCK_MONOTONIC, the same for every process of the machine.
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+class BareWindow : public QMainWindow {
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter(this).fillRect(rect(), Qt::white);
+        std::printf("%lld\n", static_cast<long long>(nowNs()));
+        std::fflush(stdout);
+        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    }
+};
+
+// Child: `--child bare` or `--child ledora <settings.ini> <folder>`.
+int runChild(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QByteArray mode = argv[2];
+    if (mode == "bare") {
+        BareWindow window;
+        window.resize(500, 500);
+        window.show();
+        return app.exec();
+    }
+    QtDialogService dialogs;
+    TForm1Options options;
+    options.dialogs = &dialogs;
+    options.settingsPath = QString::fromLocal8Bit(argv[3]);
+    options.executableDir = QString::fromLocal8Bit(argv[4]);
+    options.printer = PrinterDeviceQt::createPdf();
+    const QString settingsPath = options.settingsPath;
+    auto form = std::make_unique<TForm1>(std::move(options));
+    QObject::connect(form->ui.PB1, &PaintBox::painted, &app, [] {
+        static bool reported = false;
+        if (reported)
+            return;
+        reported = true;
+        std::printf("%lld\n", static_cast<long long>(nowNs()));
+        std::fflush(stdout);
+        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    });
+    form->show();
+    // exit() rather than quit(): quitting would ask the exit question first.
+    const int rc = app.exec();
+    form.reset();
+    // Every run starts from the same settings.
+    QFile::remove(settingsPath);
+    return rc;
+}
+
+// A data file of `count` records, each with a few lines in its table.
+void writeDataFile(const QString& path, int count) {
+    Dataset records;
+    records.setContent(datapacket::readXml(NewFileTemplate()).table);
+    records.deleteRecord();
+    const QByteArray sum = "\x95\x69\x96\xda\x81\x45\x8e\x64\x97\x6c,\x90\x94\x97\xca,"
+                           "\x92\x50\x88\xca,\x92\x50\x89\xbf,\x8b\xe0\x8a\x7a,\x94\xf5\x8d\x6c\r\n"
+                           "Widget A,2,pc,1500, , \r\nWidget B,10,box,320, , \r\n";
+    for (int i = 1; i <= count; ++i) {
+        records.append();
+        records.setInteger("num", i);
+        records.setText("cate", "\x82\xa0"); // あ
+        records.setText("name", QByteArray("Customer ") + QByteArray::number(i));
+        records.setText("addr", "1-2-3 Somewhere");
+        records.setText("Sum", sum);
+        records.setInteger("lineheight", 22);
+        records.setInteger("linecount", 20);
+        for (const char* f : {"line1", "line2", "line3", "line4", "line5"})
+            records.setInteger(f, 60);
+        records.setFloat("SalesTax", 0.1);
+        records.post();
+    }
+    if (!DataFile::save(records, path).isEmpty())
+        std::fprintf(stderr, "could not write %s\n", qPrintable(path));
+}
+
+// Starts a child and returns the nanoseconds from just before its start to its first paint.
+qint64 timeChild(const QStringList& arguments) {
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    child.setProcessEnvironment(env);
+    const qint64 start = nowNs();
+    child.start(QCoreApplication::applicationFilePath(), arguments);
+    if (!child.waitForFinished(60000))
+        return -1;
+    const QByteArray out = child.readAllStandardOutput().trimmed();
+    bool ok = false;
+    const qint64 painted = out.split('\n').last().toLongLong(&ok);
+    return ok ? painted - start : -1;
+}
+
+void runTimed(benchmark::State& state, const QStringList& arguments) {
+    for (auto _ : state) {
+        const qint64 ns = timeChild(arguments);
+        if (ns < 0) {
+            state.SkipWithError("child failed");
+            return;
+        }
+        state.SetIterationTime(static_cast<double>(ns) / 1e9);
+    }
+}
+
+QTemporaryDir* folder = nullptr;
+
+void BM_BareQtWindow(benchmark::State& state) {
+    runTimed(state, {QStringLiteral("--child"), QStringLiteral("bare")});
+}
+
+void BM_StartupWithoutDataFile(benchmark::State& state) {
+    const QString ini = folder->filePath(QStringLiteral("empty.ini"));
+    runTimed(state, {QStringLiteral("--child"), QStringLiteral("ledora"), ini, folder->path()});
+}
+
+void BM_StartupWith10000Records(benchmark::State& state) {
+    const QString data = folder->filePath(QStringLiteral("big.dat"));
+    const QString ini = folder->filePath(QStringLiteral("big.ini"));
+    for (auto _ : state) {
+        // Each run ends by removing its settings, so the recent file is named afresh.
+        state.PauseTiming();
+        QFile file(ini);
+        file.open(QIODevice::WriteOnly);
+        file.write("[history]\r\nhistory1=" + data.toLocal8Bit() + "\r\n");
+        file.close();
+        state.ResumeTiming();
+        const qint64 ns =
+            timeChild({QStringLiteral("--child"), QStringLiteral("ledora"), ini, folder->path()});
+        if (ns < 0) {
+            state.SkipWithError("child failed");
+            return;
+        }
+        state.SetIterationTime(static_cast<double>(ns) / 1e9);
+    }
+}
+
+BENCHMARK(BM_BareQtWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_StartupWithoutDataFile)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_StartupWith10000Records)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 3 && std::strcmp(argv[1], "--child") == 0)
+        return runChild(argc, argv);
+
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    folder = &dir;
+    writeDataFile(dir.filePath(QStringLiteral("big.dat")), 10000);
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,63 @@
+// The exit dialog itself: its look, where the focus starts, and what each way out answers.
+#include "app/AppTexts.h"
+#include "app/TForm4.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QPushButton* buttonByCaption(TForm4& dialog, const char* caption) {
+    for (QPushButton* b : dialog.findChildren<QPushButton*>())
+        if (b->text() == QString::fromUtf8(caption))
+            return b;
+    return nullptr;
+}
+
+TEST(ExitDialogTest, HasItsCaptionLabelAndThreeButtonsLeftToRight) {
+    TForm4 dialog;
+    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("終了確認"));
+    EXPECT_EQ(dialog.size(), QSize(329, 108));
+    ASSERT_NE(dialog.findChild<QLabel*>(), nullptr);
+    EXPECT_EQ(dialog.findChild<QLabel*>()->text(), QString::fromUtf8("終了してもよろしいですか？"));
+    const char* captions[] = {"保存して終了", "終了", "キャンセル"};
+    int lastX = -1;
+    for (const char* caption : captions) {
+        QPushButton* b = buttonByCaption(dialog, caption);
+        ASSERT_NE(b, nullptr) << caption;
+        EXPECT_EQ(b->size(), QSize(100, 36));
+        EXPECT_GT(b->x(), lastX);
+        lastX = b->x();
+    }
+}
+
+struct Way {
+    const char* button; // nullptr: the close box
+    int answer;
+};
+
+class ExitDialogAnswerTest : public ::testing::TestWithParam<Way> {};
+
+TEST_P(ExitDialogAnswerTest, EachWayOutGivesItsAnswer) {
+    const Way way = GetParam();
+    TForm4 dialog;
+    bool focusOnSave = false;
+    QTimer::singleShot(0, &dialog, [&] {
+        focusOnSave = dialog.focusWidget() == buttonByCaption(dialog, apptext::kExitSave);
+        if (way.button)
+            buttonByCaption(dialog, way.button)->click();
+        else
+            dialog.reject();
+    });
+    EXPECT_EQ(dialog.ask(), way.answer);
+    EXPECT_TRUE(focusOnSave);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, ExitDialogAnswerTest,
+                         ::testing::Values(Way{apptext::kExitSave, 1}, Way{apptext::kExitQuit, 2},
+                                           Way{apptext::kExitCancel, 3}, Way{nullptr, 0}));
+
+} // namespace
