@@ -2,7 +2,7 @@
 # Runs every fuzz target for a bounded time and fails on any finding.
 #   scripts/fuzz.sh [seconds-per-target]        (default 30)
 # Environment: FUZZ_BUILD (build folder with the fuzz_* programs, default build-asan;
-# configured and built here when they are missing), FUZZ_RUNS (cap on executions per
+# configured with FUZZ_BUILD_TYPE, default Debug, and built here when they are missing), FUZZ_RUNS (cap on executions per
 # target, default none), FUZZ_PARALLEL (targets run at once, default 1), FUZZ_TARGETS
 # (names to run, default all).
 # Seeds are written by each target itself (LEDORA_FUZZ_SEEDS) into
@@ -21,7 +21,7 @@ targets=${FUZZ_TARGETS:-$all_targets}
 missing=0
 for t in $targets; do [ -x "$build/fuzz_$t" ] || missing=1; done
 if [ "$missing" = 1 ]; then
-    CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DLEDORA_SANITIZE=ON \
+    CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE="${FUZZ_BUILD_TYPE:-Debug}" -DLEDORA_SANITIZE=ON \
         -DLEDORA_FUZZ=ON -DLEDORA_BENCH=OFF >/dev/null || exit 1
     cmake --build "$build" -j"${FUZZ_JOBS:-2}" $(for t in $targets; do echo --target "fuzz_$t"; done) \
         || exit 1
