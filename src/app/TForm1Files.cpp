@@ -7,6 +7,7 @@
 #include "records/DataFile.h"
 #include "records/Datapacket.h"
 #include "records/NewFileTemplate.h"
+#include "records/RecordDefaults.h"
 #include "table/TableCsv.h"
 
 #include <QAction>
@@ -248,6 +249,19 @@ void TForm1::ResetRecordIndex() {
 }
 
 void TForm1::LoadRecordLayout() {
+    if (CDS2.isEmpty()) {
+        // A file without records: its next record gets the new-record layout, so the
+        // page is laid out with that rather than with zero widths and pitch.
+        const std::array<int, 5> w = DefaultColumnWidths(settings.Margin);
+        colWidths = ColumnWidths{w[0], w[1], w[2], w[3], w[4]};
+        LineHeight = kNewRecordLineHeight;
+        LineCount = kNewRecordLineCount - 1;
+        ui.UpDown1->setPosition(LineHeight);
+        ui.Edit11->setText(QString::number(LineHeight));
+        ui.UpDown2->setPosition(kNewRecordLineCount);
+        ui.Edit12->setText(QString::number(kNewRecordLineCount));
+        return;
+    }
     colWidths =
         ColumnWidths{CDS2.asInteger("line1"), CDS2.asInteger("line2"), CDS2.asInteger("line3"),
                      CDS2.asInteger("line4"), CDS2.asInteger("line5")};

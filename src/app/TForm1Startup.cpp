@@ -9,6 +9,7 @@
 #include "page/PageModel.h"
 #include "platform/PrinterDevice.h"
 #include "records/CategoryRows.h"
+#include "records/RecordDefaults.h"
 #include "table/NumberReading.h"
 #include "table/TableCsv.h"
 
@@ -79,7 +80,7 @@ void TForm1::FormCreate() {
 
     // 16-19. The data file, then the table and the side panel follow the current record.
     StartupOpen();
-    StringGrid1.setRowCount(CDS2.asInteger("linecount"));
+    StringGrid1.setRowCount(CDS2.isEmpty() ? kNewRecordLineCount : CDS2.asInteger("linecount"));
     ShowSidePanelValues();
     LineCount = StringGrid1.rowCount() - 1;
     RowSelected = RowSelection(StringGrid1.rowCount());

@@ -201,6 +201,19 @@ TEST_F(FileCommandsTest, DeletedRecentFileLeavesTheListAndTheOpenFileStays) {
     EXPECT_TRUE(dialogs.errors.isEmpty());
 }
 
+TEST_F(FileCommandsTest, FileWithoutRecordsStartsWithTheNewRecordLayout) {
+    const QString file = makeFile(QStringLiteral("empty.dat"), {});
+    writeIni("[history]\r\nhistory1=" + file.toUtf8() + "\r\n");
+    auto form = start();
+    EXPECT_EQ(form->CurrentFileName, file);
+    EXPECT_EQ(form->CDS2.recordCount(), 0);
+    EXPECT_EQ(form->LastRecordNumber, 0);
+    EXPECT_EQ(form->LineHeight, 22);
+    EXPECT_EQ(form->StringGrid1.rowCount(), 20);
+    EXPECT_EQ(form->colWidths.ColWidth2, 40);
+    EXPECT_GT(form->colWidths.ColWidth1, 0);
+}
+
 TEST_F(FileCommandsTest, RecentCaptionShowsAmpersandsAsTheyAre) {
     const QString file = makeFile(QStringLiteral("R&D.dat"), {1});
     auto form = start();
