@@ -298,9 +298,11 @@ PacketResult readBinary(const QByteArray& bytes) {
     std::vector<bool> changed(columns);
     for (quint32 i = 0; i < rowCount; ++i) {
         const int status = r.get<quint8>();
-        const QByteArray map = r.bytes(mapBytes);
-        if (r.failed())
+        const qsizetype mapAt = r.pos();
+        if (!r.need(mapBytes))
             return error("truncated row");
+        r.seek(mapAt + mapBytes);
+        const char* map = bytes.constData() + mapAt;
         Row row(columns);
         for (int c = 0; c < columns; ++c) {
             const int bits = (quint8(map[c / 4]) >> ((c % 4) * 2)) & 3;

@@ -121,53 +121,88 @@ bool XmlScanner::nextAttr(Attr& attr) {
     return true;
 }
 
+namespace {
+
+// The value of "#N" or "#xH" (without '&' and ';'); false when it is no number.
+bool characterCode(QByteArrayView ent, uint& code) {
+    const bool hex = ent.size() > 1 && (ent[1] == 'x' || ent[1] == 'X');
+    const qsizetype from = hex ? 2 : 1;
+    if (ent.size() <= from)
+        return false;
+    code = 0;
+    for (qsizetype i = from; i < ent.size(); ++i) {
+        const char c = ent[i];
+        int digit = -1;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (hex && c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (hex && c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        if (digit < 0)
+            return false;
+        code = code * (hex ? 16 : 10) + uint(digit);
+        if (code > 0x10FFFF)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool XmlScanner::unescape(QByteArrayView raw, QByteArray& out) {
-    out.clear();
-    const qsizetype amp = raw.indexOf('&');
-    if (amp < 0) {
+    const char* d = raw.data();
+    const qsizetype n = raw.size();
+    const void* firstAmp = n ? std::memchr(d, '&', size_t(n)) : nullptr;
+    if (!firstAmp) {
         out = raw.toByteArray();
         return true;
     }
-    out.reserve(raw.size());
-    out.append(raw.first(amp));
-    for (qsizetype i = amp; i < raw.size();) {
-        const char c = raw[i];
-        if (c != '&') {
-            out.append(c);
-            ++i;
-            continue;
-        }
-        const qsizetype semi = raw.indexOf(';', i);
-        if (semi < 0 || semi - i > 12)
+    // Escapes only shrink the text, so the result fits in the raw size.
+    out.resize(n);
+    char* o = out.data();
+    qsizetype w = 0;
+    qsizetype i = 0;
+    while (i < n) {
+        const void* amp = std::memchr(d + i, '&', size_t(n - i));
+        const qsizetype a = amp ? static_cast<const char*>(amp) - d : n;
+        std::memcpy(o + w, d + i, size_t(a - i));
+        w += a - i;
+        if (a == n)
+            break;
+        // An entity is short: look for its ';' only a few bytes ahead.
+        const qsizetype limit = std::min(n, a + 12);
+        const void* semiPtr = std::memchr(d + a, ';', size_t(limit - a));
+        if (!semiPtr)
             return false;
-        const QByteArrayView ent = raw.sliced(i + 1, semi - i - 1);
+        const qsizetype semi = static_cast<const char*>(semiPtr) - d;
+        const QByteArrayView ent(d + a + 1, semi - a - 1);
+        uint code = 0;
         if (ent == "amp")
-            out.append('&');
+            o[w++] = '&';
         else if (ent == "lt")
-            out.append('<');
+            o[w++] = '<';
         else if (ent == "gt")
-            out.append('>');
+            o[w++] = '>';
         else if (ent == "quot")
-            out.append('"');
+            o[w++] = '"';
         else if (ent == "apos")
-            out.append('\'');
-        else if (ent.size() >= 2 && ent[0] == '#') {
-            bool ok = false;
-            const uint code = (ent[1] == 'x' || ent[1] == 'X')
-                                  ? ent.sliced(2).toByteArray().toUInt(&ok, 16)
-                                  : ent.sliced(1).toByteArray().toUInt(&ok, 10);
-            if (!ok || code > 0x10FFFF)
-                return false;
-            if (code < 256)
-                out.append(char(code));
-            else {
+            o[w++] = '\'';
+        else if (!ent.isEmpty() && ent[0] == '#' && characterCode(ent, code)) {
+            if (code < 256) {
+                o[w++] = char(code);
+            } else {
                 const char32_t ch = code;
-                out.append(cp932::encode(QString::fromUcs4(&ch, 1)));
+                const QByteArray bytes = cp932::encode(QString::fromUcs4(&ch, 1));
+                // "&#N;" with N >= 256 takes at least 6 bytes; CP932 needs at most 2.
+                std::memcpy(o + w, bytes.constData(), size_t(std::min<qsizetype>(bytes.size(), 2)));
+                w += std::min<qsizetype>(bytes.size(), 2);
             }
         } else {
             return false;
         }
         i = semi + 1;
     }
+    out.truncate(w);
     return true;
 }
