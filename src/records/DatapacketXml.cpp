@@ -71,51 +71,51 @@ QByteArray xmlName(const QByteArray& name) {
     return out;
 }
 
+const char* escapeOf(unsigned char c) {
+    switch (c) {
+    case '&':
+        return "&amp;";
+    case '<':
+        return "&lt;";
+    case '>':
+        return "&gt;";
+    case '"':
+        return "&quot;";
+    case '\'':
+        return "&apos;";
+    case '\r':
+        return "&#013;";
+    case '\n':
+        return "&#010;";
+    case '\t':
+        return "&#009;";
+    case '\\':
+        return "&#092;";
+    default:
+        return nullptr;
+    }
+}
+
 void appendEscaped(QByteArray& out, const QByteArray& v) {
     const char* d = v.constData();
     const qsizetype n = v.size();
+    qsizetype run = 0; // start of the bytes not yet appended
     for (qsizetype i = 0; i < n; ++i) {
         const unsigned char c = quint8(d[i]);
         if (cp932::isLeadByte(c) && i + 1 < n && cp932::isTrailByte(quint8(d[i + 1]))) {
             // A trail byte is never markup and never escaped; a lead byte before a
             // byte that cannot trail it stands alone, so a damaged value cannot
             // hide a quote or '<' from the escaping.
-            out.append(d + i, 2);
             ++i;
             continue;
         }
-        switch (c) {
-        case '&':
-            out.append("&amp;");
-            break;
-        case '<':
-            out.append("&lt;");
-            break;
-        case '>':
-            out.append("&gt;");
-            break;
-        case '"':
-            out.append("&quot;");
-            break;
-        case '\'':
-            out.append("&apos;");
-            break;
-        case '\r':
-            out.append("&#013;");
-            break;
-        case '\n':
-            out.append("&#010;");
-            break;
-        case '\t':
-            out.append("&#009;");
-            break;
-        case '\\':
-            out.append("&#092;");
-            break;
-        default:
-            out.append(char(c));
+        if (const char* escape = escapeOf(c)) {
+            out.append(d + run, i - run);
+            out.append(escape);
+            run = i + 1;
         }
     }
+    out.append(d + run, n - run);
 }
 
 void appendDigits(QByteArray& out, qint64 v, int width) {
