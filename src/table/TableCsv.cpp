@@ -134,11 +134,14 @@ TableRow DecodeTableLine(QByteArrayView line) {
     return cells;
 }
 
-std::vector<QByteArrayView> SplitTableLines(QByteArrayView text) {
+std::vector<QByteArrayView> SplitTableLines(QByteArrayView text, qsizetype maxLines) {
     std::vector<QByteArrayView> lines;
     qsizetype start = 0;
     qsizetype pos = 0;
     while (pos < text.size()) {
+        if (maxLines >= 0 && qsizetype(lines.size()) >= maxLines) {
+            return lines;
+        }
         const char b = text[pos];
         if (b != '\r' && b != '\n') {
             ++pos;
@@ -160,7 +163,7 @@ void GridLoadCSV(LineItemTable& grid, QByteArrayView text) {
         grid.setDefaultTitles();
         return;
     }
-    const std::vector<QByteArrayView> lines = SplitTableLines(text);
+    const std::vector<QByteArrayView> lines = SplitTableLines(text, grid.rowCount());
     const qsizetype count = std::min<qsizetype>(lines.size(), grid.rowCount());
     for (qsizetype i = 0; i < count; ++i) {
         grid.setRow(static_cast<int>(i), DecodeTableLine(lines[i]));

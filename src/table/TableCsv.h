@@ -18,8 +18,9 @@ QByteArray EncodeTableLine(const TableRow& cells);
 TableRow DecodeTableLine(QByteArrayView line);
 
 // Splits text at CR LF, lone CR or lone LF. A final line break does not start a
-// further line; an empty text gives no lines.
-std::vector<QByteArrayView> SplitTableLines(QByteArrayView text);
+// further line; an empty text gives no lines. Stops after `maxLines` lines when it
+// is not negative, so a damaged text of millions of line breaks costs nothing.
+std::vector<QByteArrayView> SplitTableLines(QByteArrayView text, qsizetype maxLines = -1);
 
 // Decodes a `Sum` text into the table at its current row count: all cells
 // (hidden rows included) are emptied first; an empty text gives the default titles;
