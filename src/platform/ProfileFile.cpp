@@ -122,7 +122,9 @@ bool ProfileFile::load(const QString& path) {
     if (!file.exists()) {
         return true;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Every line costs far more in memory than in the file; a settings file is a few
+    // hundred bytes, so one beyond maxFileBytes is damaged and not read (nor rewritten).
+    if (!file.open(QIODevice::ReadOnly) || file.size() > maxFileBytes) {
         return false;
     }
     *this = fromBytes(file.readAll());

@@ -15,6 +15,8 @@ class ProfileFile {
 public:
     // Longest value a read returns, in bytes.
     static constexpr qsizetype maxValueBytes = 2047;
+    // Largest file load reads.
+    static constexpr qint64 maxFileBytes = qint64(16) << 20;
 
     ProfileFile() = default;
     static ProfileFile fromBytes(const QByteArray& bytes);
@@ -27,7 +29,7 @@ public:
     static bool namesEqual(const QByteArray& a, const QByteArray& b);
 
     // A missing file loads as an empty profile; false only when an existing
-    // file cannot be read (the profile is then empty).
+    // file cannot be read or exceeds maxFileBytes (the profile is then empty).
     bool load(const QString& path);
 
     // Writes the whole file through a temporary file renamed over the target, so

@@ -1,5 +1,6 @@
 // Hostile files: a declared length or count beyond the bytes left is an error, not an
 // allocation; nesting and sizes are bounded; the XML form expands no entities.
+#include "app/Settings.h"
 #include "platform/ProfileFile.h"
 #include "records/DataFile.h"
 #include "records/Datapacket.h"
@@ -8,6 +9,8 @@
 #include "table/TableCsv.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QSize>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
@@ -212,6 +215,22 @@ TEST(ReaderLimits, TableAndProfileSizesAreBounded) {
     const ProfileFile profile =
         ProfileFile::fromBytes("[sender]\r\nsender1=" + QByteArray(1 << 20, 'x') + "\r\n");
     EXPECT_EQ(profile.readString("sender", "sender1", {}).size(), ProfileFile::maxValueBytes);
+}
+
+TEST(ReaderLimits, OversizedSettingsFileIsNeitherReadNorOverwritten) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("ledora.ini"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[View]\r\nMargin=25\r\n");
+    ASSERT_TRUE(file.resize(ProfileFile::maxFileBytes + 1)); // sparse: the rest reads as zeros
+    file.close();
+
+    ProfileFile profile;
+    EXPECT_FALSE(profile.load(path));
+    EXPECT_EQ(readSettings(path, QSize(1024, 768)).Margin, 0); // the default
+    EXPECT_TRUE(writeSettings(path, Settings{}).has_value());
+    EXPECT_EQ(QFileInfo(path).size(), ProfileFile::maxFileBytes + 1);
 }
 
 } // namespace
