@@ -20,7 +20,7 @@ CC=clang CXX=clang++ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DLEDORA_
     -DLEDORA_FUZZ=ON -DLEDORA_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$jobs"
 stage "tests under sanitizers"
-ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-asan --output-on-failure -j"$jobs"
 
 if [ -x scripts/fuzz.sh ]; then
