@@ -103,11 +103,12 @@ void TForm1::connectRecordCommands() {
         {"Achangeview", &TForm1::AchangeviewExecute}, {"AIchiran", &TForm1::AIchiranExecute},
         {"AEditView", &TForm1::AEditViewExecute},
     };
-    for (const auto& [name, handler] : commands)
-        ActionList1->bind(QString::fromLatin1(name), [this, handler, afterMenuCommand] {
-            (this->*handler)();
-            afterMenuCommand();
-        });
+    for (const auto& command : commands)
+        ActionList1->bind(QString::fromLatin1(command.first),
+                          [this, handler = command.second, afterMenuCommand] {
+                              (this->*handler)();
+                              afterMenuCommand();
+                          });
 
     if (!printerSetupDialog)
         printerSetupDialog = [this](PrinterDevice& device) {

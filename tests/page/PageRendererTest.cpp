@@ -17,11 +17,10 @@ QString u(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
-const CanvasOp& onlyText(const RecordingCanvas& canvas, const QString& text) {
+CanvasOp onlyText(const RecordingCanvas& canvas, const QString& text) {
     const QList<CanvasOp> found = canvas.textsEqual(text);
     EXPECT_EQ(found.size(), 1) << text.toStdString();
-    static CanvasOp none;
-    return found.isEmpty() ? none : found.first();
+    return found.isEmpty() ? CanvasOp{} : found.first();
 }
 
 // The text drawn into exactly `rect`, or null.
