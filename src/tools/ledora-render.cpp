@@ -1,7 +1,8 @@
 // ledora-render: draws one record of a data file as the printer would get it and
-// writes the page as a PNG, one image pixel per page pixel.
+// writes the page as a PNG, one image pixel per page pixel, or, for OUT ending in
+// ".pdf", as a one-page PDF of the paper through the same path as printing.
 //
-//   ledora-render DATAFILE OUT.png [--record N] [--kind 0|1|2] [--delivery-date] [--yen]
+//   ledora-render DATAFILE OUT.png|OUT.pdf [--record N] [--kind 0|1|2] [--delivery-date] [--yen]
 //                 [--no-remarks] [--screen] [--settings INI] [--page WxH]
 //
 // Prints "subtotal=N tax=N total=N" on success; errors go to standard error.
@@ -10,6 +11,7 @@
 #include "page/PageRenderer.h"
 #include "page/PageSize.h"
 #include "page/PainterCanvas.h"
+#include "page/PrintPage.h"
 #include "records/DataFile.h"
 #include "records/Dataset.h"
 #include "records/RecordDefaults.h"
@@ -32,7 +34,7 @@
 namespace {
 
 const char kUsage[] =
-    "usage: ledora-render DATAFILE OUT.png [--record N] [--kind 0|1|2] [--delivery-date] "
+    "usage: ledora-render DATAFILE OUT.png|OUT.pdf [--record N] [--kind 0|1|2] [--delivery-date] "
     "[--yen] [--no-remarks] [--screen] [--settings INI] [--page WxH]\n";
 
 struct Options {
@@ -102,7 +104,7 @@ QString parseArguments(const QStringList& args, Options& o) {
         }
     }
     if (positional.size() != 2)
-        return QStringLiteral("expected DATAFILE and OUT.png");
+        return QStringLiteral("expected DATAFILE and OUT.png or OUT.pdf");
     if (o.kind < 0 || o.kind > 2)
         return QStringLiteral("--kind must be 0, 1 or 2");
     o.dataFile = positional[0];
@@ -113,6 +115,12 @@ QString parseArguments(const QStringList& args, Options& o) {
 // A layout field of the record, or the new-record default when it is empty.
 int layoutValue(const Dataset& records, const char* field, int fallback) {
     return records.isNull(field) ? fallback : records.asInteger(field);
+}
+
+void printTotals(const TableTotals& totals) {
+    std::printf("subtotal=%lld tax=%lld total=%lld\n", static_cast<long long>(totals.Subtotal),
+                static_cast<long long>(totals.TaxAmount),
+                static_cast<long long>(totals.GrandTotal));
 }
 
 } // namespace
@@ -152,13 +160,8 @@ int main(int argc, char** argv) {
     if (o.page) {
         pageSize = *o.page;
     } else {
-        // A4 printable area at 3 pixels per millimetre, with the settings' print scale.
-        PrinterCaps a4;
-        a4.horzSize = 210;
-        a4.vertSize = 297;
-        const PageSizeResult r =
-            computePageSize(a4, QString::number(settings.PrintScale), QPoint());
-        pageSize = r.page;
+        // The page the stand-in printer gives for the settings' paper and print scale.
+        pageSize = pdfPageSize(settings.paperSize, settings.orientation, settings.PrintScale);
         if (pageSize.isEmpty())
             return fail(QStringLiteral("print scale %1 leaves no page").arg(settings.PrintScale));
     }
@@ -202,13 +205,28 @@ int main(int argc, char** argv) {
     m.table = &table;
     m.selection = &selection;
 
+    TableTotals totals;
+    if (o.outFile.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
+        const PrintResult printed = printPageToPdf(
+            o.outFile, pageSize,
+            [&](QPainter& painter) {
+                page::PainterCanvas canvas(painter);
+                totals = page::DrawPage(canvas, m);
+            },
+            settings.paperSize, settings.orientation);
+        if (!printed.printed)
+            return fail(printed.error.isEmpty() ? QStringLiteral("cannot write ") + o.outFile
+                                                : printed.error);
+        printTotals(totals);
+        return 0;
+    }
+
     QImage image(pageSize, QImage::Format_RGB32);
     if (image.isNull())
         return fail(QStringLiteral("cannot make an image of %1 x %2 pixels")
                         .arg(pageSize.width())
                         .arg(pageSize.height()));
     image.fill(Qt::white);
-    TableTotals totals;
     {
         QPainter painter(&image);
         page::PainterCanvas canvas(painter);
@@ -216,8 +234,6 @@ int main(int argc, char** argv) {
     }
     if (!image.save(o.outFile, "PNG"))
         return fail(QStringLiteral("cannot write ") + o.outFile);
-    std::printf("subtotal=%lld tax=%lld total=%lld\n", static_cast<long long>(totals.Subtotal),
-                static_cast<long long>(totals.TaxAmount),
-                static_cast<long long>(totals.GrandTotal));
+    printTotals(totals);
     return 0;
 }
