@@ -21,8 +21,8 @@ public:
     // Plain box (caption: the application title, button "OK").
     virtual void info(const QString& text) = 0;
     // File dialogs; an empty path means the dialog was cancelled.
-    virtual QString openFile(const FileDialogSpec& spec) = 0;
-    virtual QString saveFile(const FileDialogSpec& spec) = 0;
+    virtual QString openFile(const FileDialogSpec& request) = 0;
+    virtual QString saveFile(const FileDialogSpec& request) = 0;
     // The exit question: 0 no answer (close box), 1 save and exit, 2 exit, 3 cancel.
     virtual int exitQuestion() = 0;
 };

@@ -9,15 +9,15 @@
 
 namespace {
 
-QString runFileDialog(QWidget* parent, const FileDialogSpec& spec, bool save) {
+QString runFileDialog(QWidget* parent, const FileDialogSpec& request, bool save) {
     QFileDialog dialog(parent);
     dialog.setObjectName(save ? QStringLiteral("SaveDialog1") : QStringLiteral("OpenDialog1"));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // A typed name of a missing file is accepted; loading it then reports the failure.
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDirectory(spec.directory);
-    dialog.setNameFilter(spec.filter);
-    dialog.setDefaultSuffix(spec.defaultSuffix);
+    dialog.setDirectory(request.directory);
+    dialog.setNameFilter(request.filter);
+    dialog.setDefaultSuffix(request.defaultSuffix);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
@@ -56,12 +56,12 @@ void QtDialogService::info(const QString& text) {
     box.exec();
 }
 
-QString QtDialogService::openFile(const FileDialogSpec& spec) {
-    return runFileDialog(parent_, spec, false);
+QString QtDialogService::openFile(const FileDialogSpec& request) {
+    return runFileDialog(parent_, request, false);
 }
 
-QString QtDialogService::saveFile(const FileDialogSpec& spec) {
-    return runFileDialog(parent_, spec, true);
+QString QtDialogService::saveFile(const FileDialogSpec& request) {
+    return runFileDialog(parent_, request, true);
 }
 
 int QtDialogService::exitQuestion() {

@@ -19,8 +19,8 @@ public:
     void error(const QString& text) override;
     bool confirm(const QString& text) override;
     void info(const QString& text) override;
-    QString openFile(const FileDialogSpec& spec) override;
-    QString saveFile(const FileDialogSpec& spec) override;
+    QString openFile(const FileDialogSpec& request) override;
+    QString saveFile(const FileDialogSpec& request) override;
     int exitQuestion() override;
 
 private:

@@ -43,13 +43,13 @@ PainterCanvas::PainterCanvas(QPainter& painter, const QString& fallbackFamily)
     fontChanged();
 }
 
-QFont PainterCanvas::makeFont(const FontSpec& spec, const QString& fallbackFamily) {
+QFont PainterCanvas::makeFont(const FontSpec& request, const QString& fallbackFamily) {
     QFont font;
-    QStringList families{spec.family};
-    if (!fallbackFamily.isEmpty() && fallbackFamily != spec.family)
+    QStringList families{request.family};
+    if (!fallbackFamily.isEmpty() && fallbackFamily != request.family)
         families << fallbackFamily;
     font.setFamilies(families);
-    font.setPixelSize(qMax(1, spec.pixelSize));
+    font.setPixelSize(qMax(1, request.pixelSize));
     font.setWeight(QFont::Normal);
     font.setStyle(QFont::StyleNormal);
     return font;

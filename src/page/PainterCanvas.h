@@ -27,7 +27,7 @@ public:
     void fillRect(const QRect& rect) override;
 
     // The QFont a FontSpec becomes, fallback family included.
-    static QFont makeFont(const FontSpec& spec, const QString& fallbackFamily);
+    static QFont makeFont(const FontSpec& request, const QString& fallbackFamily);
 
 protected:
     void fontChanged() override;

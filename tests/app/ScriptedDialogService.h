@@ -32,12 +32,12 @@ public:
         confirmations << text;
         return take(confirmAnswers, defaultConfirm);
     }
-    QString openFile(const FileDialogSpec& spec) override {
-        openSpecs << spec;
+    QString openFile(const FileDialogSpec& request) override {
+        openSpecs << request;
         return take(openAnswers, QString());
     }
-    QString saveFile(const FileDialogSpec& spec) override {
-        saveSpecs << spec;
+    QString saveFile(const FileDialogSpec& request) override {
+        saveSpecs << request;
         return take(saveAnswers, QString());
     }
     int exitQuestion() override {
