@@ -3,6 +3,7 @@
 #include "app/TForm1.h"
 
 #include "app/DialogService.h"
+#include "page/PageRenderer.h"
 #include "page/PrintCommand.h"
 #include "platform/Cp932.h"
 #include "platform/PrinterSetupDialog.h"
@@ -57,8 +58,6 @@ constexpr ButtonHint kHints[] = {
     {&MainWindowUi::Button9, "現在表示されているレコードを複製します"},
 };
 
-// Document titles by kind, as the page prints them.
-constexpr const char* kTitles[] = {"  御 見 積 書  ", "  御 請 求 書  ", "  納　品　書  "};
 constexpr char kPdfFilter[] = "PDFファイル(*.pdf)";
 constexpr char kPdfSuffix[] = "pdf";
 
@@ -162,7 +161,7 @@ void TForm1::BClick(QObject* sender) {
     case TagPrint: {
         const int kind = std::clamp(ui.RadioGroup1Items->checkedId(), 0, 2);
         PrintCommandInput input;
-        input.title = QString::fromUtf8(kTitles[kind]);
+        input.title = page::DocumentTitle(kind);
         input.recipient = cp932::decode(CDS2.asText("name"));
         input.page = ui.PB1->size();
         input.drawPage = [this](QPainter& painter) { PB1Paint(painter); };

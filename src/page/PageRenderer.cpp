@@ -383,4 +383,8 @@ QColor ColorFromWindows(quint32 value) {
     return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
 }
 
+QString DocumentTitle(int kind) {
+    return textsFor(kind).title;
+}
+
 } // namespace page

@@ -19,4 +19,8 @@ TableTotals DrawPage(Canvas& canvas, PageModel& model);
 // bottom edge; empty when everything fits.
 QString OverflowNotice(const PageModel& model);
 
+// The title of a document kind (0 estimate, 1 invoice, 2 delivery note) as the page
+// prints it; the print confirmation names the document by it.
+QString DocumentTitle(int kind);
+
 } // namespace page
