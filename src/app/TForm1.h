@@ -28,6 +28,8 @@
 
 class DialogService;
 class QSessionManager;
+class QKeyEvent;
+class QMenu;
 class QModelIndex;
 class RecordListModel; // record commands
 
@@ -64,8 +66,8 @@ public:
     int LineCount = 19;
     double SalesTaxRate = 0.08;
     int TablePosition = 200;
-    int SelRow = -1;
-    int SelCol = -1;
+    int SelRow = 0; // the focused cell
+    int SelCol = 0;
     int ExitChoice = 0;
 
     PrinterDevice& printer() { return *printer_; }
@@ -146,6 +148,37 @@ public:
     RecordListModel* recordListModel = nullptr;
     // --- end of record commands ------------------------------------------------------------
 
+    // --- line commands and the cell editor (TForm1Lines.cpp) -----------------------------
+    QByteArray LineClipboard; // the encoded line of the last copied row, kept for the run
+    bool PendingMoveLeft = false;
+    bool PendingMoveRight = false;
+    QMenu* PopupMenu1 = nullptr;
+    void PlaceCellEditor(int col, int row);
+    void UpdateLineActions(int row, int col);
+    // The top-level menus: the line commands' states for the focused cell, keys back.
+    void NClick();
+    void Edit1Change();
+    bool Edit1KeyDown(QKeyEvent* event);  // true: the key is taken
+    bool Edit1KeyPress(QKeyEvent* event); // true: the key is taken
+    void Edit1KeyUp(QKeyEvent* event);
+    void ALineCopyExecute();
+    void ALinePasteExecute();
+    void ALineCutExecute();
+    void ALineClearExecute();
+    void ALineDeleteExecute();
+    void AMoveLineUpExecute();
+    void AMoveLineDownExecute();
+    void AdefaultLineExecute();
+    void ASPLineINExecute();
+    void ASPBLineDelExecute();
+    void AMUpExecute();
+    void AMDownExecute();
+    void AMLeftExecute();
+    void AMRightExecute();
+    bool isCellEditorShown() const;
+    void hideCellEditor();
+    // --- end of line commands -----------------------------------------------------------
+
     bool isPageViewShown() const;
     bool isRecordListShown() const;
 
@@ -165,6 +198,16 @@ private:
     void ShowSidePanelValues();
     // Record commands: the buttons, menu items, actions and the record grid.
     void connectRecordCommands();
+    // Line commands: their handlers, PopupMenu1 and the cell editor's events.
+    void createLineCommands();
+    bool Edit1Event(QEvent* event);
+    void bringCellEditorForward();
+    void showFocusedCellInEditor();
+    void moveFocusedCell(int rowStep, int colStep);
+    void moveSelectedLines(bool up);
+    // Opens the current record for editing and encodes the table into its `Sum`.
+    void storeTableInRecord();
+    void afterTableChange();
 
     DialogService* dialogs_;
     std::unique_ptr<PrinterDevice> printer_;

@@ -34,6 +34,7 @@ void TForm1::FitColumnWidths() {
 }
 
 void TForm1::RepaintPage() {
+    ui.PB1->clearMarks();
     ui.PB1->repaint();
 }
 
