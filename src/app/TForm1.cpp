@@ -58,6 +58,7 @@ TForm1::TForm1(TForm1Options options, QWidget* parent)
     ui.PB1->setPaintHandler([this](QPainter& painter) { PB1Paint(painter); });
     createActions();
     createLineCommands();
+    connectPageInteraction();
     connectFileMenu();
     connectRecordCommands();
 
@@ -235,6 +236,8 @@ void TForm1::applyHintSetting(bool on) {
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ui.Edit1 && Edit1Event(event))
+        return true;
+    if (overlayEditorEvent(watched, event))
         return true;
     if (!watched->isWidgetType())
         return false;

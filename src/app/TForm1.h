@@ -12,6 +12,8 @@
 #include "app/ActionList.h"
 #include "app/MainWindowUi.h"
 #include "app/Settings.h"
+#include "interaction/PageMouse.h"
+#include "page/PageModel.h"
 #include "platform/PrinterDevice.h"
 #include "records/Dataset.h"
 #include "records/FileState.h"
@@ -20,6 +22,8 @@
 #include "table/RowSelection.h"
 
 #include <QMainWindow>
+#include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -31,6 +35,7 @@ class QSessionManager;
 class QKeyEvent;
 class QMenu;
 class QModelIndex;
+class QMouseEvent;
 class RecordListModel; // record commands
 
 // What the window is given from outside; tests replace every part.
@@ -179,6 +184,27 @@ public:
     void hideCellEditor();
     // --- end of line commands -----------------------------------------------------------
 
+    // --- page interaction and the overlay editors (TForm1Interaction.cpp) ----------------
+    interaction::PageMouse pageMouse; // ShiftAnchorRow, ShiftChain, PageDrag, BorderDrag1..5,
+                                      // SenderEdgeDrag
+    QPoint PageDragAnchor;
+    int PointerFormY = 0;
+    QByteArray NameReading; // the kana row of the name typed into Edit2
+    QMenu* PopupMenu2 = nullptr;
+    void PB1MouseDown(QMouseEvent* event);
+    void PB1MouseMove(QMouseEvent* event);
+    void PB1MouseUp(QMouseEvent* event);
+    void PB1DblClick(QMouseEvent* event);
+    void EditExit(QWidget* sender);
+    void EditEnter();
+    void Memo2Enter();
+    void ScrollBox1MouseActivate();
+    void ScrollBox1MouseDown();
+    interaction::PageFrame pageFrame() const;
+    // Everything the page drawing reads, from the window's state.
+    page::PageModel currentPageModel() const;
+    // --- end of page interaction ---------------------------------------------------------
+
     bool isPageViewShown() const;
     bool isRecordListShown() const;
 
@@ -208,6 +234,13 @@ private:
     // Opens the current record for editing and encodes the table into its `Sum`.
     void storeTableInRecord();
     void afterTableChange();
+    // Page interaction: the paint box's and overlay editors' events.
+    void connectPageInteraction();
+    bool overlayEditorEvent(QObject* watched, QEvent* event);
+    void placeOverlay(QWidget* editor, const interaction::Box& area);
+    // ColWidth1..5 into line1..line5 of the record being edited.
+    void storeColumnWidths();
+    QRect hoverFrame_;
 
     DialogService* dialogs_;
     std::unique_ptr<PrinterDevice> printer_;
