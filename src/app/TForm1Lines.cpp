@@ -2,11 +2,13 @@
 // cell. The rules live in table/LineCommands; these handlers apply them to the window.
 #include "app/TForm1.h"
 
+#include "page/Canvas.h"
 #include "platform/Cp932.h"
 #include "platform/HalfWidth.h"
 #include "table/LineCommands.h"
 #include "table/TableCleanup.h"
 #include "table/TableCsv.h"
+#include "table/TableTotals.h"
 
 #include <QAction>
 #include <QInputMethodEvent>
@@ -31,6 +33,9 @@ constexpr const char* kPopupMenu1Items[] = {
 // The editor's armed flag: 0 just placed (covered by the page), 1 in front and armed
 // for Enter.
 constexpr char kTag[] = "Tag";
+
+// The table's text size on the page before the font size offset.
+constexpr int kCellPointSize = 12;
 
 bool isNumberColumn(int col) {
     return col == ColQuantity || col == ColUnitPrice || col == ColAmount;
@@ -98,6 +103,10 @@ void TForm1::bringCellEditorForward() {
 void TForm1::PlaceCellEditor(int col, int row) {
     QLineEdit* editor = ui.Edit1;
     editor->resize(editor->width(), LineHeight - 1);
+    // The text in the editor looks as it will on the page.
+    QFont font(settings.FontName);
+    font.setPixelSize(page::pointsToPixels(kCellPointSize + settings.FontSizeOffset));
+    editor->setFont(font);
     ui.PB1->clearMarks();
 
     int left = 0, right = 0;
@@ -249,6 +258,9 @@ void TForm1::AMRightExecute() {
 // ---- line commands -------------------------------------------------------------------------
 
 void TForm1::storeTableInRecord() {
+    // The amounts are brought up to date first, so the record never keeps an amount
+    // that belongs to a quantity or price typed over since.
+    SGkei(StringGrid1, SalesTaxRate);
     CDS2.edit();
     CDS2.setText("Sum", GridSaveCSV(StringGrid1));
 }

@@ -122,6 +122,7 @@ TEST_F(LineEditingTest, PlacingTheEditorCoversTheCellAndEnterMovesDownOnlyWhenAr
 
 TEST_F(LineEditingTest, NumberCellsOfLinesReceiveHalfWidthText) {
     auto form = openFile({{1, "あ", "青木", true, numberedLines(2)}});
+    form->StringGrid1.setCell(2, ColUnitPrice, ""); // an amount typed, not computed
     struct Case {
         int row, col;
         const char* typed;
@@ -323,4 +324,14 @@ TEST_F(LineEditingTest, DefaultWidthsIgnoreTheMargin) {
     trigger(*form, "AdefaultLine");
     EXPECT_EQ(form->colWidths, (ColumnWidths{220, 40, 40, 90, 90}));
     EXPECT_EQ(form->CDS2.asInteger("line1"), 230); // stored with the next layout write
+}
+
+TEST_F(LineEditingTest, TheRecordKeepsTheAmountOfThePriceAsTyped) {
+    auto form = openFile({{1, "あ", "青木", true, numberedLines(2)}});
+    focusCell(*form, 1, ColUnitPrice);
+    form->ui.Edit1->clear();
+    commit(form->ui.Edit1, QStringLiteral("8"));
+    form->ui.PB1->repaint(); // the page computes 8 x 1
+    commit(form->ui.Edit1, QStringLiteral("00"));
+    EXPECT_EQ(sumLine(*form, 1), "L1,1,\" \",800,800,\" \"");
 }
