@@ -2,6 +2,7 @@
 #include "app/TForm1.h"
 
 #include "app/DialogService.h"
+#include "app/PageModelBuilder.h"
 #include "page/PageModel.h"
 #include "page/PageRenderer.h"
 #include "page/PageSize.h"
@@ -39,28 +40,7 @@ void TForm1::RepaintPage() {
 }
 
 page::PageModel TForm1::currentPageModel() const {
-    page::PageModel m;
-    const Dataset& r = CDS2;
-    m.num = r.asInteger("num");
-    m.sday = r.asDateTime("sday").date();
-    m.day = r.asDateTime("day").date();
-    m.name = r.asText("name");
-    m.honorifics = r.asText("honorifics");
-    m.memo = r.asText("memo");
-
-    const Settings& s = settings;
-    m.FontName = cp932::encode(s.FontName);
-    m.FontColor = s.FontColor;
-    m.LineColor = s.LineColor;
-    m.Margin = s.Margin;
-    m.FontSizeOffset = s.FontSizeOffset;
-    for (int i = 0; i < 5; ++i) {
-        m.Sender[i] = cp932::encode(s.Sender[i]);
-        m.SenderAlign[i] = s.SenderAlign[i];
-    }
-    m.SenderSpaceWidth = s.SenderSpaceWidth;
-    m.SenderLineHeight = s.SenderLineHeight;
-
+    page::PageModel m = PageModelFrom(CDS2, settings);
     const ColumnWidths& w = colWidths;
     m.ColWidth = {w.ColWidth1, w.ColWidth2, w.ColWidth3, w.ColWidth4, w.ColWidth5};
     m.LineHeight = LineHeight;
