@@ -335,3 +335,16 @@ TEST_F(LineEditingTest, TheRecordKeepsTheAmountOfThePriceAsTyped) {
     commit(form->ui.Edit1, QStringLiteral("00"));
     EXPECT_EQ(sumLine(*form, 1), "L1,1,\" \",800,800,\" \"");
 }
+
+TEST_F(LineEditingTest, AMoveAboveTheTitlesLeavesNoCellToWriteInto) {
+    auto form = openFile({{1, "あ", "青木", true, numberedLines(2)}});
+    focusCell(*form, 0, 1);
+    form->RowSelected.ClearRowSelection();
+    trigger(*form, "AMoveLineUp"); // nothing selected: only the focused row moves up
+    EXPECT_EQ(form->SelRow, -1);
+    const QByteArray before = form->CDS2.asText("Sum");
+    EXPECT_FALSE(form->ui.Edit1->isVisible());
+    commit(form->ui.Edit1, QStringLiteral("9"));
+    trigger(*form, "ALinePaste");
+    EXPECT_EQ(form->CDS2.asText("Sum"), before);
+}

@@ -205,3 +205,26 @@ TEST_F(PageInteractionTest, LeavingAnEditorNumbersARecordWithoutANumber) {
     EXPECT_EQ(form->CDS2.asInteger("num"), 8);
     EXPECT_EQ(form->LastRecordNumber, 8);
 }
+
+TEST_F(PageInteractionTest, ADoubleClickOnTheSenderBlockOpensTheSenderItemsButNotDuringAnEdgeDrag) {
+    auto form = openFile({{1, "あ", "青木"}});
+    int opened = 0;
+    form->ActionList1->bind(QStringLiteral("Ashowform3"), [&] { ++opened; });
+    send(*form, QEvent::MouseButtonDblClick, {500, 120});
+    EXPECT_EQ(opened, 1);
+    send(*form, QEvent::MouseButtonDblClick, {300, 500});
+    EXPECT_EQ(opened, 1);
+
+    const int sx = form->ui.PB1->width() - 10 - form->settings.SenderSpaceWidth;
+    send(*form, QEvent::MouseButtonPress, {sx, 120}); // grabs the edge
+    send(*form, QEvent::MouseButtonDblClick, {sx + 6, 120});
+    EXPECT_EQ(opened, 1);
+}
+
+TEST_F(PageInteractionTest, APressBesideThePageClearsTheSelection) {
+    auto form = openFile({{1, "あ", "青木"}});
+    press(*form, {100, lineY(3)});
+    ASSERT_TRUE(form->RowSelected.IsRowSelected(3));
+    QTest::mouseClick(form->ui.pageArea, Qt::LeftButton, {}, QPoint(5, 5)); // above the page
+    EXPECT_FALSE(form->RowSelected.IsRowSelected(3));
+}
