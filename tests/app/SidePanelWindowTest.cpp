@@ -55,17 +55,18 @@ protected:
 
     // Focus into a box, type, and leave it for the page.
     static void typeAndLeave(TForm1& form, QLineEdit* box, const QString& keys) {
-        enter(form, box);
+        enter(box);
         box->selectAll();
         QTest::keyClick(box, Qt::Key_Backspace);
         QTest::keyClicks(box, keys);
         form.ui.ScrollBox1->setFocus(Qt::MouseFocusReason);
     }
 
-    static void enter(TForm1& form, QWidget* control) {
+    static void enter(QWidget* control) {
         control->setFocus(Qt::MouseFocusReason);
-        QTRY_VERIFY(control->hasFocus() || control->isAncestorOf(QApplication::focusWidget()));
-        (void)form;
+        EXPECT_TRUE(QTest::qWaitFor([control] {
+            return control->hasFocus() || control->isAncestorOf(QApplication::focusWidget());
+        }));
     }
 
     static void clickSpin(UpDown* spin, bool up, int times = 1) {
@@ -92,7 +93,7 @@ protected:
 TEST_F(SidePanelWindowTest, MarginIsClampedAtOnceAndShownClampedOnLeaving) {
     auto form = openShown({{1, "あ", "安藤"}});
     QLineEdit* box = form->ui.Edit7;
-    enter(*form, box);
+    enter(box);
     box->clear();
     QTest::keyClicks(box, QStringLiteral("45"));
     EXPECT_EQ(form->settings.Margin, 30);
@@ -140,7 +141,7 @@ TEST_F(SidePanelWindowTest, TaxBoxSetsTheRateOnEveryDigitAndShowsItAgainWhenLeft
     auto form = openShown({{1, "あ", "安藤"}});
     QLineEdit* box = form->ui.Edit10;
     EXPECT_EQ(box->text(), QStringLiteral("8"));
-    enter(*form, box);
+    enter(box);
     box->clear();
     EXPECT_EQ(form->SalesTaxRate, 0.08); // empty keeps the rate
     QTest::keyClick(box, Qt::Key_1);
@@ -162,7 +163,7 @@ TEST_F(SidePanelWindowTest, NumberBoxesIgnoreSignsAndPoints) {
     for (QLineEdit* box : {form->ui.Edit7, form->ui.Edit10, form->ui.Edit11, form->ui.Edit12,
                            form->ui.Edit14, form->ui.Edit15}) {
         SCOPED_TRACE(box->objectName().toStdString());
-        enter(*form, box);
+        enter(box);
         box->selectAll();
         QTest::keyClicks(box, QStringLiteral("-2.5a"));
         EXPECT_EQ(box->text(), QStringLiteral("25"));
@@ -295,7 +296,7 @@ TEST_F(SidePanelWindowTest, PanelControlsSuspendTheCommandsUntilTheyAreLeft) {
         form->ui.ScrollBox1->setFocus(Qt::MouseFocusReason);
     };
     prepareEdit();
-    enter(*form, form->ui.Edit11);
+    enter(form->ui.Edit11);
     EXPECT_TRUE(form->ActionList1->isSuspended());
     EXPECT_FALSE(form->ui.Edit1->isVisible());
     EXPECT_FALSE(form->RowSelected.IsRowSelected(3));
@@ -306,7 +307,7 @@ TEST_F(SidePanelWindowTest, PanelControlsSuspendTheCommandsUntilTheyAreLeft) {
     for (QWidget* control : std::initializer_list<QWidget*>{form->ui.Edit14, form->ui.CheckBox2}) {
         SCOPED_TRACE(control->objectName().toStdString());
         prepareEdit();
-        enter(*form, control);
+        enter(control);
         EXPECT_FALSE(form->ActionList1->isSuspended());
         EXPECT_TRUE(form->RowSelected.IsRowSelected(3));
     }
@@ -316,7 +317,7 @@ TEST_F(SidePanelWindowTest, PanelControlsSuspendTheCommandsUntilTheyAreLeft) {
     EXPECT_EQ(form->TablePosition, 1000);
 
     // A press on the bare panel takes the focus, so the box is left and applied.
-    enter(*form, form->ui.Edit11);
+    enter(form->ui.Edit11);
     form->ui.Edit11->selectAll();
     QTest::keyClicks(form->ui.Edit11, QStringLiteral("30"));
     QPoint bare;
@@ -336,7 +337,7 @@ TEST_F(SidePanelWindowTest, ResizingTheWindowHidesTheCellEditorAndClearsTheSelec
     form->RowSelected.SelectOnlyRow(2);
     form->ui.Edit1->show();
     form->resize(form->width() + 40, form->height() + 20);
-    QTRY_VERIFY(!form->ui.Edit1->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !form->ui.Edit1->isVisible(); }));
     EXPECT_FALSE(form->RowSelected.IsRowSelected(2));
     EXPECT_FALSE(form->ActionList1->isSuspended()); // no panel control has the keys
 }
