@@ -132,6 +132,10 @@ void TForm1::connectSidePanel() {
 }
 
 bool TForm1::sidePanelEvent(QWidget* control, QWidget* watched, QEvent* event) {
+    // Record buttons and the record list are watched for their hints only.
+    const auto isPanelControl = [this](QWidget* w) {
+        return w == ui.Panel3 || ui.Panel3->isAncestorOf(w);
+    };
     switch (event->type()) {
     case QEvent::KeyPress: {
         const bool numberBox = control == ui.Edit7 || control == ui.Edit10 ||
@@ -146,7 +150,8 @@ bool TForm1::sidePanelEvent(QWidget* control, QWidget* watched, QEvent* event) {
         return !sidepanel::NumberBoxAcceptsKey(key->key(), key->text());
     }
     case QEvent::FocusIn: {
-        if (!isControlFocusMove(static_cast<QFocusEvent*>(event)) || control == sidePanelFocus_)
+        if (!isPanelControl(control) || !isControlFocusMove(static_cast<QFocusEvent*>(event)) ||
+            control == sidePanelFocus_)
             return false;
         sidePanelFocus_ = control;
         // CheckBox2 and Edit14 leave the commands and the page as they are.
@@ -155,7 +160,7 @@ bool TForm1::sidePanelEvent(QWidget* control, QWidget* watched, QEvent* event) {
         return false;
     }
     case QEvent::FocusOut: {
-        if (!isControlFocusMove(static_cast<QFocusEvent*>(event)))
+        if (!isPanelControl(control) || !isControlFocusMove(static_cast<QFocusEvent*>(event)))
             return false;
         // Moving inside one control (between the radio buttons, into the combo box's
         // line edit) is not leaving it.

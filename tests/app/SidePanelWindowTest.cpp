@@ -311,6 +311,12 @@ TEST_F(SidePanelWindowTest, PanelControlsSuspendTheCommandsUntilTheyAreLeft) {
         EXPECT_FALSE(form->ActionList1->isSuspended());
         EXPECT_TRUE(form->RowSelected.IsRowSelected(3));
     }
+    // The record buttons above the page are not panel controls.
+    prepareEdit();
+    enter(form->ui.Button4);
+    EXPECT_FALSE(form->ActionList1->isSuspended());
+    EXPECT_TRUE(form->RowSelected.IsRowSelected(3));
+
     typeAndLeave(*form, form->ui.Edit14, QString());
     EXPECT_EQ(form->TablePosition, 200);
     typeAndLeave(*form, form->ui.Edit14, QStringLiteral("1000"));
