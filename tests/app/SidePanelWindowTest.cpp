@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QEnterEvent>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -25,6 +26,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 
 using namespace recordtest;
 
@@ -375,6 +377,28 @@ TEST_F(SidePanelWindowTest, HintsShowOnEnteringAndClearOnLeavingExceptAfterRecor
     EXPECT_EQ(hint(*form), u8("フォントの色を変更　iniファイルで管理"));
     hover(form.get(), true);
     EXPECT_EQ(hint(*form), QString());
+}
+
+TEST_F(SidePanelWindowTest, HintMenuItemSwitchesThePopUpHintsOnlyNotTheStatusBar) {
+    auto form = openShown({{1, "あ", "安藤"}});
+    QLineEdit* box = form->ui.Edit11;
+    const auto popUp = [box] {
+        QToolTip::hideText(); // fades out on a timer
+        EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
+        QHelpEvent event(QEvent::ToolTip, QPoint(2, 2), box->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(box, &event);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    const QString pitchHint = u8("行間　レコード毎に登録されます");
+    EXPECT_EQ(popUp(), pitchHint);
+    form->ui.N23->trigger();
+    EXPECT_FALSE(form->ui.N23->isChecked());
+    EXPECT_EQ(popUp(), QString());
+    hover(box, true);
+    EXPECT_EQ(hint(*form), pitchHint);
+    form->ui.N23->trigger();
+    EXPECT_EQ(popUp(), pitchHint);
+    QToolTip::hideText();
 }
 
 // The real colour dialog: Enter takes the colour it opened with, Escape cancels.
