@@ -177,6 +177,9 @@ private:
     void connectSidePanel();
     bool sidePanelEvent(QWidget* control, QWidget* watched, QEvent* event);
     QWidget* sidePanelFocus_ = nullptr; // the panel control that has the focus
+    // The panel's event filter. A member, so that it is gone before the controls it watches
+    // are destroyed with the window and can send it no events then.
+    std::unique_ptr<QObject> sidePanelEvents_;
     // --- end of side panel -----------------------------------------------------------------
 
 protected:

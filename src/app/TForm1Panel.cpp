@@ -30,6 +30,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -43,8 +44,7 @@ constexpr char kRecordButtonsStrip[] = "RecordButtons";
 class ControlEvents : public QObject {
 public:
     using Handler = std::function<bool(QWidget* control, QWidget* watched, QEvent* event)>;
-    ControlEvents(QObject* parent, Handler handler)
-        : QObject(parent), handler_(std::move(handler)) {}
+    explicit ControlEvents(Handler handler) : handler_(std::move(handler)) {}
 
     void watch(QWidget* widget, QWidget* control) {
         widget->setProperty(kControlProperty, QVariant::fromValue<QObject*>(control));
@@ -84,9 +84,12 @@ bool isControlFocusMove(const QFocusEvent* event) {
 } // namespace
 
 void TForm1::connectSidePanel() {
-    auto* events = new ControlEvents(this, [this](QWidget* control, QWidget* watched, QEvent* e) {
-        return sidePanelEvent(control, watched, e);
-    });
+    auto owned =
+        std::make_unique<ControlEvents>([this](QWidget* control, QWidget* watched, QEvent* e) {
+            return sidePanelEvent(control, watched, e);
+        });
+    ControlEvents* events = owned.get();
+    sidePanelEvents_ = std::move(owned);
 
     // Focus: every focusable panel control, the panel itself included.
     QList<QWidget*> focusable = {ui.Panel3,    ui.Edit6,  ui.Edit10,    ui.Edit11,    ui.Edit12,
