@@ -85,7 +85,7 @@ constexpr ControlHint kHints[] = {
 } // namespace
 
 int RowPitchFromText(QStringView text) {
-    return std::max<int>(integerOf(text, kDefaultRowPitch), kMinRowPitch);
+    return std::clamp<int>(integerOf(text, kDefaultRowPitch), kMinRowPitch, kMaxRowPitch);
 }
 
 int RowCountFromText(QStringView text) {
@@ -93,7 +93,7 @@ int RowCountFromText(QStringView text) {
 }
 
 int TablePositionFromText(QStringView text) {
-    return integerOf(text, kDefaultTablePosition);
+    return std::min<int>(integerOf(text, kDefaultTablePosition), kMaxTablePosition);
 }
 
 int MarginFromText(QStringView text) {

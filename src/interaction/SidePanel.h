@@ -14,20 +14,24 @@ namespace sidepanel {
 // Fallbacks for text that does not read as a number, and the clamps of the typed values.
 inline constexpr int kDefaultRowPitch = 22;
 inline constexpr int kMinRowPitch = 16;
+// Far beyond any page, yet small enough that the page's arithmetic over up to 10000 rows
+// stays within int.
+inline constexpr int kMaxRowPitch = 10000;
 // Not the 20 rows of a new record: an emptied box gives 20 lines plus the title row.
 inline constexpr int kDefaultRowCount = 21;
 inline constexpr int kMinRowCount = 5;
 inline constexpr int kDefaultTablePosition = 200;
+inline constexpr int kMaxTablePosition = 1000000;
 inline constexpr int kDefaultMargin = 10;
 inline constexpr int kMinMargin = 10;
 inline constexpr int kMaxMargin = 30;
 inline constexpr int kBaseFontPoints = 12; // the memo editor's size before the offset
 
-// Row pitch typed into Edit11: 22 when it is not a number, at least 16, no upper limit.
+// Row pitch typed into Edit11: 22 when it is not a number, at least 16, at most 10000.
 int RowPitchFromText(QStringView text);
 // Rows (title row included) typed into Edit12: 21 when it is not a number, at least 5.
 int RowCountFromText(QStringView text);
-// Table position typed into Edit14: 200 when it is not a number, otherwise as typed.
+// Table position typed into Edit14: 200 when it is not a number, at most 1000000.
 int TablePositionFromText(QStringView text);
 // Margin typed into Edit7: 10 when it is not a number, held to 10..30.
 int MarginFromText(QStringView text);

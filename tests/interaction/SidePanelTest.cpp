@@ -27,8 +27,9 @@ TEST(SidePanelTest, NumberBoxesFallBackAndClampAsEachValueNeeds) {
         {"120", 120, 120, 120, 30},
         {"0", 16, 5, 0, 10},
         {"-7", 16, 5, -7, 10},
-        {"2147483648", 22, 21, 200, 10}, // beyond 32 bits: the fallback
-        {"２０", 22, 21, 200, 10},       // full-width digits are not a number
+        {"2147483647", 10000, 2147483647, 1000000, 30}, // kept within the page's arithmetic
+        {"2147483648", 22, 21, 200, 10},                // beyond 32 bits: the fallback
+        {"２０", 22, 21, 200, 10},                      // full-width digits are not a number
     };
     for (const Reading& c : cases) {
         SCOPED_TRACE(c.text);
