@@ -61,6 +61,7 @@ TForm1::TForm1(TForm1Options options, QWidget* parent)
     connectPageInteraction();
     connectFileMenu();
     connectRecordCommands();
+    connectSidePanel();
 
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         connect(app, &QGuiApplication::commitDataRequest, this, &TForm1::commitDataRequest);

@@ -9,6 +9,7 @@
 //   TForm1Records.cpp   record commands and the defaults of a new record
 //   TForm1Views.cpp     the two views, showing the current record, the record list
 //   TForm1Dispatch.cpp  the button dispatcher BClick and the wiring of the record commands
+//   TForm1Panel.cpp     the side panel's settings, its focus handling and the status hints
 #include "app/ActionList.h"
 #include "app/MainWindowUi.h"
 #include "app/Settings.h"
@@ -21,6 +22,7 @@
 #include "table/LineItemTable.h"
 #include "table/RowSelection.h"
 
+#include <QColor>
 #include <QMainWindow>
 #include <QPoint>
 #include <QRect>
@@ -37,6 +39,9 @@ class QMenu;
 class QModelIndex;
 class QMouseEvent;
 class RecordListModel; // record commands
+class ColorSwatch;     // side panel
+class QLineEdit;
+class UpDown;
 
 // What the window is given from outside; tests replace every part.
 struct TForm1Options {
@@ -207,6 +212,34 @@ public:
 
     bool isPageViewShown() const;
     bool isRecordListShown() const;
+
+    // --- side panel and status hints (TForm1Panel.cpp) -------------------------------------
+    // AEnter (above, TForm1Records.cpp) is the panel's focus entry; these are the rest.
+    // Focus leaving a panel control; edit boxes apply their typed value.
+    void AExit(QWidget* control);
+    void UpDownClick(UpDown* spin);
+    // Text changes of Edit7 (Tag 1, margin), Edit10 (Tag 2, tax) and Edit15 (Tag 15, scale).
+    void Edit7Change(QLineEdit* box);
+    void ShapeMouseUp(ColorSwatch* swatch);
+    void ComboBox1Change();
+    void CheckBox1Click();
+    void RadioGroup1Click();
+    // The control's hint into status panel 5; MLeave empties it.
+    void MEnter(QWidget* control);
+    void MLeave(QWidget* control);
+    void Panel3MouseDown();
+    // The colour dialog opens with the colour last chosen in it.
+    QColor ColorDialog1Color = Qt::black;
+
+private:
+    // Handlers, key filter, focus and mouse events of the panel's controls.
+    void connectSidePanel();
+    bool sidePanelEvent(QWidget* control, QWidget* watched, QEvent* event);
+    QWidget* sidePanelFocus_ = nullptr; // the panel control that has the focus
+    // The panel's event filter. A member, so that it is gone before the controls it watches
+    // are destroyed with the window and can send it no events then.
+    std::unique_ptr<QObject> sidePanelEvents_;
+    // --- end of side panel -----------------------------------------------------------------
 
 protected:
     void closeEvent(QCloseEvent* event) override;

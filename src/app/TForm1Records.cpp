@@ -44,6 +44,9 @@ void TForm1::AEnter() {
     pageMouse.stopDrags();
     ActionList1->setSuspended(true);
     ClearRowSelection();
+    // The highlight of the cleared rows must not stay on the page until some later paint.
+    if (isPageViewShown())
+        ui.PB1->update();
 }
 
 void TForm1::SetNewRecordDefaults() {
