@@ -27,6 +27,7 @@ public:
     QString openFile(const FileDialogSpec&) override { return {}; }
     QString saveFile(const FileDialogSpec&) override { return {}; }
     int exitQuestion() override { return 2; }
+    std::optional<QColor> chooseColor(const QColor&) override { return std::nullopt; }
 };
 
 struct DragFixture {
