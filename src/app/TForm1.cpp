@@ -59,6 +59,7 @@ TForm1::TForm1(TForm1Options options, QWidget* parent)
     createActions();
     connectFileMenu();
     connectRecordCommands();
+    connectPdfCommand();
 
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         connect(app, &QGuiApplication::commitDataRequest, this, &TForm1::commitDataRequest);

@@ -9,6 +9,7 @@
 //   TForm1Records.cpp   record commands and the defaults of a new record
 //   TForm1Views.cpp     the two views, showing the current record, the record list
 //   TForm1Dispatch.cpp  the button dispatcher BClick and the wiring of the record commands
+//   TForm1Pdf.cpp       the shown record written as a PDF file
 #include "app/ActionList.h"
 #include "app/MainWindowUi.h"
 #include "app/Settings.h"
@@ -145,6 +146,13 @@ public:
     std::function<bool(PrinterDevice&)> printerSetupDialog;
     RecordListModel* recordListModel = nullptr;
     // --- end of record commands ------------------------------------------------------------
+
+    // --- PDF output (TForm1Pdf.cpp) ---------------------------------------------------------
+    // File menu N16 "PDFファイルに出力...": the shown record as a one-page PDF of the
+    // printer's paper, confirmed as printing is.
+    void N16Click();
+    void connectPdfCommand();
+    // --- end of PDF output -------------------------------------------------------------------
 
     bool isPageViewShown() const;
     bool isRecordListShown() const;
