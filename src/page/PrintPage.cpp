@@ -28,15 +28,26 @@ private:
     bool& flag_;
 };
 
+// Keeps the painter's state for the next sheet, also when the drawing throws.
+class SavedPainterState {
+public:
+    explicit SavedPainterState(QPainter& painter) : painter_(painter) { painter_.save(); }
+    ~SavedPainterState() { painter_.restore(); }
+    SavedPainterState(const SavedPainterState&) = delete;
+    SavedPainterState& operator=(const SavedPainterState&) = delete;
+
+private:
+    QPainter& painter_;
+};
+
 // Painted straight onto the printer, scaled as a whole: the sheet gets the same vector
 // drawing as the screen, the page's (W + a) x (H + a) filling the target.
 void drawPlaced(QPainter& painter, const PrintPlacement& placement, const PageDrawFn& drawPage) {
-    painter.save();
+    SavedPainterState saved(painter);
     painter.translate(placement.target.topLeft());
     painter.scale(placement.scaleX, placement.scaleY);
     painter.setClipRect(QRect(QPoint(0, 0), placement.picture));
     drawPage(painter);
-    painter.restore();
 }
 
 // A PDF job into a temporary file, then its bytes saved over the target in one step.

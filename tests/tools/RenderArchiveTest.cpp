@@ -13,16 +13,16 @@ using namespace recordtest;
 
 namespace {
 
-struct Run {
+struct ToolRun {
     int exitCode = -1;
     QString out;
     QString err;
 };
 
-Run render(const QStringList& args) {
+ToolRun render(const QStringList& args) {
     QProcess p;
     p.start(QStringLiteral(LEDORA_RENDER), args);
-    Run r;
+    ToolRun r;
     if (!p.waitForFinished(60000))
         return r;
     r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
@@ -66,7 +66,7 @@ protected:
 
 TEST_F(RenderArchive, EveryRecordOnePageInFileOrder) {
     const QString pdf = dir.filePath(QStringLiteral("all.pdf"));
-    const Run r =
+    const ToolRun r =
         render({data, pdf, QStringLiteral("--all"), QStringLiteral("--kind"), QStringLiteral("1")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out.trimmed(), QStringLiteral("pages=4"));
@@ -93,8 +93,8 @@ TEST_F(RenderArchive, TabKeepsOnlyThatRowsRecords) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.tab);
         const QString pdf = dir.filePath(QStringLiteral("tab.pdf"));
-        const Run r = render({data, pdf, QStringLiteral("--all"), QStringLiteral("--tab"),
-                              QString::fromUtf8(c.tab)});
+        const ToolRun r = render({data, pdf, QStringLiteral("--all"), QStringLiteral("--tab"),
+                                  QString::fromUtf8(c.tab)});
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
         EXPECT_EQ(recipientsOf(pdf), QString::fromUtf8(c.recipients).split(u' '));
     }
@@ -112,7 +112,7 @@ TEST_F(RenderArchive, WrongUseWritesNothing) {
     };
     for (const QStringList& args : wrong) {
         SCOPED_TRACE(args.join(u' ').toStdString());
-        const Run r = render(args);
+        const ToolRun r = render(args);
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_FALSE(r.err.isEmpty());
     }
