@@ -48,18 +48,6 @@ protected:
     QString dataFile;
 };
 
-TEST_F(PdfCommandTest, MenuItemFollowsPrintBeforeTheSeparator) {
-    auto form = start();
-    const QList<QAction*> items = form->ui.N1->actions();
-    const qsizetype at = items.indexOf(form->ui.N16);
-    ASSERT_GT(at, 0);
-    EXPECT_EQ(form->ui.N16->objectName(), QStringLiteral("N16"));
-    EXPECT_EQ(form->ui.N16->text(), u8("PDFファイルに出力..."));
-    EXPECT_EQ(items[at - 1], form->ui.N15);
-    ASSERT_LT(at + 1, items.size());
-    EXPECT_TRUE(items[at + 1]->isSeparator());
-}
-
 TEST_F(PdfCommandTest, WritesTheShownRecordAsOnePageDrawnAsPrintingDrawsIt) {
     if (!pdfread::havePoppler())
         GTEST_SKIP() << "poppler-utils not installed";
