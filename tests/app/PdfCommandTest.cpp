@@ -88,6 +88,7 @@ TEST_F(PdfCommandTest, WritesTheShownRecordAsOnePageDrawnAsPrintingDrawsIt) {
     ASSERT_EQ(reference.size(), 1);
     EXPECT_NEAR(pages[0].size.width(), 595.28, 0.5); // A4 portrait
     EXPECT_NEAR(pages[0].size.height(), 841.89, 0.5);
+    EXPECT_EQ(pdfread::fontsNotEmbedded(exported), QStringList());
 
     // Every word where the printed sheet has it.
     const QString text = pages[0].text();

@@ -68,4 +68,18 @@ inline int pageCount(const QString& file) {
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
+// Names of the fonts pdffonts lists as not embedded; empty when every font is (or the
+// file has no text at all, which the caller checks otherwise).
+inline QStringList fontsNotEmbedded(const QString& file) {
+    QStringList missing;
+    // name type encoding emb sub uni object-id generation, after two header lines
+    const QStringList lines = run(QStringLiteral("pdffonts"), {file}).trimmed().split(u'\n');
+    for (const QString& line : lines.mid(2)) {
+        const QStringList cols = line.split(u' ', Qt::SkipEmptyParts);
+        if (cols.size() < 6 || cols[cols.size() - 5] != QStringLiteral("yes"))
+            missing << line;
+    }
+    return missing;
+}
+
 } // namespace pdfread
