@@ -10,6 +10,7 @@
 //
 // Prints "subtotal=N tax=N total=N" (with --all, "pages=N") on success; errors go to
 // standard error.
+#include "app/PageModelBuilder.h"
 #include "app/Settings.h"
 #include "page/PageModel.h"
 #include "page/PageRenderer.h"
@@ -150,24 +151,9 @@ page::PageModel recordPage(const Dataset& records, const Settings& settings, con
     GridLoadCSV(table, records.asText("Sum"));
     selection = RowSelection(table.rowCount());
 
-    page::PageModel m;
-    m.num = records.asInteger("num");
-    m.sday = records.asDateTime("sday").date();
-    m.day = records.asDateTime("day").date();
-    m.name = records.asText("name");
-    m.honorifics = records.asText("honorifics");
-    m.memo = records.asText("memo");
-    m.FontName = cp932::encode(settings.FontName);
-    m.FontColor = settings.FontColor;
-    m.LineColor = settings.LineColor;
-    m.Margin = margin;
-    m.FontSizeOffset = settings.FontSizeOffset;
-    for (int k = 0; k < 5; ++k) {
-        m.Sender[k] = cp932::encode(settings.Sender[k]);
-        m.SenderAlign[k] = settings.SenderAlign[k];
-    }
-    m.SenderSpaceWidth = settings.SenderSpaceWidth;
-    m.SenderLineHeight = settings.SenderLineHeight;
+    Settings shown = settings;
+    shown.Margin = margin;
+    page::PageModel m = PageModelFrom(records, shown);
     const std::array<int, 5> defaults = DefaultColumnWidths(margin);
     const char* const widthFields[5] = {"line1", "line2", "line3", "line4", "line5"};
     for (int k = 0; k < 5; ++k)
