@@ -63,15 +63,21 @@ PrintCommandResult runPrintCommand(PrinterDevice& device, QString& paperName, bo
         result.cancelled = true;
         return result;
     }
+    PrintResult printed;
     if (device.writesFile()) {
         const QString fileName = askPdfFile(seams);
         if (fileName.isEmpty()) {
             result.cancelled = true;
             return result;
         }
-        device.setOutputFileName(fileName);
+        // Written aside and saved in one step, as the PDF command does: a failed print
+        // never leaves a broken file, nor removes the one it was to replace.
+        printed = writePdfFile(
+            fileName, device, input.page, 1,
+            [&](QPainter& painter, int) { input.drawPage(painter); }, printing);
+    } else {
+        printed = printOneSheet(device, input.page, input.drawPage, printing);
     }
-    const PrintResult printed = printOneSheet(device, input.page, input.drawPage, printing);
     result.printed = printed.printed;
     result.error = printed.error;
     return result;
