@@ -5,7 +5,7 @@ packages=(
     cmake make g++ clang libclang-rt-14-dev pkg-config dpkg-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins
     libicu-dev libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-ipafont-gothic poppler-utils
+    fonts-ipafont-gothic poppler-utils desktop-file-utils
     cups cups-bsd printer-driver-cups-pdf
 )
 missing=()
