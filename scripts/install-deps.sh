@@ -2,10 +2,10 @@
 # Installs the Debian packages Ledora builds, runs and tests with; quiet when all are there.
 set -euo pipefail
 packages=(
-    cmake make g++ clang libclang-rt-14-dev pkg-config
+    cmake make g++ clang libclang-rt-14-dev pkg-config dpkg-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins
     libicu-dev libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-ipafont-gothic poppler-utils
+    fonts-ipafont-gothic poppler-utils desktop-file-utils
     cups cups-bsd printer-driver-cups-pdf
 )
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the normal build, then the whole suite again under
-# AddressSanitizer + UndefinedBehaviorSanitizer (clang), then each fuzz target briefly.
+# Builds and runs every test: the normal build, then the Debian package, then the whole
+# suite again under AddressSanitizer + UndefinedBehaviorSanitizer (clang), then each fuzz
+# target briefly.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -14,6 +15,8 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 stage "tests"
 ctest --test-dir build --output-on-failure -j"$jobs"
+stage "Debian package (cpack, dpkg-deb checks)"
+BUILD=build scripts/package.sh
 
 stage "sanitizer build (clang, ASan + UBSan, fuzz targets)"
 CC=clang CXX=clang++ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DLEDORA_SANITIZE=ON \

@@ -6,6 +6,9 @@ namespace apptext {
 
 inline constexpr char kAppTitle[] = "Ledora";
 inline constexpr char kMakerLine[] = "作成: Ledora 開発チーム";
+// The application icon compiled in (packaging/ledora.png); the desktop entry's name.
+inline constexpr char kIconResource[] = ":/icons/ledora.png";
+inline constexpr char kDesktopFileName[] = "ledora";
 
 inline constexpr char kErrorCaption[] = "エラー";
 inline constexpr char kConfirmCaption[] = "確認";

@@ -7,12 +7,16 @@
 #include "app/TForm4.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <memory>
 
 int runLedora(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(apptext::kAppTitle));
+    // Every window shows the icon the desktop entry names.
+    QApplication::setWindowIcon(QIcon(QString::fromUtf8(apptext::kIconResource)));
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(apptext::kDesktopFileName));
 
     SingleInstanceGuard guard(SingleInstanceGuard::defaultKey());
     if (!guard.tryBecomePrimary())

@@ -11,6 +11,7 @@ struct FileDialogSpec {
     QString directory; // the folder the dialog opens in
     QString filter;    // one entry, e.g. "datファイル(*.dat)"
     QString defaultSuffix;
+    QString fileName = {}; // the name a save dialog proposes in `directory`; may be empty
 };
 
 class DialogService {

@@ -38,6 +38,7 @@ constexpr char kSave[] = "上書き保存(&S)";
 constexpr char kSaveAs[] = "名前をつけて保存(&A)...";
 constexpr char kPageSetup[] = "用紙設定...";
 constexpr char kPrint[] = "印刷";
+constexpr char kPdfOutput[] = "PDFファイルに出力...";
 constexpr char kExit[] = "終了(&X)";
 constexpr char kEditMenu[] = "編集(&E)";
 constexpr char kAppendRecord[] = "新規レコード追加";
@@ -169,6 +170,7 @@ void buildMenus(QMainWindow* window, MainWindowUi& ui) {
     ui.N14->setProperty("Tag", 11);
     ui.N15 = menuItem(ui.N1, "N15", kPrint);
     ui.N15->setProperty("Tag", 12);
+    ui.N16 = menuItem(ui.N1, "N16", kPdfOutput);
     ui.N1->addSeparator();
     ui.X1 = menuItem(ui.N1, "X1", kExit);
 

@@ -37,6 +37,7 @@ struct MainWindowUi {
     QAction* N6 = nullptr;
     QAction* N14 = nullptr;
     QAction* N15 = nullptr;
+    QAction* N16 = nullptr; // PDF output
     QAction* X1 = nullptr;
     QMenu* E1 = nullptr; // 編集
     QAction* ADelete1 = nullptr;

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include <algorithm>
 
@@ -114,7 +115,8 @@ std::optional<QString> writeSettings(const QString& path, const Settings& s) {
     file.writeText("Printer", "Papername", s.PaperName);
     file.writeInteger("Printer", "PrintScale", s.PrintScale);
 
-    if (!file.save(path)) {
+    // The user's configuration folder may not exist yet.
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !file.save(path)) {
         return cannotWrite;
     }
     return std::nullopt;
@@ -137,7 +139,22 @@ QString ReadSettingValue(const QString& path, const QString& name, const QString
     return defaultValue;
 }
 
-QString settingsPathFor(const QString& executablePath) {
+namespace {
+
+constexpr char kConfigFileName[] = "ledora.ini";
+
+// As for the settings file itself, the owner's write bit counts even for an
+// administrator: a folder marked read-only keeps no settings.
+bool folderWritable(const QString& dir) {
+    const QFileInfo info(dir);
+    return info.isDir() && info.isWritable() && (info.permissions() & QFile::WriteOwner);
+}
+
+} // namespace
+
+QString settingsPathFor(const QString& executablePath, const QString& configDir) {
+    if (!configDir.isEmpty() && !folderWritable(QFileInfo(executablePath).absolutePath()))
+        return QDir(configDir).filePath(QString::fromLatin1(kConfigFileName));
     const QFileInfo info(executablePath);
     const QString fileName = info.fileName();
     const qsizetype dot = fileName.lastIndexOf(u'.');
@@ -147,5 +164,6 @@ QString settingsPathFor(const QString& executablePath) {
 }
 
 QString settingsFilePath() {
-    return settingsPathFor(QCoreApplication::applicationFilePath());
+    return settingsPathFor(QCoreApplication::applicationFilePath(),
+                           QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
 }

@@ -62,7 +62,10 @@ std::optional<QString> writeSettings(const QString& path, const Settings& settin
 QString ReadSettingValue(const QString& path, const QString& name, const QString& defaultValue);
 
 // The settings file of an executable: its path with the extension replaced by ".ini".
-QString settingsPathFor(const QString& executablePath);
+// When `configDir` is given and the executable's folder cannot be written (an installed
+// program in /usr/bin), it is "ledora.ini" in `configDir` instead.
+QString settingsPathFor(const QString& executablePath, const QString& configDir = QString());
 
-// The settings file of the running program.
+// The settings file of the running program: beside it, or in the user's configuration
+// folder when its folder is not writable.
 QString settingsFilePath();

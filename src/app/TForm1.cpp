@@ -62,6 +62,7 @@ TForm1::TForm1(TForm1Options options, QWidget* parent)
     connectFileMenu();
     connectRecordCommands();
     connectSidePanel();
+    connectPdfCommand();
 
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         connect(app, &QGuiApplication::commitDataRequest, this, &TForm1::commitDataRequest);

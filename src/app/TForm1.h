@@ -10,6 +10,7 @@
 //   TForm1Views.cpp     the two views, showing the current record, the record list
 //   TForm1Dispatch.cpp  the button dispatcher BClick and the wiring of the record commands
 //   TForm1Panel.cpp     the side panel's settings, its focus handling and the status hints
+//   TForm1Pdf.cpp       the shown record written as a PDF file
 #include "app/ActionList.h"
 #include "app/MainWindowUi.h"
 #include "app/Settings.h"
@@ -209,6 +210,13 @@ public:
     // Everything the page drawing reads, from the window's state.
     page::PageModel currentPageModel() const;
     // --- end of page interaction ---------------------------------------------------------
+
+    // --- PDF output (TForm1Pdf.cpp) ---------------------------------------------------------
+    // File menu N16 "PDFファイルに出力...": the shown record as a one-page PDF of the
+    // printer's paper, confirmed as printing is.
+    void N16Click();
+    void connectPdfCommand();
+    // --- end of PDF output -------------------------------------------------------------------
 
     bool isPageViewShown() const;
     bool isRecordListShown() const;

@@ -1,6 +1,9 @@
 #include "page/PrintCommand.h"
 
 #include "platform/PrinterDevice.h"
+#include "platform/PrinterDeviceQt.h"
+
+#include <QPainter>
 
 namespace {
 
@@ -14,6 +17,16 @@ const QString kPaperLabel = QStringLiteral("用紙");
 const QString kOpen = QStringLiteral(" 『");
 const QString kClose = QStringLiteral("』");
 const QString kQuestion = QStringLiteral("印刷してもよろしいですか？");
+
+const QString kPdfSuffix = QStringLiteral(".pdf");
+
+// Asks for the PDF file; empty when cancelled. The suffix is added when missing.
+QString askPdfFile(const PrintCommandSeams& seams) {
+    QString fileName = seams.askPdfFileName ? seams.askPdfFileName() : QString();
+    if (!fileName.isEmpty() && !fileName.endsWith(kPdfSuffix, Qt::CaseInsensitive))
+        fileName += kPdfSuffix;
+    return fileName;
+}
 
 } // namespace
 
@@ -50,20 +63,67 @@ PrintCommandResult runPrintCommand(PrinterDevice& device, QString& paperName, bo
         result.cancelled = true;
         return result;
     }
+    PrintResult printed;
     if (device.writesFile()) {
-        QString fileName = seams.askPdfFileName ? seams.askPdfFileName() : QString();
+        const QString fileName = askPdfFile(seams);
         if (fileName.isEmpty()) {
             result.cancelled = true;
             return result;
         }
-        if (!fileName.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-            fileName += QStringLiteral(".pdf");
-        device.setOutputFileName(fileName);
+        // Written aside and saved in one step, as the PDF command does: a failed print
+        // never leaves a broken file, nor removes the one it was to replace.
+        printed = writePdfFile(
+            fileName, device, input.page, 1,
+            [&](QPainter& painter, int) { input.drawPage(painter); }, printing);
+    } else {
+        printed = printOneSheet(device, input.page, input.drawPage, printing);
     }
-    const PrintResult printed = printOneSheet(device, input.page, input.drawPage, printing);
     result.printed = printed.printed;
     result.error = printed.error;
     return result;
+}
+
+PrintCommandResult runPdfCommand(PrinterDevice& device, QString& paperName, bool& printing,
+                                 const PrintCommandInput& input, const PrintCommandSeams& seams) {
+    PrintCommandResult result;
+    refreshPaperName(paperName, device.formName());
+    if (input.page.width() <= 0 || input.page.height() <= 0) {
+        result.error = kEmptyPageError;
+        return result;
+    }
+    const QString message = printConfirmationText(input.title, input.recipient,
+                                                  PrinterDeviceQt::kPdfPrinterName, paperName);
+    if (!seams.confirm || !seams.confirm(message)) {
+        result.cancelled = true;
+        return result;
+    }
+    const QString fileName = askPdfFile(seams);
+    if (fileName.isEmpty()) {
+        result.cancelled = true;
+        return result;
+    }
+    const PrintResult written = writePdfFile(
+        fileName, device, input.page, 1, [&](QPainter& painter, int) { input.drawPage(painter); },
+        printing);
+    result.printed = written.printed;
+    result.error = written.error;
+    return result;
+}
+
+QString pdfDefaultFileName(const QString& title, const QString& recipient, int number) {
+    QString kind;
+    for (const QChar c : title)
+        if (!c.isSpace()) // the titles are spaced with half- and full-width spaces
+            kind += c;
+    QString name = recipient.trimmed();
+    for (QChar& c : name)
+        if (QStringLiteral("\\/:*?\"<>|").contains(c) || c.unicode() < 0x20)
+            c = u'_';
+    QStringList parts{kind};
+    if (!name.isEmpty())
+        parts << name;
+    parts << QStringLiteral("%1").arg(number, 4, 10, QLatin1Char('0'));
+    return parts.join(u'_') + kPdfSuffix;
 }
 
 PrinterSetupResult runPrinterSetupCommand(PrinterDevice& device,

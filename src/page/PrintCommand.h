@@ -43,6 +43,17 @@ struct PrintCommandInput {
 PrintCommandResult runPrintCommand(PrinterDevice& device, QString& paperName, bool& printing,
                                    const PrintCommandInput& input, const PrintCommandSeams& seams);
 
+// "PDFファイルに出力...": the same confirmation as printing (the printer line naming the
+// PDF output), then the file name, then the page written as a one-page PDF of the
+// device's paper and margins, drawn and placed as printing would.
+PrintCommandResult runPdfCommand(PrinterDevice& device, QString& paperName, bool& printing,
+                                 const PrintCommandInput& input, const PrintCommandSeams& seams);
+
+// The name the PDF save dialog proposes: the title without its spaces, the recipient
+// with the honorific and the four-digit number, e.g. "御見積書_山田商店御中_0012.pdf".
+// Characters a file name cannot hold become "_"; an empty recipient is left out.
+QString pdfDefaultFileName(const QString& title, const QString& recipient, int number);
+
 struct PrinterSetupResult {
     bool accepted = false;
     // Paper, orientation or printable area differs (also after choosing another

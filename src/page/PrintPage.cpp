@@ -4,10 +4,15 @@
 #include "page/PrintPlacement.h"
 #include "platform/PrinterDeviceQt.h"
 
+#include <QDir>
+#include <QFile>
 #include <QPainter>
+#include <QSaveFile>
+#include <QTemporaryFile>
 
 const QString kEmptyPageError = QStringLiteral("印刷範囲の大きさが 0 になるため印刷できません。\n\r"
                                                "印刷倍率を -100 より大きな値にしてください。");
+const QString kPdfWriteError = QStringLiteral("PDF ファイル \"%1\" を書き込めませんでした。\n\r%2");
 
 namespace {
 
@@ -23,6 +28,55 @@ private:
     bool& flag_;
 };
 
+// Keeps the painter's state for the next sheet, also when the drawing throws.
+class SavedPainterState {
+public:
+    explicit SavedPainterState(QPainter& painter) : painter_(painter) { painter_.save(); }
+    ~SavedPainterState() { painter_.restore(); }
+    SavedPainterState(const SavedPainterState&) = delete;
+    SavedPainterState& operator=(const SavedPainterState&) = delete;
+
+private:
+    QPainter& painter_;
+};
+
+// Painted straight onto the printer, scaled as a whole: the sheet gets the same vector
+// drawing as the screen, the page's (W + a) x (H + a) filling the target.
+void drawPlaced(QPainter& painter, const PrintPlacement& placement, const PageDrawFn& drawPage) {
+    SavedPainterState saved(painter);
+    painter.translate(placement.target.topLeft());
+    painter.scale(placement.scaleX, placement.scaleY);
+    painter.setClipRect(QRect(QPoint(0, 0), placement.picture));
+    drawPage(painter);
+}
+
+// A PDF job into a temporary file, then its bytes saved over the target in one step.
+PrintResult writePdf(PrinterDeviceQt& pdf, const QString& fileName, QSize page, int count,
+                     const SheetDrawFn& drawPage, bool& printing) {
+    // Open the target first: an unwritable place is reported before anything is drawn.
+    QSaveFile target(fileName);
+    if (!target.open(QIODevice::WriteOnly))
+        return {false,
+                kPdfWriteError.arg(QDir::toNativeSeparators(fileName), target.errorString())};
+    QTemporaryFile rendered(QDir::tempPath() + QStringLiteral("/ledora-XXXXXX.pdf"));
+    if (!rendered.open())
+        return {false,
+                kPdfWriteError.arg(QDir::toNativeSeparators(fileName), rendered.errorString())};
+    rendered.close(); // the printer writes it under its name; removed when we leave
+    pdf.setOutputFileName(rendered.fileName());
+    const PrintResult printed = printSheets(pdf, page, count, drawPage, printing);
+    if (!printed.printed)
+        return printed; // the save file is discarded unwritten
+    QFile in(rendered.fileName());
+    if (!in.open(QIODevice::ReadOnly))
+        return {false, kPdfWriteError.arg(QDir::toNativeSeparators(fileName), in.errorString())};
+    const QByteArray bytes = in.readAll();
+    if (bytes.isEmpty() || target.write(bytes) != bytes.size() || !target.commit())
+        return {false,
+                kPdfWriteError.arg(QDir::toNativeSeparators(fileName), target.errorString())};
+    return {true, {}};
+}
+
 } // namespace
 
 PrintResult printOneSheet(PrinterDevice& device, QSize page, const PageDrawFn& drawPage,
@@ -31,17 +85,31 @@ PrintResult printOneSheet(PrinterDevice& device, QSize page, const PageDrawFn& d
     const PrintPlacement placement = computePrintPlacement(device.caps(), page);
     if (!placement.valid)
         return {false, kEmptyPageError};
-    const QString error = device.printOnePage([&](QPainter& painter) {
-        // Painted straight onto the printer, scaled as a whole: the sheet gets the same
-        // vector drawing as the screen, the page's (W + a) x (H + a) filling the target.
-        painter.translate(placement.target.topLeft());
-        painter.scale(placement.scaleX, placement.scaleY);
-        painter.setClipRect(QRect(QPoint(0, 0), placement.picture));
-        drawPage(painter);
+    const QString error =
+        device.printOnePage([&](QPainter& painter) { drawPlaced(painter, placement, drawPage); });
+    if (!error.isEmpty())
+        return {false, error};
+    return {true, {}};
+}
+
+PrintResult printSheets(PrinterDeviceQt& device, QSize page, int count, const SheetDrawFn& drawPage,
+                        bool& printing) {
+    PrintingFlag flag(printing);
+    const PrintPlacement placement = computePrintPlacement(device.caps(), page);
+    if (!placement.valid)
+        return {false, kEmptyPageError};
+    const QString error = device.printPages(count, [&](QPainter& painter, int index) {
+        drawPlaced(painter, placement, [&](QPainter& p) { drawPage(p, index); });
     });
     if (!error.isEmpty())
         return {false, error};
     return {true, {}};
+}
+
+PrintResult writePdfFile(const QString& fileName, PrinterDevice& model, QSize page, int count,
+                         const SheetDrawFn& drawPage, bool& printing) {
+    auto pdf = PrinterDeviceQt::createPdfLike(model);
+    return writePdf(*pdf, fileName, page, count, drawPage, printing);
 }
 
 QSize pdfPageSize(int paperCode, int orientation, int printScale) {
@@ -52,9 +120,15 @@ QSize pdfPageSize(int paperCode, int orientation, int printScale) {
 
 PrintResult printPageToPdf(const QString& fileName, QSize page, const PageDrawFn& drawPage,
                            int paperCode, int orientation) {
+    return printPagesToPdf(
+        fileName, page, 1, [&](QPainter& painter, int) { drawPage(painter); }, paperCode,
+        orientation);
+}
+
+PrintResult printPagesToPdf(const QString& fileName, QSize page, int count,
+                            const SheetDrawFn& drawPage, int paperCode, int orientation) {
     auto device = PrinterDeviceQt::createPdf();
     device->applyPaper(paperCode, orientation);
-    device->setOutputFileName(fileName);
     bool printing = false;
-    return printOneSheet(*device, page, drawPage, printing);
+    return writePdf(*device, fileName, page, count, drawPage, printing);
 }

@@ -28,6 +28,7 @@ const QString kEndError =
     QStringLiteral("印刷ジョブを完了できませんでした。\n\rプリンタ『%1』を確認してください。");
 const QString kDrawError = QStringLiteral("印刷を中止しました。\n\r%1");
 const QString kUnknownDrawError = QStringLiteral("ページを描けませんでした。");
+const QString kNewPageError = QStringLiteral("次のページを始められませんでした。");
 
 } // namespace
 
@@ -62,6 +63,15 @@ std::unique_ptr<PrinterDeviceQt> PrinterDeviceQt::createForPrinter(const QString
 std::unique_ptr<PrinterDeviceQt> PrinterDeviceQt::createPdf() {
     std::unique_ptr<PrinterDeviceQt> device(new PrinterDeviceQt);
     device->makePdf();
+    return device;
+}
+
+std::unique_ptr<PrinterDeviceQt> PrinterDeviceQt::createPdfLike(PrinterDevice& model) {
+    auto device = createPdf();
+    if (const QPrinter* source = model.qprinter())
+        device->printer_->setPageLayout(source->pageLayout());
+    else
+        device->applyPaper(model.paperCode(), model.orientation());
     return device;
 }
 
@@ -169,9 +179,14 @@ void PrinterDeviceQt::setOutputFileName(const QString& fileName) {
 }
 
 QString PrinterDeviceQt::printOnePage(const std::function<void(QPainter&)>& paint) {
+    return printPages(1, [&](QPainter& painter, int) { paint(painter); });
+}
+
+QString PrinterDeviceQt::printPages(int count,
+                                    const std::function<void(QPainter&, int index)>& paint) {
     if (writesFile() && printer_->outputFileName().isEmpty())
         return kNoFileError;
-    // One sheet, whatever the set-up dialog offered.
+    // One copy of each sheet, whatever the set-up dialog offered.
     printer_->setCopyCount(1);
     printer_->setPrintRange(QPrinter::AllPages);
     printer_->setFullPage(false);
@@ -181,7 +196,12 @@ QString PrinterDeviceQt::printOnePage(const std::function<void(QPainter&)>& pain
         return kBeginError.arg(printerName());
     QString drawError;
     try {
-        paint(painter);
+        for (int index = 0; index < count && drawError.isEmpty(); ++index) {
+            if (index > 0 && !printer_->newPage())
+                drawError = kDrawError.arg(kNewPageError);
+            else
+                paint(painter, index);
+        }
     } catch (const std::exception& e) {
         drawError = kDrawError.arg(QString::fromLocal8Bit(e.what()));
     } catch (...) {

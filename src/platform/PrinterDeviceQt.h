@@ -18,6 +18,9 @@ public:
     static std::unique_ptr<PrinterDeviceQt> createForPrinter(const QString& name);
     // The stand-in PDF printer, A4 portrait.
     static std::unique_ptr<PrinterDeviceQt> createPdf();
+    // A PDF printer with the paper, orientation and margins of `model`, so a page
+    // placed on it lands where it would on `model`'s sheet.
+    static std::unique_ptr<PrinterDeviceQt> createPdfLike(PrinterDevice& model);
 
     PrinterCaps caps() const override;
     int paperCode() const override;
@@ -30,6 +33,8 @@ public:
     bool writesFile() const override;
     void setOutputFileName(const QString& fileName) override;
     QString printOnePage(const std::function<void(QPainter&)>& paint) override;
+    // One job of `count` sheets; `paint` draws sheet `index` (0-based) like printOnePage.
+    QString printPages(int count, const std::function<void(QPainter&, int index)>& paint);
     QPrinter* qprinter() override { return printer_.get(); }
 
 private:

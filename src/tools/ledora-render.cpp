@@ -1,17 +1,23 @@
 // ledora-render: draws one record of a data file as the printer would get it and
 // writes the page as a PNG, one image pixel per page pixel, or, for OUT ending in
-// ".pdf", as a one-page PDF of the paper through the same path as printing.
+// ".pdf", as a one-page PDF of the paper through the same path as printing. With --all,
+// every record of the file (or of one kana row with --tab) goes into one PDF, a page
+// each in the file's order: the archive of everything issued.
 //
 //   ledora-render DATAFILE OUT.png|OUT.pdf [--record N] [--kind 0|1|2] [--delivery-date] [--yen]
 //                 [--no-remarks] [--screen] [--settings INI] [--page WxH]
+//   ledora-render DATAFILE OUT.pdf --all [--tab あ] [--kind 0|1|2] [other options as above]
 //
-// Prints "subtotal=N tax=N total=N" on success; errors go to standard error.
+// Prints "subtotal=N tax=N total=N" (with --all, "pages=N") on success; errors go to
+// standard error.
+#include "app/PageModelBuilder.h"
 #include "app/Settings.h"
 #include "page/PageModel.h"
 #include "page/PageRenderer.h"
 #include "page/PageSize.h"
 #include "page/PainterCanvas.h"
 #include "page/PrintPage.h"
+#include "records/CategoryRows.h"
 #include "records/DataFile.h"
 #include "records/Dataset.h"
 #include "records/RecordDefaults.h"
@@ -35,7 +41,8 @@ namespace {
 
 const char kUsage[] =
     "usage: ledora-render DATAFILE OUT.png|OUT.pdf [--record N] [--kind 0|1|2] [--delivery-date] "
-    "[--yen] [--no-remarks] [--screen] [--settings INI] [--page WxH]\n";
+    "[--yen] [--no-remarks] [--screen] [--settings INI] [--page WxH]\n"
+    "       ledora-render DATAFILE OUT.pdf --all [--tab ROW] [--kind 0|1|2] [...]\n";
 
 struct Options {
     QString dataFile;
@@ -48,6 +55,9 @@ struct Options {
     bool screen = false;
     QString settingsFile;
     std::optional<QSize> page;
+    bool all = false;
+    bool recordGiven = false;
+    QString tab; // kana row head of --tab; empty: every record
 };
 
 int fail(const QString& message) {
@@ -77,6 +87,14 @@ QString parseArguments(const QStringList& args, Options& o) {
             if (!n)
                 return a + QStringLiteral(" needs a whole number");
             (a == QLatin1String("--record") ? o.record : o.kind) = *n;
+            o.recordGiven = o.recordGiven || a == QLatin1String("--record");
+        } else if (a == QLatin1String("--all")) {
+            o.all = true;
+        } else if (a == QLatin1String("--tab")) {
+            const auto v = value();
+            if (!v || !CategoryHeads().contains(cp932::encode(*v)))
+                return QStringLiteral("--tab needs a row head: あ か さ た な は ま や ら わ 他");
+            o.tab = *v;
         } else if (a == QLatin1String("--delivery-date")) {
             o.deliveryDate = true;
         } else if (a == QLatin1String("--yen")) {
@@ -109,12 +127,86 @@ QString parseArguments(const QStringList& args, Options& o) {
         return QStringLiteral("--kind must be 0, 1 or 2");
     o.dataFile = positional[0];
     o.outFile = positional[1];
+    if (!o.tab.isEmpty() && !o.all)
+        return QStringLiteral("--tab goes with --all");
+    if (o.all && o.recordGiven)
+        return QStringLiteral("--all and --record exclude each other");
+    if (o.all && !o.outFile.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        return QStringLiteral("--all writes a PDF: OUT must end in .pdf");
     return QString();
 }
 
 // A layout field of the record, or the new-record default when it is empty.
 int layoutValue(const Dataset& records, const char* field, int fallback) {
     return records.isNull(field) ? fallback : records.asInteger(field);
+}
+
+// The page of the dataset's current record. `table` and `selection` are filled for it and
+// must outlive the model.
+page::PageModel recordPage(const Dataset& records, const Settings& settings, const Options& o,
+                           QSize pageSize, LineItemTable& table, RowSelection& selection) {
+    // The side panel holds the margin to 10..30 before anything is drawn.
+    const int margin = std::clamp(settings.Margin, 10, 30);
+    table = LineItemTable(layoutValue(records, "linecount", kNewRecordLineCount));
+    GridLoadCSV(table, records.asText("Sum"));
+    selection = RowSelection(table.rowCount());
+
+    Settings shown = settings;
+    shown.Margin = margin;
+    page::PageModel m = PageModelFrom(records, shown);
+    const std::array<int, 5> defaults = DefaultColumnWidths(margin);
+    const char* const widthFields[5] = {"line1", "line2", "line3", "line4", "line5"};
+    for (int k = 0; k < 5; ++k)
+        m.ColWidth[k] = layoutValue(records, widthFields[k], defaults[k]);
+    m.LineHeight = layoutValue(records, "lineheight", kNewRecordLineHeight);
+    m.SalesTaxRate =
+        records.isNull("SalesTax") ? kDefaultSalesTaxRate : records.asFloat("SalesTax");
+    m.documentKind = o.kind;
+    m.showDeliveryDate = o.deliveryDate;
+    m.showRemarks = o.remarks;
+    m.showYen = o.yen;
+    m.Printing = !o.screen;
+    m.pageWidth = pageSize.width();
+    m.pageHeight = pageSize.height();
+    m.table = &table;
+    m.selection = &selection;
+    return m;
+}
+
+// Positions (1-based, file order) of the records --all writes.
+QList<int> archivedRecords(Dataset& records, const QString& tab) {
+    const QByteArray head = cp932::encode(tab);
+    QList<int> positions;
+    for (int recNo = 1; recNo <= records.recordCount(); ++recNo) {
+        records.moveTo(recNo);
+        if (head.isEmpty() || records.asText("cate") == head)
+            positions << recNo;
+    }
+    return positions;
+}
+
+// --all: one PDF page per record, the same drawing as a single page.
+int writeArchive(Dataset& records, const Settings& settings, const Options& o, QSize pageSize) {
+    const QList<int> positions = archivedRecords(records, o.tab);
+    if (positions.isEmpty())
+        return fail(o.tab.isEmpty() ? QStringLiteral("the file holds no records")
+                                    : QStringLiteral("no record in the row ") + o.tab);
+    LineItemTable table(1);
+    RowSelection selection(1);
+    const PrintResult printed = printPagesToPdf(
+        o.outFile, pageSize, int(positions.size()),
+        [&](QPainter& painter, int index) {
+            records.moveTo(positions[index]);
+            page::PageModel m = recordPage(records, settings, o, pageSize, table, selection);
+            page::PainterCanvas canvas(painter);
+            page::DrawPage(canvas, m);
+        },
+        settings.paperSize, settings.orientation);
+    if (!printed.printed)
+        return fail(printed.error.isEmpty() ? QStringLiteral("cannot write ") + o.outFile
+                                            : printed.error);
+    std::printf("pages=%d\n", int(positions.size()));
+    return 0;
 }
 
 void printTotals(const TableTotals& totals) {
@@ -143,19 +235,10 @@ int main(int argc, char** argv) {
             return fail(QStringLiteral("settings file not found: ") + o.settingsFile);
         settings = readSettings(o.settingsFile, QSize(1920, 1080));
     }
-    // The side panel holds the margin to 10..30 before anything is drawn.
-    const int margin = std::clamp(settings.Margin, 10, 30);
-
     Dataset records;
     const QString loadError = DataFile::load(records, o.dataFile);
     if (!loadError.isEmpty())
         return fail(loadError);
-    if (o.record < 1 || o.record > records.recordCount())
-        return fail(QStringLiteral("record %1 does not exist; the file holds %2")
-                        .arg(o.record)
-                        .arg(records.recordCount()));
-    records.moveTo(o.record);
-
     QSize pageSize;
     if (o.page) {
         pageSize = *o.page;
@@ -166,44 +249,16 @@ int main(int argc, char** argv) {
             return fail(QStringLiteral("print scale %1 leaves no page").arg(settings.PrintScale));
     }
 
-    LineItemTable table(layoutValue(records, "linecount", kNewRecordLineCount));
-    GridLoadCSV(table, records.asText("Sum"));
-    RowSelection selection(table.rowCount());
-
-    page::PageModel m;
-    m.num = records.asInteger("num");
-    m.sday = records.asDateTime("sday").date();
-    m.day = records.asDateTime("day").date();
-    m.name = records.asText("name");
-    m.honorifics = records.asText("honorifics");
-    m.memo = records.asText("memo");
-    m.FontName = cp932::encode(settings.FontName);
-    m.FontColor = settings.FontColor;
-    m.LineColor = settings.LineColor;
-    m.Margin = margin;
-    m.FontSizeOffset = settings.FontSizeOffset;
-    for (int k = 0; k < 5; ++k) {
-        m.Sender[k] = cp932::encode(settings.Sender[k]);
-        m.SenderAlign[k] = settings.SenderAlign[k];
-    }
-    m.SenderSpaceWidth = settings.SenderSpaceWidth;
-    m.SenderLineHeight = settings.SenderLineHeight;
-    const std::array<int, 5> defaults = DefaultColumnWidths(margin);
-    const char* const widthFields[5] = {"line1", "line2", "line3", "line4", "line5"};
-    for (int k = 0; k < 5; ++k)
-        m.ColWidth[k] = layoutValue(records, widthFields[k], defaults[k]);
-    m.LineHeight = layoutValue(records, "lineheight", kNewRecordLineHeight);
-    m.SalesTaxRate =
-        records.isNull("SalesTax") ? kDefaultSalesTaxRate : records.asFloat("SalesTax");
-    m.documentKind = o.kind;
-    m.showDeliveryDate = o.deliveryDate;
-    m.showRemarks = o.remarks;
-    m.showYen = o.yen;
-    m.Printing = !o.screen;
-    m.pageWidth = pageSize.width();
-    m.pageHeight = pageSize.height();
-    m.table = &table;
-    m.selection = &selection;
+    if (o.all)
+        return writeArchive(records, settings, o, pageSize);
+    if (o.record < 1 || o.record > records.recordCount())
+        return fail(QStringLiteral("record %1 does not exist; the file holds %2")
+                        .arg(o.record)
+                        .arg(records.recordCount()));
+    records.moveTo(o.record);
+    LineItemTable table(1);
+    RowSelection selection(1);
+    page::PageModel m = recordPage(records, settings, o, pageSize, table, selection);
 
     TableTotals totals;
     if (o.outFile.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {

@@ -2,6 +2,7 @@
 
 #include "platform/Cp932.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -196,4 +197,29 @@ TEST(SettingsPath, ReplacesTheExtensionOrAppendsOne) {
     EXPECT_EQ(settingsPathFor("/opt/led.ora/bin/ledora"),
               QStringLiteral("/opt/led.ora/bin/ledora.ini"));
     EXPECT_EQ(settingsPathFor("/opt/a.b.exe"), QStringLiteral("/opt/a.b.ini"));
+}
+
+TEST(SettingsPath, ProgramInAFolderItCannotWriteKeepsItsSettingsInTheConfigFolder) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("bin")));
+    const QString bin = dir.filePath(QStringLiteral("bin"));
+    const QString exe = bin + QStringLiteral("/ledora");
+    const QString config = dir.filePath(QStringLiteral("config/Ledora"));
+
+    // A portable copy in a writable folder keeps its file beside it.
+    EXPECT_EQ(settingsPathFor(exe, config), bin + QStringLiteral("/ledora.ini"));
+
+    ASSERT_TRUE(QFile::setPermissions(bin, QFile::ReadOwner | QFile::ExeOwner));
+    const QString path = settingsPathFor(exe, config);
+    QFile::setPermissions(bin, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(path, config + QStringLiteral("/ledora.ini"));
+
+    // Written there (the folder made on the first write) and read by the same rules.
+    Settings s;
+    s.windowTop = 42;
+    s.SalesTaxRate = 0.1;
+    ASSERT_EQ(writeSettings(path, s), std::nullopt);
+    EXPECT_EQ(readSettings(path, QSize(1920, 1080)).windowTop, 42);
+    EXPECT_EQ(ReadSettingValue(path, QStringLiteral("Sales_Tax"), QStringLiteral("0.08")),
+              QStringLiteral("0.1"));
 }

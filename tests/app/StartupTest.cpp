@@ -127,6 +127,7 @@ TEST_F(StartupTest, MainMenuHasEveryItemInItsPlace) {
           {"-", "", none},
           {"N14", "用紙設定...", none},
           {"N15", "印刷", none},
+          {"N16", "PDFファイルに出力...", none},
           {"-", "", none},
           {"X1", "終了(&X)", none}}},
         {"E1",

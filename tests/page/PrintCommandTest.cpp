@@ -3,10 +3,14 @@
 #include "page/PageSize.h"
 #include "platform/PrinterDeviceQt.h"
 
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 namespace {
 
@@ -176,11 +180,14 @@ TEST(PrintCommand, PdfPrinterAsksForTheFileAfterTheConfirmation) {
     EXPECT_EQ(answers.pdfAsks, 1);
     EXPECT_EQ(printer.jobs, 0);
 
-    // A name without the extension gets it.
-    answers.pdfName = QStringLiteral("/tmp/見積");
+    // A name without the extension gets it; the file is written with the printer's
+    // paper, not by the printer's own job.
+    QTemporaryDir dir;
+    answers.pdfName = dir.filePath(QStringLiteral("見積"));
     r = runPrintCommand(printer, paperName, printing, input, answers.seams());
-    EXPECT_TRUE(r.printed);
-    EXPECT_EQ(printer.fileName, QStringLiteral("/tmp/見積.pdf"));
+    EXPECT_TRUE(r.printed) << r.error.toStdString();
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("見積.pdf"))));
+    EXPECT_EQ(printer.jobs, 0);
 
     // Cancelling the confirmation never reaches the Save dialog.
     answers.ok = false;
@@ -207,6 +214,64 @@ TEST(PrinterSetupCommand, LandscapeSwapsThePageAndIsReportedCancelIsNot) {
     r = runPrinterSetupCommand(*printer, [](PrinterDevice&) { return true; });
     EXPECT_TRUE(r.accepted);
     EXPECT_FALSE(r.paperChanged);
+}
+
+TEST(PdfFileName, TitleWithoutSpacesRecipientAndFourDigitNumber) {
+    struct Case {
+        const char* title;
+        const char* recipient;
+        int number;
+        const char* name;
+    };
+    const Case cases[] = {
+        {"  御 見 積 書  ", "山田商店御中", 12, "御見積書_山田商店御中_0012.pdf"},
+        {"  納　品　書  ", "佐藤 一郎様", 7, "納品書_佐藤 一郎様_0007.pdf"},
+        // A recipient never becomes a folder or an invalid name.
+        {"  御 請 求 書  ", "A/B:C*様", 3, "御請求書_A_B_C_様_0003.pdf"},
+        {"  御 請 求 書  ", "  ", 12345, "御請求書_12345.pdf"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(pdfDefaultFileName(QString::fromUtf8(c.title), QString::fromUtf8(c.recipient),
+                                     c.number),
+                  QString::fromUtf8(c.name));
+}
+
+TEST(PdfCommand, FailedDrawingLeavesTheOldFileAndClearsPrinting) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("old.pdf"));
+    {
+        QFile old(file);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old bytes");
+    }
+    FakePrinter device; // no Qt printer behind it: the PDF takes its paper code
+    QString paperName;
+    bool printing = false;
+    Answers answers;
+    answers.pdfName = file;
+    PrintCommandInput input{kTitle, QStringLiteral("山田商店"), QSize(150, 240), [&](QPainter&) {
+                                EXPECT_TRUE(printing);
+                                throw std::runtime_error("broken page");
+                            }};
+    const PrintCommandResult r = runPdfCommand(device, paperName, printing, input, answers.seams());
+    EXPECT_FALSE(r.printed);
+    EXPECT_TRUE(r.error.contains(QStringLiteral("broken page"))) << r.error.toStdString();
+    EXPECT_FALSE(printing);
+    EXPECT_EQ(device.jobs, 0); // the printer itself prints nothing
+    EXPECT_EQ(paperName, QStringLiteral("A4"));
+    ASSERT_EQ(answers.asked.size(), 1);
+    EXPECT_TRUE(answers.asked[0].contains(PrinterDeviceQt::kPdfPrinterName));
+    QFile old(file);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("old bytes"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.pdf")});
+
+    // A page of no size is refused before anything is asked.
+    input.page = QSize(0, 10);
+    answers.asked.clear();
+    EXPECT_EQ(runPdfCommand(device, paperName, printing, input, answers.seams()).error,
+              kEmptyPageError);
+    EXPECT_TRUE(answers.asked.isEmpty());
 }
 
 } // namespace

@@ -1,0 +1,59 @@
+// PDF output: the shown record as a one-page PDF, drawn and confirmed as printing is.
+#include "app/TForm1.h"
+
+#include "app/DialogService.h"
+#include "page/PageRenderer.h"
+#include "page/PrintCommand.h"
+#include "platform/Cp932.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QStandardPaths>
+
+#include <algorithm>
+
+namespace {
+
+constexpr char kPdfFilter[] = "PDFファイル(*.pdf)";
+constexpr char kPdfSuffix[] = "pdf";
+
+} // namespace
+
+void TForm1::connectPdfCommand() {
+    connect(ui.N16, &QAction::triggered, this, [this] { N16Click(); });
+}
+
+void TForm1::N16Click() {
+    ClearRowSelection();
+    ui.Edit1->hide();
+
+    const int kind = std::clamp(ui.RadioGroup1Items->checkedId(), 0, 2);
+    PrintCommandInput input;
+    input.title = page::DocumentTitle(kind);
+    input.recipient = cp932::decode(CDS2.asText("name"));
+    input.page = ui.PB1->size();
+    input.drawPage = [this](QPainter& painter) { PB1Paint(painter); };
+
+    // Proposed beside the data file; a file never saved has no folder of its own.
+    const QString folder =
+        !CurrentFileName.isEmpty()
+            ? QFileInfo(CurrentFileName).absolutePath()
+            : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString proposed =
+        pdfDefaultFileName(input.title, input.recipient + cp932::decode(CDS2.asText("honorifics")),
+                           CDS2.asInteger("num"));
+
+    PrintCommandSeams seams;
+    seams.confirm = [this](const QString& message) { return dialogs_->confirm(message); };
+    seams.askPdfFileName = [this, folder, proposed] {
+        return dialogs_->saveFile(
+            {folder, QString::fromUtf8(kPdfFilter), QString::fromLatin1(kPdfSuffix), proposed});
+    };
+    const PrintCommandResult result =
+        runPdfCommand(*printer_, settings.PaperName, Printing, input, seams);
+    if (!result.error.isEmpty())
+        dialogs_->error(result.error);
+    RepaintPage();
+}

@@ -1,0 +1,190 @@
+// "PDFファイルに出力...": the shown record as a one-page PDF, through the offscreen
+// window and the dialog seam, read back with poppler.
+#include "MainWindowFixture.h"
+#include "RecordTestFile.h"
+#include "app/AppTexts.h"
+#include "app/QtDialogService.h"
+#include "support/PdfReadBack.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImage>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace recordtest;
+
+namespace {
+
+QString u8(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+class PdfCommandTest : public MainWindowFixture {
+protected:
+    // A data file of one estimate to 山田商店御中, number 12, with one priced line.
+    std::unique_ptr<TForm1> openEstimate() {
+        dataFile = path(QStringLiteral("shop.dat"));
+        EXPECT_TRUE(writeRecords(dataFile, {{12, "や", "山田商店", true,
+                                             [](Dataset& d) {
+                                                 d.setText("honorifics", sj("御中"));
+                                                 d.setText("Sum", sj("品名,数量,単位,単価\r\n"
+                                                                     "机,2,台,15000\r\n"));
+                                             }}})
+                        .isEmpty());
+        auto form = start();
+        dialogs.openAnswers.push_back(dataFile);
+        form->afopen();
+        dialogs.confirmations.clear();
+        return form;
+    }
+
+    QString dataFile;
+};
+
+TEST_F(PdfCommandTest, WritesTheShownRecordAsOnePageDrawnAsPrintingDrawsIt) {
+    if (!pdfread::havePoppler())
+        GTEST_SKIP() << "poppler-utils not installed";
+    auto form = openEstimate();
+    form->RowSelected.SelectOnlyRow(1);
+
+    // The print command with the stand-in PDF printer gives the reference sheet.
+    const QString printed = path(QStringLiteral("printed.pdf"));
+    dialogs.saveAnswers = {printed};
+    form->ui.B1->click();
+    ASSERT_TRUE(QFileInfo::exists(printed));
+
+    // A name typed without its suffix gets ".pdf".
+    dialogs.saveAnswers = {path(QStringLiteral("exported"))};
+    form->RowSelected.SelectOnlyRow(1);
+    form->ui.N16->trigger();
+    const QString exported = path(QStringLiteral("exported.pdf"));
+    ASSERT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join(u'\n').toStdString();
+    ASSERT_TRUE(QFileInfo::exists(exported));
+    EXPECT_FALSE(form->RowSelected.IsRowSelected(1));
+    EXPECT_FALSE(form->Printing);
+
+    // Same confirmation as printing; the dialog proposes the document's name beside the
+    // data file.
+    ASSERT_EQ(dialogs.confirmations.size(), 2);
+    EXPECT_EQ(dialogs.confirmations[1], dialogs.confirmations[0]);
+    EXPECT_TRUE(dialogs.confirmations[1].contains(u8("宛先 『山田商店』")));
+    ASSERT_EQ(dialogs.saveSpecs.size(), 2);
+    const FileDialogSpec& spec = dialogs.saveSpecs[1];
+    EXPECT_EQ(spec.fileName, u8("御見積書_山田商店御中_0012.pdf"));
+    EXPECT_EQ(QDir(spec.directory), QFileInfo(dataFile).absoluteDir());
+    EXPECT_EQ(spec.filter, u8("PDFファイル(*.pdf)"));
+
+    EXPECT_EQ(pdfread::pageCount(exported), 1);
+    const QList<pdfread::Page> pages = pdfread::readPages(exported);
+    const QList<pdfread::Page> reference = pdfread::readPages(printed);
+    ASSERT_EQ(pages.size(), 1);
+    ASSERT_EQ(reference.size(), 1);
+    EXPECT_NEAR(pages[0].size.width(), 595.28, 0.5); // A4 portrait
+    EXPECT_NEAR(pages[0].size.height(), 841.89, 0.5);
+    EXPECT_EQ(pdfread::fontsNotEmbedded(exported), QStringList());
+
+    // Every word where the printed sheet has it.
+    const QString text = pages[0].text();
+    for (const char* word : {"山田商店", "御中", "机", "30,000"})
+        EXPECT_TRUE(text.contains(u8(word))) << word << " in " << text.toStdString();
+    ASSERT_EQ(pages[0].words.size(), reference[0].words.size());
+    for (qsizetype i = 0; i < pages[0].words.size(); ++i) {
+        const pdfread::Word& w = pages[0].words[i];
+        const pdfread::Word& r = reference[0].words[i];
+        EXPECT_EQ(w.text, r.text);
+        EXPECT_NEAR(w.box.left(), r.box.left(), 0.01) << w.text.toStdString();
+        EXPECT_NEAR(w.box.top(), r.box.top(), 0.01) << w.text.toStdString();
+    }
+    // The recipient sits in the top left quarter of the sheet, as on the page.
+    for (const pdfread::Word& w : pages[0].words)
+        if (w.text.contains(u8("山田商店"))) {
+            EXPECT_LT(w.box.left(), 595.28 / 2);
+            EXPECT_LT(w.box.top(), 841.89 / 4);
+        }
+}
+
+TEST_F(PdfCommandTest, FollowsThePrintersPaperAndOrientation) {
+    if (!pdfread::havePoppler())
+        GTEST_SKIP() << "poppler-utils not installed";
+    auto form = openEstimate();
+    ASSERT_TRUE(form->printer().applyPaper(kPaperCodeA4, kOrientationLandscape));
+    form->UpdatePageSize();
+    const QString file = path(QStringLiteral("landscape.pdf"));
+    dialogs.saveAnswers = {file};
+    form->ui.N16->trigger();
+    const QList<pdfread::Page> pages = pdfread::readPages(file);
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_NEAR(pages[0].size.width(), 841.89, 0.5);
+    EXPECT_NEAR(pages[0].size.height(), 595.28, 0.5);
+    EXPECT_TRUE(pages[0].text().contains(u8("山田商店")));
+}
+
+TEST_F(PdfCommandTest, CancelAndUnwritablePlacesWriteNothing) {
+    auto form = openEstimate();
+    const QString file = path(QStringLiteral("out.pdf"));
+
+    dialogs.confirmAnswers = {false}; // cancelled at the confirmation: no file asked for
+    form->ui.N16->trigger();
+    EXPECT_TRUE(dialogs.saveSpecs.isEmpty());
+
+    dialogs.saveAnswers = {QString()}; // cancelled in the save dialog
+    form->ui.N16->trigger();
+    EXPECT_EQ(dialogs.saveSpecs.size(), 1);
+    EXPECT_FALSE(QFileInfo::exists(file));
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+
+    const QString nowhere = path(QStringLiteral("no/such/folder/out.pdf"));
+    dialogs.saveAnswers = {nowhere};
+    form->ui.N16->trigger();
+    ASSERT_EQ(dialogs.errors.size(), 1);
+    EXPECT_TRUE(dialogs.errors[0].contains(QDir::toNativeSeparators(nowhere)))
+        << dialogs.errors[0].toStdString();
+    EXPECT_FALSE(QFileInfo::exists(nowhere));
+    EXPECT_FALSE(form->Printing);
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.pdf")}), QStringList());
+}
+
+TEST(PdfSaveDialog, ProposesTheNameAndEnterTakesIt) {
+    QTemporaryDir dir;
+    QtDialogService service;
+    const QString proposed = QString::fromUtf8("御見積書_山田商店御中_0012.pdf");
+    QString shown;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        poll.stop();
+        auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (!edit) {
+            dialog->reject();
+            return;
+        }
+        shown = edit->text();
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+    poll.start();
+    const QString chosen = service.saveFile(
+        {dir.path(), QString::fromUtf8("PDFファイル(*.pdf)"), QStringLiteral("pdf"), proposed});
+    EXPECT_EQ(shown, proposed);
+    EXPECT_EQ(QFileInfo(chosen).absoluteFilePath(), QDir(dir.path()).absoluteFilePath(proposed));
+}
+
+TEST(ApplicationIcon, CompiledInIsTheInstalledPicture) {
+    QFile compiled(QString::fromUtf8(apptext::kIconResource));
+    QFile installed(QStringLiteral(LEDORA_FIXTURES_DIR "/../../packaging/ledora.png"));
+    ASSERT_TRUE(compiled.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(installed.open(QIODevice::ReadOnly));
+    EXPECT_EQ(compiled.readAll(), installed.readAll());
+    EXPECT_EQ(QImage(QString::fromUtf8(apptext::kIconResource)).size(), QSize(256, 256));
+}
+
+} // namespace
