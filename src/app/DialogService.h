@@ -3,6 +3,8 @@
 // driven by tests without a dialog ever blocking.
 #include <QString>
 
+class TForm3;
+
 // What an Open or Save dialog is set up with before each use.
 struct FileDialogSpec {
     QString directory; // the folder the dialog opens in
@@ -25,6 +27,8 @@ public:
     virtual QString saveFile(const FileDialogSpec& request) = 0;
     // The exit question: 0 no answer (close box), 1 save and exit, 2 exit, 3 cancel.
     virtual int exitQuestion() = 0;
+    // The sender-items dialog, modal; while open it edits the main window's values itself.
+    virtual void showSenderItems(TForm3& dialog) = 0;
 };
 
 // The stored message texts separate lines with LF CR; a message box wants one line break.

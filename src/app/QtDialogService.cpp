@@ -2,6 +2,7 @@
 
 #include "app/AppTexts.h"
 #include "app/TForm4.h"
+#include "sender/TForm3.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
@@ -68,4 +69,8 @@ int QtDialogService::exitQuestion() {
     if (!exitDialog_)
         exitDialog_ = new TForm4(parent_);
     return exitDialog_->ask();
+}
+
+void QtDialogService::showSenderItems(TForm3& dialog) {
+    dialog.exec();
 }

@@ -22,6 +22,7 @@ public:
     QString openFile(const FileDialogSpec& request) override;
     QString saveFile(const FileDialogSpec& request) override;
     int exitQuestion() override;
+    void showSenderItems(TForm3& dialog) override;
 
 private:
     QPointer<QWidget> parent_;
