@@ -83,6 +83,7 @@ TEST_F(SenderItemsTest, TheViewMenuOpensTheDialogOnTheSenderLines) {
 TEST_F(SenderItemsTest, ThePageFollowsEachChangeAndCancelRedrawsItAsItWas) {
     auto form = start();
     form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     const QImage blankLine2 = senderLine(*form, 2);
     // An empty sender line is drawn as nothing.
     EXPECT_EQ(ink(blankLine2), std::make_pair(-1, -1));
