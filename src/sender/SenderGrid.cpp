@@ -38,8 +38,9 @@ public:
         painter->save();
         painter->setFont(option.font);
         if (index.column() == 0) {
-            painter->fillRect(option.rect, pal.color(QPalette::Button));
-            painter->setPen(pal.color(QPalette::ButtonText));
+            // Fixed cells cannot be selected, but they are not disabled-looking either.
+            painter->fillRect(option.rect, pal.color(QPalette::Active, QPalette::Button));
+            painter->setPen(pal.color(QPalette::Active, QPalette::ButtonText));
             painter->drawText(option.rect.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop, text);
         } else {
             const bool selected = option.state & QStyle::State_Selected;
