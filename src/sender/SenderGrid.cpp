@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -162,4 +163,19 @@ void SenderGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint
     // Tab leaves the grid for the next control, as it does when no cell is being edited.
     if (tabbing)
         focusNextPrevChild(hint == QAbstractItemDelegate::EditNextItem);
+}
+
+void SenderGrid::inputMethodEvent(QInputMethodEvent* event) {
+    // Text composed with the input method starts an edit of the current line as a typed
+    // key does, and goes into the editor instead of being lost.
+    const QModelIndex current = currentIndex();
+    const bool composing = !event->commitString().isEmpty() || !event->preeditString().isEmpty();
+    if (!editor_ && composing && (current.flags() & Qt::ItemIsEditable)) {
+        edit(current);
+        if (editor_) {
+            QCoreApplication::sendEvent(editor_, event);
+            return;
+        }
+    }
+    QTableWidget::inputMethodEvent(event);
 }

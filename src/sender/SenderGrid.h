@@ -40,6 +40,7 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
     friend class SenderCellDelegate;

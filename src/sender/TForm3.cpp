@@ -104,7 +104,10 @@ TForm3::TForm3(sender::SenderItemsAccess access, QWidget* parent)
             [this](int col, int row) { model_.pressCell(col, row); });
     connect(sg1, &SenderGrid::editTextChanged, this,
             [this](int row, const QString& text) { sg1SetEditText(row, text); });
-    connect(sg1, &SenderGrid::editReverted, this, [this] { linesFromCells(); });
+    connect(sg1, &SenderGrid::editReverted, this, [this] {
+        if (!filling_)
+            linesFromCells();
+    });
     connect(sg1, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (!filling_ && item->column() == sender::kTextCol)
             linesFromCells();
@@ -118,8 +121,8 @@ void TForm3::FormCreate() {
 }
 
 void TForm3::fillLines(const std::array<QByteArray, sender::kLineCount>& lines) {
-    sg1->finishEditing(false);
     filling_ = true;
+    sg1->finishEditing(false);
     for (int row = 0; row < sender::kLineCount; ++row)
         sg1->item(row, sender::kTextCol)->setText(cp932::decode(lines[row]));
     filling_ = false;
