@@ -12,6 +12,8 @@
 #include "app/ActionList.h"
 #include "app/MainWindowUi.h"
 #include "app/Settings.h"
+#include "interaction/PageMouse.h"
+#include "page/PageModel.h"
 #include "platform/PrinterDevice.h"
 #include "records/Dataset.h"
 #include "records/FileState.h"
@@ -21,6 +23,8 @@
 #include "table/RowSelection.h"
 
 #include <QMainWindow>
+#include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -29,7 +33,10 @@
 
 class DialogService;
 class QSessionManager;
+class QKeyEvent;
+class QMenu;
 class QModelIndex;
+class QMouseEvent;
 class RecordListModel; // record commands
 class TForm3;          // sender items
 
@@ -66,8 +73,8 @@ public:
     int LineCount = 19;
     double SalesTaxRate = 0.08;
     int TablePosition = 200;
-    int SelRow = -1;
-    int SelCol = -1;
+    int SelRow = 0; // the focused cell
+    int SelCol = 0;
     int ExitChoice = 0;
 
     PrinterDevice& printer() { return *printer_; }
@@ -148,6 +155,58 @@ public:
     RecordListModel* recordListModel = nullptr;
     // --- end of record commands ------------------------------------------------------------
 
+    // --- line commands and the cell editor (TForm1Lines.cpp) -----------------------------
+    QByteArray LineClipboard; // the encoded line of the last copied row, kept for the run
+    bool PendingMoveLeft = false;
+    bool PendingMoveRight = false;
+    QMenu* PopupMenu1 = nullptr;
+    void PlaceCellEditor(int col, int row);
+    void UpdateLineActions(int row, int col);
+    // The top-level menus: the line commands' states for the focused cell, keys back.
+    void NClick();
+    void Edit1Change();
+    bool Edit1KeyDown(QKeyEvent* event);  // true: the key is taken
+    bool Edit1KeyPress(QKeyEvent* event); // true: the key is taken
+    void Edit1KeyUp(QKeyEvent* event);
+    void ALineCopyExecute();
+    void ALinePasteExecute();
+    void ALineCutExecute();
+    void ALineClearExecute();
+    void ALineDeleteExecute();
+    void AMoveLineUpExecute();
+    void AMoveLineDownExecute();
+    void AdefaultLineExecute();
+    void ASPLineINExecute();
+    void ASPBLineDelExecute();
+    void AMUpExecute();
+    void AMDownExecute();
+    void AMLeftExecute();
+    void AMRightExecute();
+    bool isCellEditorShown() const;
+    void hideCellEditor();
+    // --- end of line commands -----------------------------------------------------------
+
+    // --- page interaction and the overlay editors (TForm1Interaction.cpp) ----------------
+    interaction::PageMouse pageMouse; // ShiftAnchorRow, ShiftChain, PageDrag, BorderDrag1..5,
+                                      // SenderEdgeDrag
+    QPoint PageDragAnchor;
+    int PointerFormY = 0;
+    QByteArray NameReading; // the kana row of the name typed into Edit2
+    QMenu* PopupMenu2 = nullptr;
+    void PB1MouseDown(QMouseEvent* event);
+    void PB1MouseMove(QMouseEvent* event);
+    void PB1MouseUp(QMouseEvent* event);
+    void PB1DblClick(QMouseEvent* event);
+    void EditExit(QWidget* sender);
+    void EditEnter();
+    void Memo2Enter();
+    void ScrollBox1MouseActivate();
+    void ScrollBox1MouseDown();
+    interaction::PageFrame pageFrame() const;
+    // Everything the page drawing reads, from the window's state.
+    page::PageModel currentPageModel() const;
+    // --- end of page interaction ---------------------------------------------------------
+
     // --- Sender items (TForm1Sender.cpp) ---------------------------------------------------
     // The sender-items dialog, a child of this window, made by the program entry right after
     // the window; it also gives the action Ashowform3 its handler.
@@ -181,6 +240,23 @@ private:
     void ShowSidePanelValues();
     // Record commands: the buttons, menu items, actions and the record grid.
     void connectRecordCommands();
+    // Line commands: their handlers, PopupMenu1 and the cell editor's events.
+    void createLineCommands();
+    bool Edit1Event(QEvent* event);
+    void bringCellEditorForward();
+    void showFocusedCellInEditor();
+    void moveFocusedCell(int rowStep, int colStep);
+    void moveSelectedLines(bool up);
+    // Opens the current record for editing and encodes the table into its `Sum`.
+    void storeTableInRecord();
+    void afterTableChange();
+    // Page interaction: the paint box's and overlay editors' events.
+    void connectPageInteraction();
+    bool overlayEditorEvent(QObject* watched, QEvent* event);
+    void placeOverlay(QWidget* editor, const interaction::Box& area);
+    // ColWidth1..5 into line1..line5 of the record being edited.
+    void storeColumnWidths();
+    QRect hoverFrame_;
 
     DialogService* dialogs_;
     std::unique_ptr<PrinterDevice> printer_;

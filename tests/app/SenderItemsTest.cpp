@@ -10,6 +10,7 @@
 
 #include <QFile>
 #include <QInputMethodEvent>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -78,6 +79,21 @@ TEST_F(SenderItemsTest, TheViewMenuOpensTheDialogOnTheSenderLines) {
     cells.clear();
     form->Ashowform3Execute();
     EXPECT_EQ(cells.value(0), QStringLiteral("Renamed"));
+}
+
+TEST_F(SenderItemsTest, ThePopUpMenuAndADoubleClickInTheSenderBlockOpenItToo) {
+    auto form = start();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    QAction* item = form->PopupMenu2->actions().value(0);
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->text(), u8("差出編集ウィンドを表示"));
+    item->trigger();
+    EXPECT_EQ(dialogs.senderItemsShown, 1);
+
+    const QPoint inside = form->pageFrame().senderDoubleClick().rect().center();
+    QTest::mouseDClick(form->ui.PB1, Qt::LeftButton, {}, inside);
+    EXPECT_EQ(dialogs.senderItemsShown, 2);
 }
 
 TEST_F(SenderItemsTest, ThePageFollowsEachChangeAndCancelRedrawsItAsItWas) {
