@@ -27,6 +27,7 @@ public:
     QString openFile(const FileDialogSpec&) override { return {}; }
     QString saveFile(const FileDialogSpec&) override { return {}; }
     int exitQuestion() override { return 2; }
+    void showSenderItems(TForm3&) override {}
 };
 
 struct DragFixture {
