@@ -28,6 +28,7 @@ public:
     QString saveFile(const FileDialogSpec&) override { return {}; }
     int exitQuestion() override { return 2; }
     std::optional<QColor> chooseColor(const QColor&) override { return std::nullopt; }
+    void showSenderItems(TForm3&) override {}
 };
 
 struct DragFixture {

@@ -1,15 +1,21 @@
 #include "app/Application.h"
 
 #include "app/AppTexts.h"
-#include "app/QtDialogService.h"
 #include "app/SingleInstanceGuard.h"
-#include "app/TForm1.h"
-#include "app/TForm4.h"
 
 #include <QApplication>
 #include <QIcon>
 
-#include <memory>
+std::unique_ptr<ProgramWindows> createProgramWindows(TForm1Options options) {
+    auto windows = std::make_unique<ProgramWindows>();
+    options.dialogs = &windows->dialogs;
+    windows->form = std::make_unique<TForm1>(std::move(options));
+    windows->dialogs.setParentWidget(windows->form.get());
+    windows->form->createForm3();
+    windows->exitDialog = std::make_unique<TForm4>(windows->form.get());
+    windows->dialogs.setExitDialog(windows->exitDialog.get());
+    return windows;
+}
 
 int runLedora(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -22,20 +28,12 @@ int runLedora(int argc, char** argv) {
     if (!guard.tryBecomePrimary())
         return 0; // the running copy has been asked to come forward
 
-    QtDialogService dialogs;
-    TForm1Options options;
-    options.dialogs = &dialogs;
-    auto form = std::make_unique<TForm1>(std::move(options));
-    dialogs.setParentWidget(form.get());
-    // The sender-items dialog is created here, between the main window and the exit dialog.
-    auto exitDialog = std::make_unique<TForm4>(form.get());
-    dialogs.setExitDialog(exitDialog.get());
-
-    QObject::connect(&guard, &SingleInstanceGuard::activationRequested, form.get(),
-                     [&form] { bringWindowForward(form.get()); });
+    auto windows = createProgramWindows(TForm1Options{});
+    TForm1* form = windows->form.get();
+    QObject::connect(&guard, &SingleInstanceGuard::activationRequested, form,
+                     [form] { bringWindowForward(form); });
     form->show();
     const int result = app.exec();
-    exitDialog.reset();
-    form.reset(); // writes the settings if no close has done so
+    windows.reset(); // the main window last: it writes the settings if no close has done so
     return result;
 }

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <optional>
+class TForm3;
 
 // What an Open or Save dialog is set up with before each use.
 struct FileDialogSpec {
@@ -31,6 +32,8 @@ public:
     virtual int exitQuestion() = 0;
     // The colour dialog (ColorDialog1) opened on `initial`; nullopt when cancelled.
     virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
+    // The sender-items dialog, modal; while open it edits the main window's values itself.
+    virtual void showSenderItems(TForm3& dialog) = 0;
 };
 
 // The stored message texts separate lines with LF CR; a message box wants one line break.

@@ -2,6 +2,7 @@
 
 #include "app/AppTexts.h"
 #include "app/TForm4.h"
+#include "sender/TForm3.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
@@ -79,4 +80,8 @@ std::optional<QColor> QtDialogService::chooseColor(const QColor& initial) {
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.selectedColor();
+}
+
+void QtDialogService::showSenderItems(TForm3& dialog) {
+    dialog.exec();
 }

@@ -23,6 +23,7 @@ public:
     QString saveFile(const FileDialogSpec& request) override;
     int exitQuestion() override;
     std::optional<QColor> chooseColor(const QColor& initial) override;
+    void showSenderItems(TForm3& dialog) override;
 
 private:
     QPointer<QWidget> parent_;

@@ -19,6 +19,7 @@
 #include "platform/PrinterDevice.h"
 #include "records/Dataset.h"
 #include "records/FileState.h"
+#include "sender/SenderItemsModel.h"
 #include "table/ColumnWidths.h"
 #include "table/LineItemTable.h"
 #include "table/RowSelection.h"
@@ -43,6 +44,7 @@ class RecordListModel; // record commands
 class ColorSwatch;     // side panel
 class QLineEdit;
 class UpDown;
+class TForm3;          // sender items
 
 // What the window is given from outside; tests replace every part.
 struct TForm1Options {
@@ -217,6 +219,20 @@ public:
     void N16Click();
     void connectPdfCommand();
     // --- end of PDF output -------------------------------------------------------------------
+
+    // --- Sender items (TForm1Sender.cpp) ---------------------------------------------------
+    // The sender-items dialog, a child of this window, made by the program entry right after
+    // the window; it also gives the action Ashowform3 its handler.
+    TForm3* Form3 = nullptr;
+    void createForm3();
+    // Loads the five sender lines into the dialog and shows it modally: the 表示 menu item,
+    // the page's pop-up menu PopupMenu2 and a double click in the sender block.
+    void Ashowform3Execute();
+    // The sender block of the settings values, as the dialog reads and writes it. Writing
+    // repaints the page.
+    sender::SenderItems senderItems() const;
+    void setSenderItems(const sender::SenderItems& items);
+    // --- end of sender items ---------------------------------------------------------------
 
     bool isPageViewShown() const;
     bool isRecordListShown() const;

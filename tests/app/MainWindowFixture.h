@@ -24,7 +24,9 @@ protected:
         options.executableDir = dir.path();
         options.printer = PrinterDeviceQt::createPdf();
         options.screenSize = screen;
-        return std::make_unique<TForm1>(std::move(options));
+        auto form = std::make_unique<TForm1>(std::move(options));
+        form->createForm3(); // as the program entry does, right after the main window
+        return form;
     }
 
     void writeIni(const QByteArray& text) const {

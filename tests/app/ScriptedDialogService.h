@@ -2,11 +2,14 @@
 // Answers the window's questions from a script and records what was shown, so no test
 // ever waits on a modal dialog.
 #include "app/DialogService.h"
+#include "sender/TForm3.h"
 
 #include <QList>
 #include <QStringList>
+#include <QTimer>
 
 #include <deque>
+#include <functional>
 
 class ScriptedDialogService : public DialogService {
 public:
@@ -27,6 +30,10 @@ public:
     QList<FileDialogSpec> saveSpecs;
     int exitQuestions = 0;
     QList<QColor> colorInitials; // the colour each colour dialog opened with
+    int senderItemsShown = 0;
+    // What the user does in the open sender-items dialog; unset, the dialog is not shown.
+    // The dialog is closed by its close box afterwards if the script left it open.
+    std::function<void(TForm3&)> senderItemsScript;
 
     void error(const QString& text) override { errors << text; }
     void info(const QString& text) override { infos << text; }
@@ -45,6 +52,17 @@ public:
     int exitQuestion() override {
         ++exitQuestions;
         return take(exitAnswers, defaultExit);
+    }
+    void showSenderItems(TForm3& dialog) override {
+        ++senderItemsShown;
+        if (!senderItemsScript)
+            return;
+        QTimer::singleShot(0, &dialog, [this, &dialog] {
+            senderItemsScript(dialog);
+            if (dialog.isVisible())
+                dialog.close();
+        });
+        dialog.exec();
     }
 
     std::optional<QColor> chooseColor(const QColor& initial) override {

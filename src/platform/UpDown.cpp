@@ -1,4 +1,4 @@
-#include "app/UpDown.h"
+#include "platform/UpDown.h"
 
 #include <QToolButton>
 #include <QVBoxLayout>
