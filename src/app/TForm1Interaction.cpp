@@ -35,6 +35,14 @@ void TForm1::connectPageInteraction() {
     connect(ui.PB1, &PaintBox::mouseMoved, this, &TForm1::PB1MouseMove);
     connect(ui.PB1, &PaintBox::mouseReleased, this, &TForm1::PB1MouseUp);
     connect(ui.PB1, &PaintBox::mouseDoubleClicked, this, &TForm1::PB1DblClick);
+    // A frame belongs to the block under the pointer; it goes when the pointer leaves the
+    // page, also for a dialog opened over it.
+    connect(ui.PB1, &PaintBox::mouseLeft, this, [this] {
+        if (hoverFrame_.isEmpty())
+            return;
+        hoverFrame_ = QRect();
+        RepaintPage();
+    });
 
     for (QDateEdit* picker : {ui.DateTimePicker1, ui.DateTimePicker2})
         picker->setMinimumDate(kEarliestDate);

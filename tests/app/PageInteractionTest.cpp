@@ -193,6 +193,11 @@ TEST_F(PageInteractionTest, HoverTellsTheCellAndTheBlock) {
     send(*form, QEvent::MouseMove, {230, lineY(3)});
     EXPECT_EQ(form->ui.PB1->cursor().shape(), Qt::SplitHCursor);
     EXPECT_TRUE(form->currentPageModel().hoverFrame.isEmpty());
+
+    send(*form, QEvent::MouseMove, {100, 80});
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(form->ui.PB1, &leave);
+    EXPECT_TRUE(form->currentPageModel().hoverFrame.isEmpty());
 }
 
 TEST_F(PageInteractionTest, LeavingAnEditorNumbersARecordWithoutANumber) {
