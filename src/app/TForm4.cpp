@@ -32,7 +32,9 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent) {
         auto* button = new QPushButton(QString::fromUtf8(captions[tag]), this);
         button->setObjectName(QStringLiteral("Button%1").arg(tag + 1));
         button->setProperty("Tag", tag);
-        button->setAutoDefault(false);
+        // The focused button takes Enter; without this Enter always pressed the default
+        // button, so "終了" and "キャンセル" saved.
+        button->setAutoDefault(true);
         button->setGeometry(gap + tag * (kButtonWidth + gap), kClientHeight - kButtonHeight - 14,
                             kButtonWidth, kButtonHeight);
         connect(button, &QPushButton::clicked, this, [this, tag] { Button1Click(tag); });

@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -59,5 +60,36 @@ TEST_P(ExitDialogAnswerTest, EachWayOutGivesItsAnswer) {
 INSTANTIATE_TEST_SUITE_P(Ways, ExitDialogAnswerTest,
                          ::testing::Values(Way{apptext::kExitSave, 1}, Way{apptext::kExitQuit, 2},
                                            Way{apptext::kExitCancel, 3}, Way{nullptr, 0}));
+
+struct KeyWay {
+    int tabs; // Tab presses from the starting focus
+    Qt::Key key;
+    int answer;
+};
+
+class ExitDialogKeyTest : public ::testing::TestWithParam<KeyWay> {};
+
+// The focused button takes Enter and Space; the focus starts on "保存して終了".
+TEST_P(ExitDialogKeyTest, FocusedButtonTakesTheKey) {
+    const KeyWay way = GetParam();
+    TForm4 dialog;
+    QTimer::singleShot(0, &dialog, [&] {
+        dialog.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        for (int i = 0; i < way.tabs; ++i)
+            QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(dialog.focusWidget(), way.key);
+        if (dialog.isVisible())
+            dialog.reject();
+    });
+    EXPECT_EQ(dialog.ask(), way.answer);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, ExitDialogKeyTest,
+    ::testing::Values(KeyWay{0, Qt::Key_Return, 1}, KeyWay{0, Qt::Key_Space, 1},
+                      KeyWay{1, Qt::Key_Return, 2}, KeyWay{1, Qt::Key_Space, 2},
+                      KeyWay{2, Qt::Key_Return, 3}, KeyWay{2, Qt::Key_Space, 3},
+                      KeyWay{2, Qt::Key_Enter, 3}));
 
 } // namespace
