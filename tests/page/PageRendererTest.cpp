@@ -219,7 +219,10 @@ TEST(PageRenderer, TotalsRowsAndRulesWithAndWithoutYen) {
         EXPECT_TRUE(textIn(canvas, sign + u("1,234,567 "), edges(400, 260, 490, 281)));
         EXPECT_TRUE(textIn(canvas, sign + u("98,765 "), edges(400, 280, 490, 301)));
         EXPECT_TRUE(textIn(canvas, sign + u("1,333,332 "), edges(400, 300, 490, 321)));
+        // Each label in its own row, beside its own amount.
         EXPECT_EQ(onlyText(canvas, u("　小　　　計　")).rect, edges(10, 260, 400, 281));
+        EXPECT_EQ(onlyText(canvas, u("　消　費　税　")).rect, edges(10, 280, 400, 301));
+        EXPECT_EQ(onlyText(canvas, u("　合　　　計　")).rect, edges(10, 300, 400, 321));
         EXPECT_EQ(onlyText(canvas, u("　合　　　計　")).layout, TextLayout::RowCentre);
         // The amount box always has the sign.
         EXPECT_TRUE(textIn(canvas, u("¥1,333,332 "), edges(10, 167, 315, 188)));
