@@ -350,3 +350,19 @@ TEST(PageRenderer, FontOffsetAppliesToTheScaledTextsOnly) {
     EXPECT_EQ(onlyText(canvas, u("No. 0042")).font.family, u("IPAGothic"));
     EXPECT_EQ(onlyText(canvas, u("No. 0042")).font.color, QColor(255, 0, 0));
 }
+
+// The half-width yen sign is the byte 0x5C; record and sender text show it as ¥, never as
+// the backslash its plain decoding gives.
+TEST(PageRenderer, ByteFiveCShowsAsTheYenSign) {
+    TestPage p(2);
+    p.model.memo = sj("¥500引き");
+    p.model.Sender[0] = sj("¥マート");
+    p.setRow(1, {"値引¥", "1", "", "", "", "¥10"});
+    ASSERT_EQ(p.model.memo.at(0), '\x5C');
+    RecordingCanvas canvas;
+    DrawPage(canvas, p.model);
+    for (const char* text : {"¥500引き", "¥マート", " 値引¥", " ¥10"})
+        EXPECT_EQ(canvas.textsEqual(u(text)).size(), 1) << text;
+    for (const CanvasOp& op : canvas.ops())
+        EXPECT_FALSE(op.text.contains(QLatin1Char('\\'))) << op.text.toStdString();
+}
