@@ -51,9 +51,11 @@ int TForm4::ask() {
 
 void TForm4::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // The client area is placed, not the frame: move() places the frame once the window
+    // manager has reported it, but not at the first showing, so later showings moved.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QSize s = screen->size();
-        move((s.width() - width()) / 2, (s.height() - height()) / 2);
+        setGeometry((s.width() - width()) / 2, (s.height() - height()) / 2, width(), height());
     }
     saveButton_->setDefault(true);
     saveButton_->setFocus(Qt::ActiveWindowFocusReason);

@@ -2,8 +2,10 @@
 #include "app/AppTexts.h"
 #include "app/TForm4.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -91,5 +93,22 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyWay{1, Qt::Key_Return, 2}, KeyWay{1, Qt::Key_Space, 2},
                       KeyWay{2, Qt::Key_Return, 3}, KeyWay{2, Qt::Key_Space, 3},
                       KeyWay{2, Qt::Key_Enter, 3}));
+
+// Every showing puts the dialog at the centre of the screen, not only the first (a
+// window manager's frame once made later showings land 20 px lower).
+TEST(ExitDialogTest, IsCentredAtEveryShowing) {
+    TForm4 dialog;
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    const QPoint centre((screen.width() - 329) / 2, (screen.height() - 108) / 2);
+    for (int showing = 0; showing < 3; ++showing) {
+        QPoint at;
+        QTimer::singleShot(0, &dialog, [&] {
+            at = dialog.geometry().topLeft();
+            dialog.reject();
+        });
+        dialog.ask();
+        EXPECT_EQ(at, centre) << "showing " << showing;
+    }
+}
 
 } // namespace
