@@ -63,7 +63,8 @@ static bool loadDataFile(TForm1& form, const QString& path) {
 
 void TForm1::StartupOpen() {
     const QString& last = settings.History[0];
-    if (!last.isEmpty() && QFileInfo::exists(last)) {
+    // Only a file is opened; a folder of that name is passed over like a missing file.
+    if (!last.isEmpty() && QFileInfo(last).isFile()) {
         if (loadDataFile(*this, last)) {
             ClearRowSelection();
             LoadRecordLayout();

@@ -228,6 +228,16 @@ TEST_F(StartupTest, UnreadableLastFileGivesTheErrorAndANewFileAndStaysInTheList)
     EXPECT_EQ(form->ui.recent[0]->data().toString(), broken.fileName());
 }
 
+// A folder named as the last file is passed over like a missing file: no error box.
+TEST_F(StartupTest, FolderAsTheLastFileStartsANewFileQuietly) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.dat")));
+    writeIni("[history]\r\nhistory1=" + path(QStringLiteral("folder.dat")).toUtf8() + "\r\n");
+    auto form = start();
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+    EXPECT_TRUE(form->CurrentFileName.isEmpty());
+    EXPECT_EQ(form->CDS2.recordCount(), 1);
+}
+
 // ---- the exit question ------------------------------------------------------------------
 
 struct ExitCase {
