@@ -210,6 +210,44 @@ TEST_F(StartupTest, SettingsPlaceTheWindowAndOpenTheLastFile) {
     EXPECT_TRUE(dialogs.errors.isEmpty());
 }
 
+// What is written is the frame position and the size the window had in its normal
+// state, read back the same way: closed maximised or minimised, or started below its
+// minimum size, it comes back exactly where it was.
+TEST_F(StartupTest, WindowComesBackWhereItWas) {
+    const auto closeAndRead = [&](std::unique_ptr<TForm1> form) {
+        dialogs.exitAnswers.push_back(2);
+        EXPECT_TRUE(form->close());
+        form.reset();
+        return readSettings(iniPath(), QSize(1280, 1024));
+    };
+    for (const auto state : {Qt::WindowMaximized, Qt::WindowMinimized}) {
+        SCOPED_TRACE(int(state));
+        QFile::remove(iniPath());
+        auto form = start();
+        form->move(40, 30);
+        form->resize(700, 600);
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        const QPoint framePos = form->pos();
+        const QSize size = form->size();
+        form->setWindowState(state);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return form->windowState() & state; }));
+        const Settings written = closeAndRead(std::move(form));
+        EXPECT_EQ(QPoint(written.windowLeft, written.windowTop), framePos);
+        EXPECT_EQ(QSize(written.windowWidth, written.windowHeight), size);
+    }
+
+    writeIni("[window]\r\nTop=100\r\nLeft=10\r\nWidth=400\r\nHeight=100\r\n");
+    auto form = start();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    EXPECT_EQ(form->pos(), QPoint(10, 100));
+    const QSize size = form->size(); // held to the window's minimum
+    const Settings written = closeAndRead(std::move(form));
+    EXPECT_EQ(QPoint(written.windowLeft, written.windowTop), QPoint(10, 100));
+    EXPECT_EQ(QSize(written.windowWidth, written.windowHeight), size);
+}
+
 TEST_F(StartupTest, UnreadableLastFileGivesTheErrorAndANewFileAndStaysInTheList) {
     QFile broken(path(QStringLiteral("broken.dat")));
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
