@@ -5,11 +5,14 @@
 #include "records/DataFile.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -392,6 +395,38 @@ TEST_F(StartupTest, WheelHidesCellEditorAndScrollsPageFiveLines) {
     turnWheel(form->ui.P1, -120);
     EXPECT_TRUE(form->ui.Edit1->isHidden());
     EXPECT_EQ(bar->value(), 5 * line);
+}
+
+// Over any control other than the page the wheel does what that control does, and the
+// page stays where it is.
+TEST_F(StartupTest, WheelOverAnotherControlIsThatControls) {
+    auto form = start();
+    form->show();
+    QScrollBar* bar = form->ui.ScrollBox1->verticalScrollBar();
+    const int pageAt = bar->value();
+
+    QComboBox* font = form->ui.ComboBox1;
+    ASSERT_GT(font->count(), 2);
+    font->setCurrentIndex(1);
+    turnWheel(font, -120);
+    EXPECT_EQ(font->currentIndex(), 2);
+
+    QDateEdit* picker = form->ui.DateTimePicker1;
+    picker->show();
+    picker->setFocus();
+    picker->setDate(QDate(2026, 12, 10));
+    picker->setCurrentSection(QDateTimeEdit::DaySection);
+    turnWheel(picker, 120);
+    EXPECT_EQ(picker->date(), QDate(2026, 12, 11));
+
+    QPlainTextEdit* remarks = form->ui.Memo2;
+    remarks->setPlainText(QStringLiteral("line\n").repeated(200));
+    remarks->resize(200, 60);
+    remarks->show();
+    turnWheel(remarks->viewport(), -120);
+    EXPECT_GT(remarks->verticalScrollBar()->value(), 0);
+
+    EXPECT_EQ(bar->value(), pageAt);
 }
 
 TEST(MessageTextTest, LfCrBecomesOneLineBreak) {
