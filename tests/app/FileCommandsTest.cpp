@@ -12,8 +12,10 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QTabBar>
+#include <QTest>
 
 namespace {
 
@@ -268,6 +270,31 @@ TEST_F(FileCommandsTest, NewFileUnderAKanaTabHoldsOnlyTheTemplateRecord) {
         EXPECT_EQ(form->ui.statusPanels[2]->text(), QStringLiteral("1/1"));
         EXPECT_TRUE(form->ui.statusPanels[3]->text().isEmpty());
     }
+}
+
+// While a box is open during Open or a recent-file open, the view is hidden; the record
+// buttons stay at the top instead of being laid out in the middle of the window.
+TEST_F(FileCommandsTest, RecordButtonsStayInPlaceWhileABoxIsOpen) {
+    const QString broken = path(QStringLiteral("broken.dat"));
+    QFile(broken).open(QIODevice::WriteOnly);
+    auto form = start();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    const auto buttonTop = [&] { return form->ui.Button4->mapTo(form.get(), QPoint()).y(); };
+    const int top = buttonTop();
+    QList<int> seen;
+    dialogs.whileOpen = [&] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        seen << buttonTop();
+    };
+    dialogs.openAnswers.push_back(broken);
+    form->ui.N3->trigger();
+    form->settings.History[0] = broken;
+    form->RefreshHistoryMenu();
+    form->ui.recent[0]->trigger();
+    ASSERT_GE(seen.size(), 4); // confirmations, the Open dialog, the error boxes
+    for (int y : seen)
+        EXPECT_EQ(y, top);
 }
 
 } // namespace

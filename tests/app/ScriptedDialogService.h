@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 
 class ScriptedDialogService : public DialogService {
 public:
@@ -26,14 +27,25 @@ public:
     QList<FileDialogSpec> saveSpecs;
     int exitQuestions = 0;
 
-    void error(const QString& text) override { errors << text; }
-    void info(const QString& text) override { infos << text; }
+    // Runs while a box or file dialog is "open", as the event loop would under a real one.
+    std::function<void()> whileOpen;
+
+    void error(const QString& text) override {
+        errors << text;
+        shown();
+    }
+    void info(const QString& text) override {
+        infos << text;
+        shown();
+    }
     bool confirm(const QString& text) override {
         confirmations << text;
+        shown();
         return take(confirmAnswers, defaultConfirm);
     }
     QString openFile(const FileDialogSpec& request) override {
         openSpecs << request;
+        shown();
         return take(openAnswers, QString());
     }
     QString saveFile(const FileDialogSpec& request) override {
@@ -46,6 +58,10 @@ public:
     }
 
 private:
+    void shown() {
+        if (whileOpen)
+            whileOpen();
+    }
     template <typename T> static T take(std::deque<T>& queue, T fallback) {
         if (queue.empty())
             return fallback;
