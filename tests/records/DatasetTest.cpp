@@ -157,10 +157,11 @@ TEST(Dataset, CursorMovePostsAPendingEditAndCancelDiscardsIt) {
         {"by last", [](Dataset& x) { x.last(); }},
         {"by moveTo", [](Dataset& x) { x.moveTo(1); }}};
     const int name = d.fieldIndex("name");
-    for (const auto& [text, move] : moves) {
+    for (const auto& step : moves) {
+        const char* const text = step.first;
         d.moveTo(2);
         d.setText("name", text);
-        move(d);
+        step.second(d);
         EXPECT_EQ(d.state(), Dataset::State::Browse) << text;
         EXPECT_TRUE(std::any_of(d.content().rows.begin(), d.content().rows.end(),
                                 [&](const Row& r) { return r[size_t(name)].toBytes() == text; }))
