@@ -445,6 +445,9 @@ void buildMainWindowUi(QMainWindow* window, MainWindowUi& ui) {
     ui.P1 = buildRecordList(ui);
     right->addWidget(ui.P1, 1);
     right->addWidget(buildPageView(ui), 1);
+    // With both views hidden (while a file opens) the button row keeps to the top
+    // instead of being centred in the empty client area.
+    right->addStretch(0);
     row->addLayout(right, 1);
     window->setCentralWidget(central);
 

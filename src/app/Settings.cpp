@@ -86,8 +86,14 @@ std::optional<QString> writeSettings(const QString& path, const Settings& s) {
     file.writeInteger("window", "Width", s.windowWidth);
     file.writeInteger("window", "Height", s.windowHeight);
 
+    // The file is CP932: a path it cannot hold would come back altered, naming a file
+    // that does not exist, so it is left out and the later entries move up.
+    std::array<QString, 5> history{};
+    std::copy_if(s.History.begin(), s.History.end(), history.begin(), [](const QString& p) {
+        return !p.isEmpty() && cp932::decode(cp932::encode(p)) == p;
+    });
     for (int i = 0; i < 5; ++i) {
-        file.writeText("history", numbered("history", i), s.History[i]);
+        file.writeText("history", numbered("history", i), history[i]);
     }
 
     file.writeInteger("sender", "senderspacewidth", s.SenderSpaceWidth);

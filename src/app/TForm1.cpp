@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
@@ -246,8 +247,18 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = static_cast<QWidget*>(watched);
     if (widget->window() != this)
         return false;
-    if (event->type() == QEvent::Wheel)
-        return MainWindowProcWheel(static_cast<QWheelEvent*>(event));
+    if (event->type() == QEvent::Wheel) {
+        // Only the page scrolls by five lines; any other control takes the wheel itself
+        // (font box, date pickers, remarks editor), and what it leaves rises to the page
+        // only through the page's own parents.
+        const bool onPage = widget == ui.PB1 || widget == ui.ScrollBox1 ||
+                            widget == ui.ScrollBox1->viewport() || widget == ui.pageArea ||
+                            widget == ui.Pl2;
+        if (onPage)
+            return MainWindowProcWheel(static_cast<QWheelEvent*>(event));
+        ui.Edit1->hide();
+        return false;
+    }
     if (event->type() == QEvent::ToolTip && !showHints_)
         return true;
     return false;

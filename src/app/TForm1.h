@@ -307,4 +307,17 @@ private:
     bool showHints_ = true;
     bool settingsWritten_ = false;
     bool closeApproved_ = false;
+
+    // --- window placement (settings file) ----------------------------------------------
+    // Maximised or minimised, the frame's margins may differ from the normal window's;
+    // the normal window's are kept to write its frame position. (TForm1Placement.cpp)
+protected:
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void noteNormalFrame();
+    QPoint normalFrameOffset_; // client origin minus frame origin, normal state
+    // --- end of window placement ---------------------------------------------------------
 };

@@ -162,7 +162,7 @@ void TForm1::BClick(QObject* sender) {
         const int kind = std::clamp(ui.RadioGroup1Items->checkedId(), 0, 2);
         PrintCommandInput input;
         input.title = page::DocumentTitle(kind);
-        input.recipient = cp932::decode(CDS2.asText("name"));
+        input.recipient = cp932::decodeShown(CDS2.asText("name"));
         input.page = ui.PB1->size();
         input.drawPage = [this](QPainter& painter) { PB1Paint(painter); };
         PrintCommandSeams seams;

@@ -40,6 +40,14 @@ void TForm1::SetWindowTitleFor(const QString& fileName) {
     setWindowTitle(WindowTitle(fileName));
 }
 
+// Tab 全: the list and the status bar show every record of CDS2 again.
+static void showAllRecordsTab(TForm1& form) {
+    form.ui.TabControl1->blockSignals(true);
+    form.ui.TabControl1->setCurrentIndex(0);
+    form.ui.TabControl1->blockSignals(false);
+    form.TabControl1Change();
+}
+
 // Loads `path` into CDS2 and brings the window to its first record: title, tab 全,
 // record numbers, table. Returns false (nothing reported) when the file cannot be read.
 static bool loadDataFile(TForm1& form, const QString& path) {
@@ -47,10 +55,7 @@ static bool loadDataFile(TForm1& form, const QString& path) {
         return false;
     form.CurrentFileName = path;
     form.SetWindowTitleFor(path);
-    form.ui.TabControl1->blockSignals(true);
-    form.ui.TabControl1->setCurrentIndex(0);
-    form.ui.TabControl1->blockSignals(false);
-    form.TabControl1Change();
+    showAllRecordsTab(form);
     form.LastRecordNumber = LastRecordNumber(form.CDS2);
     form.CDS2.first();
     return true;
@@ -58,7 +63,8 @@ static bool loadDataFile(TForm1& form, const QString& path) {
 
 void TForm1::StartupOpen() {
     const QString& last = settings.History[0];
-    if (!last.isEmpty() && QFileInfo::exists(last)) {
+    // Only a file is opened; a folder of that name is passed over like a missing file.
+    if (!last.isEmpty() && QFileInfo(last).isFile()) {
         if (loadDataFile(*this, last)) {
             ClearRowSelection();
             LoadRecordLayout();
@@ -78,8 +84,13 @@ void TForm1::afnew() {
     ClearRowSelection();
     PacketResult packet = datapacket::readXml(NewFileTemplate());
     CDS2.setContent(std::move(packet.table));
+    // A kana tab's filter would hide the template's 他 record, and edit() would then
+    // append a second, unnumbered one; the list would go on showing the old file.
+    showAllRecordsTab(*this);
     CDS2.edit();
     SetNewRecordDefaults();
+    ReloadRecordList();
+    UpdateStatusBar();
     CurrentFileName.clear();
     SetWindowTitleFor(CurrentFileName);
     GridLoadCSV(StringGrid1, CDS2.asText("Sum"));

@@ -2,6 +2,7 @@
 // defaults of a new record.
 #include "app/TForm1.h"
 
+#include "app/DialogService.h"
 #include "app/UpDown.h"
 #include "platform/Cp932.h"
 #include "records/RecordDefaults.h"
@@ -20,6 +21,9 @@
 namespace {
 constexpr char kTaxKey[] = "Sales_Tax";
 constexpr char kDefaultTax[] = "0.08";
+// Numbers are unique in a file; past 2147483647 there is none left to give.
+constexpr char kNoRecordNumberLeft[] =
+    "レコード番号が上限に達したため、新しいレコードを追加できません。";
 
 // Fields a duplicate takes from its source, in the order they are written.
 constexpr const char* kDuplicatedFields[] = {
@@ -86,10 +90,14 @@ void TForm1::SetNewRecordDefaults() {
 
 void TForm1::AAppendExecute() {
     ClearRowSelection();
-    const qint32 number = NextRecordNumber(LastRecordNumber);
+    const std::optional<qint32> number = NextRecordNumber(LastRecordNumber);
+    if (!number) {
+        dialogs_->error(QString::fromUtf8(kNoRecordNumberLeft));
+        return;
+    }
     CDS2.append();
     SetNewRecordDefaults();
-    CDS2.setInteger("num", number);
+    CDS2.setInteger("num", *number);
     CDS2.setText("cate", CategoryForTab(ui.TabControl1->currentIndex()));
     CDS2.post();
     AEnter();
@@ -109,7 +117,10 @@ void TForm1::ADuplicateExecute() {
     for (const char* field : kDuplicatedFields)
         source.push_back(CDS2.value(field));
 
+    const size_t recordsBefore = CDS2.content().rows.size();
     AAppendExecute();
+    if (CDS2.content().rows.size() == recordsBefore)
+        return; // no number was left for the copy
     CDS2.edit();
     for (size_t i = 0; i < source.size(); ++i)
         CDS2.setValue(CDS2.fieldIndex(kDuplicatedFields[i]), source[i]);

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollArea>
@@ -53,8 +54,10 @@ void TForm1::FormCreate() {
     // 5-6. Settings.
     TablePosition = 200;
     settings = readSettings(settingsPath_, screenSize_);
-    move(settings.windowLeft, settings.windowTop);
+    // A size below the window's minimum is held to it here: corrected later, at the first
+    // showing, it moved the client area, not the frame, to the position read.
     resize(settings.windowWidth, settings.windowHeight);
+    move(settings.windowLeft, settings.windowTop);
     applyHintSetting(settings.hintChecked);
     ui.Memo2->setFont(pointFont(ui.Memo2->font().family(), settings.FontSizeOffset + 12));
 
@@ -108,6 +111,14 @@ void TForm1::FormCreate() {
     FitColumnWidths();
     RepaintPage();
     ui.ScrollBox1->show();
+
+    // A size read below the window's minimum is held to it now, with the page view in
+    // the layout: held at the first showing instead, it moved the client area, not the
+    // frame, to the position read.
+    if (layout())
+        layout()->activate();
+    resize(size().expandedTo(minimumSizeHint()));
+    move(settings.windowLeft, settings.windowTop);
 }
 
 void TForm1::ApplyPaperSettings() {
@@ -128,12 +139,16 @@ void TForm1::ShowSidePanelValues() {
 }
 
 void TForm1::collectSettingsForWrite() {
-    const QRect frame = isMinimized() || isMaximized() ? normalGeometry() : geometry();
-    const QPoint framePos = isMinimized() || isMaximized() ? frame.topLeft() : pos();
+    // Written as read: the frame's position and the client size of the normal window.
+    // normalGeometry() is the client rectangle; its frame lies the normal frame's margins
+    // further up and left, or the window would creep at each close maximised.
+    const bool normal = !isMinimized() && !isMaximized();
+    const QRect client = normal ? geometry() : normalGeometry();
+    const QPoint framePos = normal ? pos() : client.topLeft() - normalFrameOffset_;
     settings.windowTop = framePos.y();
     settings.windowLeft = framePos.x();
-    settings.windowWidth = frame.width();
-    settings.windowHeight = frame.height();
+    settings.windowWidth = client.width();
+    settings.windowHeight = client.height();
     settings.SalesTaxRate = SalesTaxRate;
     settings.hintChecked = showHints_;
     // The printer's paper as it is now; the keys keep their start values when there is

@@ -123,19 +123,19 @@ void TForm1::ShowCurrentRecord() {
     RowSelected.resize(StringGrid1.rowCount());
     ui.UpDown2->setPosition(rows);
     GridLoadCSV(StringGrid1, CDS2.asText("Sum"));
-    ui.Edit6->setText(cp932::decode(CDS2.asText("honorifics")));
+    ui.Edit6->setText(cp932::decodeShown(CDS2.asText("honorifics")));
     SalesTaxRate = CDS2.asFloat("SalesTax");
     ui.Edit10->setText(TaxPercentText(SalesTaxRate));
 }
 
 void TForm1::ShowListRecord() {
     if (!CDS2.isEmpty()) {
-        ui.Edit8->setText(cp932::decode(CDS2.asText("cate")));
-        ui.Edit9->setText(cp932::decode(CDS2.asText("name")));
-        ui.Edit3->setText(cp932::decode(CDS2.asText("pcode")));
-        ui.Edit4->setText(cp932::decode(CDS2.asText("addr")));
-        ui.Edit5->setText(cp932::decode(CDS2.asText("tel")));
-        ui.Memo1->setPlainText(cp932::decode(CDS2.asText("other")));
+        ui.Edit8->setText(cp932::decodeShown(CDS2.asText("cate")));
+        ui.Edit9->setText(cp932::decodeShown(CDS2.asText("name")));
+        ui.Edit3->setText(cp932::decodeShown(CDS2.asText("pcode")));
+        ui.Edit4->setText(cp932::decodeShown(CDS2.asText("addr")));
+        ui.Edit5->setText(cp932::decodeShown(CDS2.asText("tel")));
+        ui.Memo1->setPlainText(cp932::decodeShown(CDS2.asText("other")));
         ShowCurrentRecord();
     } else {
         for (QLineEdit* edit : {ui.Edit8, ui.Edit9, ui.Edit3, ui.Edit4, ui.Edit5})
@@ -158,7 +158,7 @@ void TForm1::ShowListRecord() {
 void TForm1::UpdateStatusBar() {
     ui.statusPanels[2]->setText(QStringLiteral("%1/%2").arg(CDS2.recNo()).arg(CDS2.recordCount()));
     ui.statusPanels[1]->setText(TabHead(ui.TabControl1->currentIndex()));
-    ui.statusPanels[3]->setText(cp932::decode(CDS2.asText("name")));
+    ui.statusPanels[3]->setText(cp932::decodeShown(CDS2.asText("name")));
 }
 
 // ---- the record list ----------------------------------------------------------------------

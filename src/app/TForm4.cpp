@@ -32,7 +32,9 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent) {
         auto* button = new QPushButton(QString::fromUtf8(captions[tag]), this);
         button->setObjectName(QStringLiteral("Button%1").arg(tag + 1));
         button->setProperty("Tag", tag);
-        button->setAutoDefault(false);
+        // The focused button takes Enter; without this Enter always pressed the default
+        // button, so "終了" and "キャンセル" saved.
+        button->setAutoDefault(true);
         button->setGeometry(gap + tag * (kButtonWidth + gap), kClientHeight - kButtonHeight - 14,
                             kButtonWidth, kButtonHeight);
         connect(button, &QPushButton::clicked, this, [this, tag] { Button1Click(tag); });
@@ -49,9 +51,11 @@ int TForm4::ask() {
 
 void TForm4::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // The client area is placed, not the frame: move() places the frame once the window
+    // manager has reported it, but not at the first showing, so later showings moved.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QSize s = screen->size();
-        move((s.width() - width()) / 2, (s.height() - height()) / 2);
+        setGeometry((s.width() - width()) / 2, (s.height() - height()) / 2, width(), height());
     }
     saveButton_->setDefault(true);
     saveButton_->setFocus(Qt::ActiveWindowFocusReason);

@@ -45,7 +45,7 @@ const QString& Canvas::decoded(const QByteArray& cp932) {
         return *it;
     if (decodeCache_.size() >= limit)
         decodeCache_.clear();
-    return *decodeCache_.insert(cp932, cp932::decode(cp932));
+    return *decodeCache_.insert(cp932, cp932::decodeShown(cp932));
 }
 
 } // namespace page

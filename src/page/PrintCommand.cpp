@@ -47,17 +47,23 @@ PrintCommandResult runPrintCommand(PrinterDevice& device, QString& paperName, bo
     PrintCommandResult result;
     refreshPaperName(paperName, device.formName());
 
+    const QStringList printers = device.printerNames();
+    const int index = device.printerIndex();
+    const QString printer =
+        index >= 0 && index < printers.size() ? printers[index] : device.printerName();
+
+    // A printer without a printable area empties the page too, but raising the print
+    // scale would not help: that is the printer's fault, told as such.
+    if (!hasPrintableArea(device.caps())) {
+        result.error = printerFaultError(printer);
+        return result;
+    }
     // A page that the print scale has shrunk to nothing cannot be placed on the sheet;
     // say so before asking.
     if (input.page.width() <= 0 || input.page.height() <= 0) {
         result.error = kEmptyPageError;
         return result;
     }
-
-    const QStringList printers = device.printerNames();
-    const int index = device.printerIndex();
-    const QString printer =
-        index >= 0 && index < printers.size() ? printers[index] : device.printerName();
     const QString message = printConfirmationText(input.title, input.recipient, printer, paperName);
     if (!seams.confirm || !seams.confirm(message)) {
         result.cancelled = true;

@@ -14,6 +14,18 @@ const QString kEmptyPageError = QStringLiteral("印刷範囲の大きさが 0 �
                                                "印刷倍率を -100 より大きな値にしてください。");
 const QString kPdfWriteError = QStringLiteral("PDF ファイル \"%1\" を書き込めませんでした。\n\r%2");
 
+const QString kPrinterFaultError =
+    QStringLiteral("プリンタ \"%1\" から印刷範囲を取得できないため印刷できません。\n\r"
+                   "プリンタの状態と設定を確認してください。");
+
+bool hasPrintableArea(const PrinterCaps& caps) {
+    return caps.horzSize > 0 && caps.vertSize > 0 && caps.horzRes > 0 && caps.vertRes > 0;
+}
+
+QString printerFaultError(const QString& printerName) {
+    return kPrinterFaultError.arg(printerName);
+}
+
 namespace {
 
 // Clears the window's Printing flag on every way out of a print.
@@ -82,6 +94,8 @@ PrintResult writePdf(PrinterDeviceQt& pdf, const QString& fileName, QSize page, 
 PrintResult printOneSheet(PrinterDevice& device, QSize page, const PageDrawFn& drawPage,
                           bool& printing) {
     PrintingFlag flag(printing);
+    if (!hasPrintableArea(device.caps()))
+        return {false, printerFaultError(device.printerName())};
     const PrintPlacement placement = computePrintPlacement(device.caps(), page);
     if (!placement.valid)
         return {false, kEmptyPageError};

@@ -25,6 +25,11 @@ extern const QString kEmptyPageError;
 // A PDF file that could not be written: %1 the file, %2 the reason.
 extern const QString kPdfWriteError;
 
+// A printer whose driver reports no printable area cannot take the page, whatever the
+// print scale; the message names the printer instead of advising on the scale.
+bool hasPrintableArea(const PrinterCaps& caps);
+QString printerFaultError(const QString& printerName);
+
 // APrint: one sheet on the device. `printing` is set while the page is drawn and
 // cleared on every way out. The page is painted straight onto the printer, scaled,
 // so text and lines stay vector output.

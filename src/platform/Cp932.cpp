@@ -55,8 +55,8 @@ QByteArray encode(const QString& text) {
     const auto* source = reinterpret_cast<const UChar*>(text.utf16());
     std::vector<char> out(static_cast<size_t>(text.size()) * 2 + 16);
     UErrorCode status = U_ZERO_ERROR;
-    const int32_t length = ucnv_fromUChars(c, out.data(), static_cast<int32_t>(out.size()),
-                                           source, static_cast<int32_t>(text.size()), &status);
+    const int32_t length = ucnv_fromUChars(c, out.data(), static_cast<int32_t>(out.size()), source,
+                                           static_cast<int32_t>(text.size()), &status);
     if (U_FAILURE(status)) {
         return {};
     }
@@ -78,6 +78,14 @@ QString decode(const QByteArray& bytes) {
         return {};
     }
     return QString(reinterpret_cast<const QChar*>(out.data()), length);
+}
+
+QString decodeShown(const QByteArray& bytes) {
+    QString text = decode(bytes);
+    // A trail byte 0x5C belongs to its double-byte character, so only the lone byte
+    // decodes to U+005C.
+    text.replace(QChar(0x5C), QChar(0xA5));
+    return text;
 }
 
 QByteArray cutToWidth(const QByteArray& bytes, qsizetype maxBytes) {

@@ -25,6 +25,11 @@ QByteArray encode(const QString& text);
 // CP932 to Unicode; bytes that form no character become U+FFFD.
 QString decode(const QByteArray& bytes);
 
+// CP932 to Unicode for text the user sees: the single byte 0x5C is the half-width yen
+// sign there, so it shows as U+00A5 rather than the backslash fonts draw for U+005C.
+// encode() writes U+00A5 back as 0x5C.
+QString decodeShown(const QByteArray& bytes);
+
 // The longest prefix of at most `maxBytes` bytes that does not split a double-byte
 // character: a character that would straddle the limit is dropped whole.
 QByteArray cutToWidth(const QByteArray& bytes, qsizetype maxBytes);

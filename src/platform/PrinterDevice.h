@@ -57,7 +57,10 @@ public:
     // string on success, otherwise the error (the job is aborted, nothing comes out).
     virtual QString printOnePage(const std::function<void(QPainter&)>& paint) = 0;
 
-    // The Qt printer behind the device, for the platform's set-up dialog; null for
-    // devices that have none (test doubles).
+    // Makes the named printer of printerNames() the device's printer, with its own
+    // defaults; false (and no change) for a name it cannot take.
+    virtual bool selectPrinter(const QString& name) { return name == printerName(); }
+
+    // The Qt printer behind the device; null for devices that have none (test doubles).
     virtual QPrinter* qprinter() { return nullptr; }
 };

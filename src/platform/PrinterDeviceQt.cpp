@@ -149,6 +149,24 @@ bool PrinterDeviceQt::supportsPageSize(const QPageSize& size) const {
     return false;
 }
 
+bool PrinterDeviceQt::selectPrinter(const QString& name) {
+    if (name == printerName())
+        return true;
+    if (name == kPdfPrinterName) {
+        makePdf();
+        return true;
+    }
+    const QPrinterInfo info = QPrinterInfo::printerInfo(name);
+    if (info.isNull())
+        return false;
+    auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    if (!printer->isValid())
+        return false;
+    printer->setFullPage(false);
+    printer_ = std::move(printer);
+    return true;
+}
+
 bool PrinterDeviceQt::applyPaper(int paperCode, int orientation) {
     bool took = true;
     const QPageSize size = pageSizeForPaperCode(paperCode);

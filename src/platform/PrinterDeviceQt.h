@@ -30,6 +30,7 @@ public:
     QStringList printerNames() const override;
     int printerIndex() const override;
     bool applyPaper(int paperCode, int orientation) override;
+    bool selectPrinter(const QString& name) override;
     bool writesFile() const override;
     void setOutputFileName(const QString& fileName) override;
     QString printOnePage(const std::function<void(QPainter&)>& paint) override;

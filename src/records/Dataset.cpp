@@ -24,8 +24,20 @@ QList<QByteArray> splitFields(const QByteArray& fields) {
 
 void Dataset::setContent(PacketTable table) {
     table_ = std::move(table);
-    for (Row& row : table_.rows)
+    // A file may hold strings longer than its fields declare; they are cut here, as
+    // setValue() cuts, so that every file written again keeps its widths.
+    std::vector<size_t> cutFields;
+    for (qsizetype f = 0; f < table_.fields.size(); ++f)
+        if (table_.fields[f].type == FieldType::String && table_.fields[f].width > 0)
+            cutFields.push_back(size_t(f));
+    for (Row& row : table_.rows) {
         row.resize(size_t(table_.fields.size()));
+        for (size_t f : cutFields) {
+            const qsizetype width = table_.fields[qsizetype(f)].width;
+            if (row[f].isBytes() && row[f].toBytes().size() > width)
+                row[f] = Value::fromBytes(cp932::cutToWidth(row[f].toBytes(), width));
+        }
+    }
     state_ = table_.fields.isEmpty() ? State::Inactive : State::Browse;
     buffer_.clear();
     editRow_ = -1;

@@ -21,8 +21,9 @@ public:
     };
 
     // --- content --------------------------------------------------------------
-    // Replaces fields, properties and records; drops indexes and any pending edit;
-    // keeps the order by field and the master filter; the cursor goes to the first record.
+    // Replaces fields, properties and records (strings cut to their field widths); drops
+    // indexes and any pending edit; keeps the order by field and the master filter; the
+    // cursor goes to the first record.
     void setContent(PacketTable table);
     // Fields, properties and all records (not only the view), pending edit excluded.
     const PacketTable& content() const { return table_; }

@@ -4,15 +4,24 @@
 
 #include <QList>
 
+#include <algorithm>
+#include <cmath>
+
 qint32 LastRecordNumber(Dataset& records) {
+    // Every record of the file counts, not only those the chosen tab shows: a number
+    // hidden by the tab must not be handed out a second time.
+    records.first();
     qint32 largest = 0;
-    records.first();
-    const int count = records.recordCount();
-    for (int i = 0; i < count; ++i) {
-        largest = std::max(largest, records.asInteger("num"));
-        records.next();
+    const int num = records.fieldIndex("num");
+    if (num < 0)
+        return largest;
+    for (const Row& row : records.content().rows) {
+        const Value& v = row[size_t(num)];
+        if (v.isInt())
+            largest = std::max(largest, v.toInt());
+        else if (v.isReal() && std::isfinite(v.toReal()) && std::abs(v.toReal()) < 2147483648.0)
+            largest = std::max(largest, qint32(std::llround(v.toReal())));
     }
-    records.first();
     return largest;
 }
 

@@ -9,8 +9,9 @@ class Dataset;
 
 using HistoryList = std::array<QString, 5>; // History1..History5, most recent first
 
-// The largest `num` over the records the view shows (moving the cursor through them);
-// 0 for no record or numbers all 0 or below. Leaves the cursor on the first record.
+// The largest `num` over all records of the file, whatever the view shows; 0 for no
+// record or numbers all 0 or below. Posts a pending edit and leaves the cursor on the
+// first record of the view.
 qint32 LastRecordNumber(Dataset& records);
 
 // `name` to the front of the recent files; an equal entry (byte for byte) moves

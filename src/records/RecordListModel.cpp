@@ -22,11 +22,11 @@ RecordListModel::Line RecordListModel::lineOf(const Dataset& records) {
     Line line;
     if (!records.isNull("num"))
         line.num = records.asInteger("num");
-    line.name = cp932::decode(records.asText("name"));
+    line.name = cp932::decodeShown(records.asText("name"));
     line.sday = records.asDateTime("sday");
-    line.pcode = cp932::decode(records.asText("pcode"));
-    line.addr = cp932::decode(records.asText("addr"));
-    line.tel = cp932::decode(records.asText("tel"));
+    line.pcode = cp932::decodeShown(records.asText("pcode"));
+    line.addr = cp932::decodeShown(records.asText("addr"));
+    line.tel = cp932::decodeShown(records.asText("tel"));
     return line;
 }
 

@@ -2,8 +2,8 @@
 
 #include <limits>
 
-qint32 NextRecordNumber(qint32& lastRecordNumber) {
-    if (lastRecordNumber < std::numeric_limits<qint32>::max())
-        ++lastRecordNumber;
-    return lastRecordNumber;
+std::optional<qint32> NextRecordNumber(qint32& lastRecordNumber) {
+    if (lastRecordNumber == std::numeric_limits<qint32>::max())
+        return std::nullopt;
+    return ++lastRecordNumber;
 }

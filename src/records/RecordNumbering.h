@@ -3,6 +3,9 @@
 // file stays open, so they are unique and ascend in order of creation.
 #include <QtGlobal>
 
-// Raises `lastRecordNumber` by one and returns it. At the top of the 32-bit range it
-// stays there instead of wrapping round to negative numbers.
-qint32 NextRecordNumber(qint32& lastRecordNumber);
+#include <optional>
+
+// Raises `lastRecordNumber` by one and returns it. At the top of the 32-bit range there
+// is no higher number to give: returns nothing and leaves `lastRecordNumber` as it is,
+// rather than wrapping round or handing out the last number twice.
+std::optional<qint32> NextRecordNumber(qint32& lastRecordNumber);

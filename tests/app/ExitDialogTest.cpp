@@ -2,8 +2,11 @@
 #include "app/AppTexts.h"
 #include "app/TForm4.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -59,5 +62,53 @@ TEST_P(ExitDialogAnswerTest, EachWayOutGivesItsAnswer) {
 INSTANTIATE_TEST_SUITE_P(Ways, ExitDialogAnswerTest,
                          ::testing::Values(Way{apptext::kExitSave, 1}, Way{apptext::kExitQuit, 2},
                                            Way{apptext::kExitCancel, 3}, Way{nullptr, 0}));
+
+struct KeyWay {
+    int tabs; // Tab presses from the starting focus
+    Qt::Key key;
+    int answer;
+};
+
+class ExitDialogKeyTest : public ::testing::TestWithParam<KeyWay> {};
+
+// The focused button takes Enter and Space; the focus starts on "保存して終了".
+TEST_P(ExitDialogKeyTest, FocusedButtonTakesTheKey) {
+    const KeyWay way = GetParam();
+    TForm4 dialog;
+    QTimer::singleShot(0, &dialog, [&] {
+        dialog.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        for (int i = 0; i < way.tabs; ++i)
+            QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(dialog.focusWidget(), way.key);
+        if (dialog.isVisible())
+            dialog.reject();
+    });
+    EXPECT_EQ(dialog.ask(), way.answer);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, ExitDialogKeyTest,
+    ::testing::Values(KeyWay{0, Qt::Key_Return, 1}, KeyWay{0, Qt::Key_Space, 1},
+                      KeyWay{1, Qt::Key_Return, 2}, KeyWay{1, Qt::Key_Space, 2},
+                      KeyWay{2, Qt::Key_Return, 3}, KeyWay{2, Qt::Key_Space, 3},
+                      KeyWay{2, Qt::Key_Enter, 3}));
+
+// Every showing puts the dialog at the centre of the screen, not only the first (a
+// window manager's frame once made later showings land 20 px lower).
+TEST(ExitDialogTest, IsCentredAtEveryShowing) {
+    TForm4 dialog;
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    const QPoint centre((screen.width() - 329) / 2, (screen.height() - 108) / 2);
+    for (int showing = 0; showing < 3; ++showing) {
+        QPoint at;
+        QTimer::singleShot(0, &dialog, [&] {
+            at = dialog.geometry().topLeft();
+            dialog.reject();
+        });
+        dialog.ask();
+        EXPECT_EQ(at, centre) << "showing " << showing;
+    }
+}
 
 } // namespace

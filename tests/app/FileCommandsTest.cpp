@@ -1,16 +1,21 @@
 // The data file commands end to end, with real files in a temporary folder.
 #include "MainWindowFixture.h"
+#include "RecordTestFile.h"
 #include "app/AppTexts.h"
 #include "records/DataFile.h"
 #include "records/Datapacket.h"
 #include "records/Dataset.h"
 #include "records/NewFileTemplate.h"
+#include "records/RecordListModel.h"
 
 #include <QAction>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QTabBar>
+#include <QTest>
 
 namespace {
 
@@ -224,6 +229,72 @@ TEST_F(FileCommandsTest, RecentCaptionShowsAmpersandsAsTheyAre) {
     form->ui.recent[0]->trigger();
     EXPECT_TRUE(dialogs.infos.isEmpty());
     EXPECT_EQ(form->CurrentFileName, file);
+}
+
+// A new file holds exactly the template's one record, whatever tab the list had: after
+// 新規 from the menu, after a failed open and after a failed recent-file open.
+TEST_F(FileCommandsTest, NewFileUnderAKanaTabHoldsOnlyTheTemplateRecord) {
+    const QString kimura = path(QStringLiteral("kimura.dat"));
+    ASSERT_TRUE(recordtest::writeRecords(kimura, {{3, "か", "木村工業"}}).isEmpty());
+    const QString broken = path(QStringLiteral("broken.dat"));
+    QFile(broken).open(QIODevice::WriteOnly); // empty: no data file
+
+    const std::function<void(TForm1&)> ways[] = {
+        [](TForm1& form) { form.ui.N2->trigger(); },
+        [&](TForm1& form) {
+            dialogs.openAnswers.push_back(broken);
+            form.ui.N3->trigger();
+        },
+        [&](TForm1& form) {
+            form.settings.History[0] = broken;
+            form.RefreshHistoryMenu();
+            form.ui.recent[0]->trigger();
+        },
+    };
+    for (const auto& way : ways) {
+        auto form = start();
+        dialogs.openAnswers.push_back(kimura);
+        form->afopen();
+        form->ui.TabControl1->setCurrentIndex(2); // か
+        ASSERT_EQ(form->CDS2.recordCount(), 1);
+
+        way(*form);
+        form->CDS2.post();
+        const PacketTable& content = form->CDS2.content();
+        ASSERT_EQ(content.rows.size(), 1u);
+        EXPECT_EQ(form->CDS2.asInteger("num"), 0);
+        EXPECT_EQ(form->CDS2.asText("cate"), recordtest::sj("他"));
+        EXPECT_EQ(form->CDS2.asInteger("lineheight"), 22);
+        EXPECT_EQ(form->CDS2.asInteger("linecount"), 20);
+        EXPECT_EQ(form->recordListModel->rowCount(), 1);
+        EXPECT_EQ(form->ui.statusPanels[2]->text(), QStringLiteral("1/1"));
+        EXPECT_TRUE(form->ui.statusPanels[3]->text().isEmpty());
+    }
+}
+
+// While a box is open during Open or a recent-file open, the view is hidden; the record
+// buttons stay at the top instead of being laid out in the middle of the window.
+TEST_F(FileCommandsTest, RecordButtonsStayInPlaceWhileABoxIsOpen) {
+    const QString broken = path(QStringLiteral("broken.dat"));
+    QFile(broken).open(QIODevice::WriteOnly);
+    auto form = start();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    const auto buttonTop = [&] { return form->ui.Button4->mapTo(form.get(), QPoint()).y(); };
+    const int top = buttonTop();
+    QList<int> seen;
+    dialogs.whileOpen = [&] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        seen << buttonTop();
+    };
+    dialogs.openAnswers.push_back(broken);
+    form->ui.N3->trigger();
+    form->settings.History[0] = broken;
+    form->RefreshHistoryMenu();
+    form->ui.recent[0]->trigger();
+    ASSERT_GE(seen.size(), 4); // confirmations, the Open dialog, the error boxes
+    for (int y : seen)
+        EXPECT_EQ(y, top);
 }
 
 } // namespace

@@ -74,6 +74,31 @@ TEST_F(RecordCommandsTest, NumbersAscendWhileOpenAndContinueFromTheLargestAfterR
     EXPECT_EQ(RecordListModel::numberText(form->CDS2.asInteger("num")), QStringLiteral("0042"));
 }
 
+// Numbers stay unique: at the top of the range 新規＋ and 複製⇔ say so and append nothing,
+// and a recent file opened under a kana tab still counts the numbers the tab hides.
+TEST_F(RecordCommandsTest, NoNumberIsHandedOutTwice) {
+    auto form = openFile({{2147483647, "あ", "安藤"}});
+    for (const char* button : {"Button4", "Button9"}) {
+        SCOPED_TRACE(button);
+        dialogs.errors.clear();
+        click(*form, button);
+        EXPECT_EQ(dialogs.errors.size(), 1);
+        EXPECT_EQ(form->CDS2.content().rows.size(), 1u);
+        EXPECT_EQ(form->CDS2.asInteger("num"), 2147483647);
+        EXPECT_EQ(form->LastRecordNumber, 2147483647);
+    }
+
+    const QString file = path(QStringLiteral("two.dat"));
+    ASSERT_TRUE(writeRecords(file, {{9, "か", "加藤"}, {100, "あ", "安藤"}}).isEmpty());
+    form->settings.History[0] = file;
+    form->RefreshHistoryMenu();
+    chooseTab(*form, 2); // か
+    form->ui.recent[0]->trigger();
+    ASSERT_EQ(form->CurrentFileName, file);
+    click(*form, "Button4");
+    EXPECT_EQ(form->CDS2.asInteger("num"), 101);
+}
+
 TEST_F(RecordCommandsTest, FirstNewRecordOfANewFileIsNumberOne) {
     auto form = start();
     click(*form, "Button4");

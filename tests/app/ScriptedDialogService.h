@@ -35,14 +35,25 @@ public:
     // The dialog is closed by its close box afterwards if the script left it open.
     std::function<void(TForm3&)> senderItemsScript;
 
-    void error(const QString& text) override { errors << text; }
-    void info(const QString& text) override { infos << text; }
+    // Runs while a box or file dialog is "open", as the event loop would under a real one.
+    std::function<void()> whileOpen;
+
+    void error(const QString& text) override {
+        errors << text;
+        shown();
+    }
+    void info(const QString& text) override {
+        infos << text;
+        shown();
+    }
     bool confirm(const QString& text) override {
         confirmations << text;
+        shown();
         return take(confirmAnswers, defaultConfirm);
     }
     QString openFile(const FileDialogSpec& request) override {
         openSpecs << request;
+        shown();
         return take(openAnswers, QString());
     }
     QString saveFile(const FileDialogSpec& request) override {
@@ -71,6 +82,10 @@ public:
     }
 
 private:
+    void shown() {
+        if (whileOpen)
+            whileOpen();
+    }
     template <typename T> static T take(std::deque<T>& queue, T fallback) {
         if (queue.empty())
             return fallback;

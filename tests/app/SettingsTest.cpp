@@ -142,6 +142,25 @@ TEST_F(SettingsFile, WritesEveryKeyInOrderAndReadsItBack) {
               QStringLiteral("0.1"));
 }
 
+// A recent path that code page 932 cannot hold would be written altered and then name a
+// missing file; it is left out, and the entries after it move up.
+TEST_F(SettingsFile, RecentPathsCodePage932CannotHoldAreNotWritten) {
+    Settings s;
+    s.History = {QString::fromUtf8("/data/Müller/a.dat"),
+                 QStringLiteral("/data/b.dat"),
+                 QString::fromUtf8("/data/\U0001F600.dat"),
+                 QString::fromUtf8("/データ/c.dat"),
+                 {}};
+    ASSERT_EQ(writeSettings(path, s), std::nullopt);
+    EXPECT_TRUE(readBytes().contains("[history]\r\nhistory1=/data/b.dat\r\nhistory2=" +
+                                     cp932::encode(QString::fromUtf8("/データ/c.dat")) +
+                                     "\r\nhistory3=\r\nhistory4=\r\nhistory5=\r\n"))
+        << readBytes().constData();
+    EXPECT_EQ(readSettings(path, screen).History,
+              (decltype(s.History){
+                  QStringLiteral("/data/b.dat"), QString::fromUtf8("/データ/c.dat"), {}, {}, {}}));
+}
+
 TEST_F(SettingsFile, RewriteKeepsHandAddedKeysAndReplacesValuesInPlace) {
     writeBytes("[Font]\r\nfont_NAME=Arial\r\nMine=1\r\n\r\n[window]\r\nTOP=5\r\n");
     Settings s;

@@ -5,11 +5,14 @@
 #include "records/DataFile.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -211,6 +214,44 @@ TEST_F(StartupTest, SettingsPlaceTheWindowAndOpenTheLastFile) {
     EXPECT_TRUE(dialogs.errors.isEmpty());
 }
 
+// What is written is the frame position and the size the window had in its normal
+// state, read back the same way: closed maximised or minimised, or started below its
+// minimum size, it comes back exactly where it was.
+TEST_F(StartupTest, WindowComesBackWhereItWas) {
+    const auto closeAndRead = [&](std::unique_ptr<TForm1> form) {
+        dialogs.exitAnswers.push_back(2);
+        EXPECT_TRUE(form->close());
+        form.reset();
+        return readSettings(iniPath(), QSize(1280, 1024));
+    };
+    for (const auto state : {Qt::WindowMaximized, Qt::WindowMinimized}) {
+        SCOPED_TRACE(int(state));
+        QFile::remove(iniPath());
+        auto form = start();
+        form->move(40, 30);
+        form->resize(700, 600);
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        const QPoint framePos = form->pos();
+        const QSize size = form->size();
+        form->setWindowState(state);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return form->windowState() & state; }));
+        const Settings written = closeAndRead(std::move(form));
+        EXPECT_EQ(QPoint(written.windowLeft, written.windowTop), framePos);
+        EXPECT_EQ(QSize(written.windowWidth, written.windowHeight), size);
+    }
+
+    writeIni("[window]\r\nTop=100\r\nLeft=10\r\nWidth=400\r\nHeight=100\r\n");
+    auto form = start();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    EXPECT_EQ(form->pos(), QPoint(10, 100));
+    const QSize size = form->size(); // held to the window's minimum
+    const Settings written = closeAndRead(std::move(form));
+    EXPECT_EQ(QPoint(written.windowLeft, written.windowTop), QPoint(10, 100));
+    EXPECT_EQ(QSize(written.windowWidth, written.windowHeight), size);
+}
+
 TEST_F(StartupTest, UnreadableLastFileGivesTheErrorAndANewFileAndStaysInTheList) {
     QFile broken(path(QStringLiteral("broken.dat")));
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
@@ -227,6 +268,16 @@ TEST_F(StartupTest, UnreadableLastFileGivesTheErrorAndANewFileAndStaysInTheList)
     EXPECT_EQ(form->CDS2.recordCount(), 1);
     EXPECT_EQ(form->settings.History[0], broken.fileName());
     EXPECT_EQ(form->ui.recent[0]->data().toString(), broken.fileName());
+}
+
+// A folder named as the last file is passed over like a missing file: no error box.
+TEST_F(StartupTest, FolderAsTheLastFileStartsANewFileQuietly) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.dat")));
+    writeIni("[history]\r\nhistory1=" + path(QStringLiteral("folder.dat")).toUtf8() + "\r\n");
+    auto form = start();
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+    EXPECT_TRUE(form->CurrentFileName.isEmpty());
+    EXPECT_EQ(form->CDS2.recordCount(), 1);
 }
 
 // ---- the exit question ------------------------------------------------------------------
@@ -345,6 +396,38 @@ TEST_F(StartupTest, WheelHidesCellEditorAndScrollsPageFiveLines) {
     turnWheel(form->ui.P1, -120);
     EXPECT_TRUE(form->ui.Edit1->isHidden());
     EXPECT_EQ(bar->value(), 5 * line);
+}
+
+// Over any control other than the page the wheel does what that control does, and the
+// page stays where it is.
+TEST_F(StartupTest, WheelOverAnotherControlIsThatControls) {
+    auto form = start();
+    form->show();
+    QScrollBar* bar = form->ui.ScrollBox1->verticalScrollBar();
+    const int pageAt = bar->value();
+
+    QComboBox* font = form->ui.ComboBox1;
+    ASSERT_GT(font->count(), 2);
+    font->setCurrentIndex(1);
+    turnWheel(font, -120);
+    EXPECT_EQ(font->currentIndex(), 2);
+
+    QDateEdit* picker = form->ui.DateTimePicker1;
+    picker->show();
+    picker->setFocus();
+    picker->setDate(QDate(2026, 12, 10));
+    picker->setCurrentSection(QDateTimeEdit::DaySection);
+    turnWheel(picker, 120);
+    EXPECT_EQ(picker->date(), QDate(2026, 12, 11));
+
+    QPlainTextEdit* remarks = form->ui.Memo2;
+    remarks->setPlainText(QStringLiteral("line\n").repeated(200));
+    remarks->resize(200, 60);
+    remarks->show();
+    turnWheel(remarks->viewport(), -120);
+    EXPECT_GT(remarks->verticalScrollBar()->value(), 0);
+
+    EXPECT_EQ(bar->value(), pageAt);
 }
 
 TEST(MessageTextTest, LfCrBecomesOneLineBreak) {

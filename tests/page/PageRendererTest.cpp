@@ -219,7 +219,10 @@ TEST(PageRenderer, TotalsRowsAndRulesWithAndWithoutYen) {
         EXPECT_TRUE(textIn(canvas, sign + u("1,234,567 "), edges(400, 260, 490, 281)));
         EXPECT_TRUE(textIn(canvas, sign + u("98,765 "), edges(400, 280, 490, 301)));
         EXPECT_TRUE(textIn(canvas, sign + u("1,333,332 "), edges(400, 300, 490, 321)));
+        // Each label in its own row, beside its own amount.
         EXPECT_EQ(onlyText(canvas, u("　小　　　計　")).rect, edges(10, 260, 400, 281));
+        EXPECT_EQ(onlyText(canvas, u("　消　費　税　")).rect, edges(10, 280, 400, 301));
+        EXPECT_EQ(onlyText(canvas, u("　合　　　計　")).rect, edges(10, 300, 400, 321));
         EXPECT_EQ(onlyText(canvas, u("　合　　　計　")).layout, TextLayout::RowCentre);
         // The amount box always has the sign.
         EXPECT_TRUE(textIn(canvas, u("¥1,333,332 "), edges(10, 167, 315, 188)));
@@ -346,4 +349,20 @@ TEST(PageRenderer, FontOffsetAppliesToTheScaledTextsOnly) {
     EXPECT_EQ(onlyText(canvas, u("No. 0042")).font.pixelSize, 11);        // fixed 8 pt
     EXPECT_EQ(onlyText(canvas, u("No. 0042")).font.family, u("IPAGothic"));
     EXPECT_EQ(onlyText(canvas, u("No. 0042")).font.color, QColor(255, 0, 0));
+}
+
+// The half-width yen sign is the byte 0x5C; record and sender text show it as ¥, never as
+// the backslash its plain decoding gives.
+TEST(PageRenderer, ByteFiveCShowsAsTheYenSign) {
+    TestPage p(2);
+    p.model.memo = sj("¥500引き");
+    p.model.Sender[0] = sj("¥マート");
+    p.setRow(1, {"値引¥", "1", "", "", "", "¥10"});
+    ASSERT_EQ(p.model.memo.at(0), '\x5C');
+    RecordingCanvas canvas;
+    DrawPage(canvas, p.model);
+    for (const char* text : {"¥500引き", "¥マート", " 値引¥", " ¥10"})
+        EXPECT_EQ(canvas.textsEqual(u(text)).size(), 1) << text;
+    for (const CanvasOp& op : canvas.ops())
+        EXPECT_FALSE(op.text.contains(QLatin1Char('\\'))) << op.text.toStdString();
 }

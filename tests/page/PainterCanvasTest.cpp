@@ -164,3 +164,36 @@ TEST(PainterCanvas, PageShowsHighlightFrameAndRulesOnScreenOnly) {
         EXPECT_EQ(image.pixel(100, 199), white);
     }
 }
+
+// Record text is CP932: its byte 0x5C is the yen sign and must reach the paper as one, on
+// the canvas and on a whole rendered page (the remarks box, 12 pt = 16 px).
+TEST(PainterCanvas, ByteFiveCIsDrawnAsTheYenSign) {
+    const QRect box = edges(0, 0, 60, 30);
+    const auto draw = [&](const auto& text) {
+        QImage image = whiteImage(60, 30);
+        QPainter painter(&image);
+        PainterCanvas canvas(painter);
+        canvas.setFont(FontSpec{QStringLiteral("Tahoma"), 21, Qt::black});
+        canvas.drawText(box, text, TextLayout::Plain);
+        return image;
+    };
+    EXPECT_EQ(draw(QByteArray("\x5C")), draw(QString(QChar(0x00A5))));
+    EXPECT_NE(draw(QByteArray("\x5C")), draw(QStringLiteral("\\")));
+
+    TestPage withBytes, reference;
+    withBytes.model.memo = QByteArray("\x5C"
+                                      "500");
+    reference.model.memo.clear();
+    const QImage page = renderPage(withBytes);
+    QImage expected = renderPage(reference);
+    {
+        QPainter painter(&expected);
+        PainterCanvas canvas(painter);
+        canvas.setFont(FontSpec{QStringLiteral("Tahoma"), 16, Qt::black});
+        canvas.drawText(edges(12, 382, 618, 462), QString(QChar(0x00A5)) + QStringLiteral("500"),
+                        TextLayout::Wrapped);
+    }
+    const QRect memoBox(12, 382, 606, 80);
+    EXPECT_GT(inkCount(page, memoBox), 0);
+    EXPECT_EQ(page.copy(memoBox), expected.copy(memoBox));
+}

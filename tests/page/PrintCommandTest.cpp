@@ -22,9 +22,12 @@ public:
     QString fileName;
     int jobs = 0;
     QImage sheet{200, 300, QImage::Format_RGB32};
+    bool noPrintableArea = false; // a driver that reports nothing
 
     PrinterCaps caps() const override {
         PrinterCaps c;
+        if (noPrintableArea)
+            return c;
         c.horzSize = 50;
         c.vertSize = 80;
         c.horzRes = 200;
@@ -150,6 +153,30 @@ TEST(PrintCommand, EmptyPageIsAnErrorBeforeAnythingIsAskedOrPrinted) {
     EXPECT_TRUE(answers.asked.isEmpty());
     EXPECT_EQ(printer.jobs, 0);
     EXPECT_EQ(paperName, "A4"); // the form name is still taken
+}
+
+// A printer that reports no printable area is a printer fault, not a matter of the print
+// scale: its own message, naming the printer, whatever page size the window still has.
+TEST(PrintCommand, PrinterWithoutPrintableAreaGetsItsOwnMessage) {
+    for (const QSize page : {QSize(0, 0), QSize(150, 240)}) {
+        FakePrinter printer;
+        printer.noPrintableArea = true;
+        Answers answers;
+        QString paperName;
+        bool printing = false;
+        const PrintCommandResult r = runPrintCommand(
+            printer, paperName, printing, {kTitle, "x", page, [](QPainter&) {}}, answers.seams());
+        EXPECT_FALSE(r.printed);
+        EXPECT_NE(r.error, kEmptyPageError);
+        EXPECT_EQ(r.error, printerFaultError(QStringLiteral("Office")));
+        EXPECT_TRUE(r.error.contains(QStringLiteral("Office")));
+        EXPECT_TRUE(answers.asked.isEmpty());
+        EXPECT_EQ(printer.jobs, 0);
+
+        const PrintResult sheet = printOneSheet(
+            printer, page, [](QPainter&) {}, printing);
+        EXPECT_EQ(sheet.error, printerFaultError(QStringLiteral("Office")));
+    }
 }
 
 TEST(PrintCommand, FailedJobReportsTheErrorAndClearsPrinting) {

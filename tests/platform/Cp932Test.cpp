@@ -9,7 +9,8 @@ TEST(Cp932, MapsTheCodePageNotJisShiftJis) {
 }
 
 TEST(Cp932, BestFitThenQuestionMark) {
-    EXPECT_EQ(cp932::encode(QString::fromUtf8("¥1")), QByteArray("\x5C" "1"));
+    EXPECT_EQ(cp932::encode(QString::fromUtf8("¥1")), QByteArray("\x5C"
+                                                                 "1"));
     EXPECT_EQ(cp932::encode(QString::fromUtf8("a😀b")), QByteArray("a?b"));
 }
 
@@ -20,4 +21,13 @@ TEST(Cp932, CutNeverSplitsADoubleByteCharacter) {
     EXPECT_EQ(cp932::cutToWidth(text, 4), text.left(3));
     EXPECT_EQ(cp932::cutToWidth(text, 2), text.left(1));
     EXPECT_EQ(cp932::cutToWidth(text, 0), QByteArray());
+}
+
+TEST(Cp932, ShownTextHasTheYenSignAndWritesBackAsTheSameBytes) {
+    // Lone 0x5C is the yen sign; 0x5C as the trail byte of "表" or "ソ" stays part of it.
+    const QByteArray bytes("\x5C"
+                           "500\x95\x5C\x83\x5C");
+    EXPECT_EQ(cp932::decodeShown(bytes), QString::fromUtf8("¥500表ソ"));
+    EXPECT_EQ(cp932::encode(cp932::decodeShown(bytes)), bytes);
+    EXPECT_EQ(cp932::decode(QByteArray("\x5C")), QStringLiteral("\\"));
 }

@@ -123,3 +123,45 @@ TEST(DataFile, ASaveIntoAPathThatCannotHoldAFileReportsTheSystemReason) {
     EXPECT_FALSE(message.endsWith(QString::fromUtf8("できません。"))) << "reason missing";
     EXPECT_EQ(fileBytes(dir.filePath("plain")), "x");
 }
+
+// Values longer than their field's byte width are cut where they enter the dataset, never
+// inside a double-byte character, so a file saved again keeps its declared widths.
+TEST(DataFile, ValuesLongerThanTheirFieldAreCutOnTheWayIn) {
+    QTemporaryDir dir;
+    PacketTable table = datapacket::readXml(NewFileTemplate()).table;
+    Row& row = table.rows.at(0);
+    const auto set = [&](const char* field, const QByteArray& bytes) {
+        row[size_t(table.fieldIndex(field))] = Value::fromBytes(bytes);
+    };
+    QByteArray name("a");
+    for (int i = 0; i < 25; ++i)
+        name += sjis("あ"); // 51 bytes; byte 40 is the first half of a character
+    const QByteArray memo(3000, 'm');
+    set("name", name);
+    set("addr", QByteArray(200, 'x'));
+    set("tel", QByteArray(30, '9'));
+    set("other", memo); // memo text has no width to keep
+    for (const char* file : {"long.dat", "long.xml"}) {
+        SCOPED_TRACE(file);
+        const QString path = dir.filePath(QString::fromLatin1(file));
+        writeBytes(path, DataFile::isXmlFileName(path) ? datapacket::writeXml(table)
+                                                       : datapacket::writeBinary(table));
+        Dataset d;
+        ASSERT_EQ(DataFile::load(d, path), QString());
+        EXPECT_EQ(d.asText("name"), name.left(39));
+        EXPECT_EQ(d.asText("addr"), QByteArray(128, 'x'));
+        EXPECT_EQ(d.asText("tel"), QByteArray(20, '9'));
+        EXPECT_EQ(d.asText("other"), memo);
+
+        ASSERT_EQ(DataFile::save(d, path), QString());
+        const PacketResult saved = datapacket::read(fileBytes(path));
+        ASSERT_TRUE(saved.ok());
+        for (size_t f = 0; f < size_t(saved.table.fields.size()); ++f) {
+            const FieldDef& def = saved.table.fields[qsizetype(f)];
+            if (def.type == FieldType::String && def.width > 0) {
+                EXPECT_LE(saved.table.rows.at(0)[f].toBytes().size(), def.width)
+                    << def.name.constData();
+            }
+        }
+    }
+}

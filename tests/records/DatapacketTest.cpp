@@ -76,6 +76,11 @@ TEST(Datapacket, SamplesDecodeToTheSameValuesAndReencodeByteForByte) {
         EXPECT_EQ(datapacket::writeBinary(fromBin.table), bin);
         EXPECT_EQ(datapacket::writeXml(fromXml.table), xml);
         EXPECT_EQ(datapacket::writeXml(fromBin.table), xml);
+        // Their strings keep within their widths (some fill them exactly): a dataset
+        // takes them whole.
+        Dataset d;
+        d.setContent(fromBin.table);
+        EXPECT_EQ(d.content(), fromBin.table);
     }
 }
 

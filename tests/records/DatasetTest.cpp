@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 QList<qint32> numbersInView(Dataset& d) {
@@ -146,6 +148,25 @@ TEST(Dataset, CursorMovePostsAPendingEditAndCancelDiscardsIt) {
     d.setText("name", "Again");
     d.cancel();
     EXPECT_EQ(d.asText("name"), "Changed");
+
+    // The window moves by all five; each posts the record it leaves.
+    const std::pair<const char*, void (*)(Dataset&)> moves[] = {
+        {"by next", [](Dataset& x) { x.next(); }},
+        {"by first", [](Dataset& x) { x.first(); }},
+        {"by prior", [](Dataset& x) { x.prior(); }},
+        {"by last", [](Dataset& x) { x.last(); }},
+        {"by moveTo", [](Dataset& x) { x.moveTo(1); }}};
+    const int name = d.fieldIndex("name");
+    for (const auto& step : moves) {
+        const char* const text = step.first;
+        d.moveTo(2);
+        d.setText("name", text);
+        step.second(d);
+        EXPECT_EQ(d.state(), Dataset::State::Browse) << text;
+        EXPECT_TRUE(std::any_of(d.content().rows.begin(), d.content().rows.end(),
+                                [&](const Row& r) { return r[size_t(name)].toBytes() == text; }))
+            << text;
+    }
 }
 
 TEST(Dataset, EditOnAnEmptyViewInsertsARecord) {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(FileState, LastRecordNumberIsTheLargestInTheView) {
+TEST(FileState, LastRecordNumberIsTheLargestInTheFileWhateverTheView) {
     Dataset d = emptyRecords();
     EXPECT_EQ(LastRecordNumber(d), 0);
     addRecord(d, -4, "他");
@@ -15,8 +15,9 @@ TEST(FileState, LastRecordNumberIsTheLargestInTheView) {
     addRecord(d, 3, "あ");
     EXPECT_EQ(LastRecordNumber(d), 5);
     EXPECT_EQ(d.recNo(), 1);
+    // A tab hides か's 5; handing out 4 and then 5 again would repeat a number.
     d.setMasterFilter("cate", sjis("あ"));
-    EXPECT_EQ(LastRecordNumber(d), 3);
+    EXPECT_EQ(LastRecordNumber(d), 5);
 }
 
 TEST(FileState, AddToHistoryMovesOrInsertsAtTheFront) {

@@ -33,14 +33,17 @@ void addRecord(Dataset& records, int num, const char* cate, const char* name) {
     records.post();
 }
 
-TEST(RecordNumbering, AscendsFromTheLastNumberAndNeverWraps) {
+TEST(RecordNumbering, AscendsFromTheLastNumberAndNeverRepeatsOrWraps) {
     qint32 last = 41;
     EXPECT_EQ(NextRecordNumber(last), 42);
     EXPECT_EQ(NextRecordNumber(last), 43);
     EXPECT_EQ(last, 43);
 
-    last = std::numeric_limits<qint32>::max();
+    // No number is handed out twice: at the top there is none left.
+    last = std::numeric_limits<qint32>::max() - 1;
     EXPECT_EQ(NextRecordNumber(last), std::numeric_limits<qint32>::max());
+    EXPECT_EQ(NextRecordNumber(last), std::nullopt);
+    EXPECT_EQ(last, std::numeric_limits<qint32>::max());
 }
 
 TEST(RecordTabs, NewRecordRowAndStatusHeadByTab) {
