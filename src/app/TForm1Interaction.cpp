@@ -5,6 +5,7 @@
 
 #include "page/PageRenderer.h"
 #include "platform/Cp932.h"
+#include "records/RecordNumbering.h"
 #include "table/NumberReading.h"
 
 #include <QAction>
@@ -93,7 +94,7 @@ void TForm1::PB1MouseDown(QMouseEvent* event) {
     if (r.lineMenu)
         PopupMenu1->popup(global);
 
-    ui.Edit2->setText(cp932::decode(CDS2.asText("name")));
+    ui.Edit2->setText(cp932::decodeShown(CDS2.asText("name")));
     if (r.openName) {
         placeOverlay(ui.Edit2, frame.nameArea(ui.Edit2->height()));
         ui.Edit2->show();
@@ -109,7 +110,7 @@ void TForm1::PB1MouseDown(QMouseEvent* event) {
         placeOverlay(ui.DateTimePicker2, frame.deliveryDateArea());
     if (r.remarks == PressResult::Remarks::Open) {
         placeOverlay(ui.Memo2, frame.remarksArea());
-        ui.Memo2->setPlainText(cp932::decode(CDS2.asText("memo")));
+        ui.Memo2->setPlainText(cp932::decodeShown(CDS2.asText("memo")));
         ui.Memo2->show();
         ui.Memo2->setFocus(Qt::MouseFocusReason);
     } else if (r.remarks == PressResult::Remarks::Hide) {
@@ -129,7 +130,7 @@ void TForm1::PB1MouseMove(QMouseEvent* event) {
         frame, at.x(), at.y(), ui.Edit2->height(), pitch, StringGrid1.lineCount(),
         [this](int col, int row) { return StringGrid1.cell(row, col); });
     ui.statusPanels[4]->setText(hover.position);
-    ui.statusPanels[5]->setText(cp932::decode(hover.cellText));
+    ui.statusPanels[5]->setText(cp932::decodeShown(hover.cellText));
     if (!hover.hint.isEmpty()) {
         ui.statusPanels[5]->setText(hover.hint);
         if (showHints_)
@@ -250,9 +251,10 @@ void TForm1::EditExit(QWidget* sender) {
         CDS2.setDateTime("sday", ui.DateTimePicker1->dateTime());
         CDS2.setDateTime("day", ui.DateTimePicker2->dateTime());
     }
+    // At the top of the number range the record stays without one rather than repeat one.
     if (CDS2.isNull("num")) {
-        ++LastRecordNumber;
-        CDS2.setInteger("num", LastRecordNumber);
+        if (const std::optional<qint32> number = NextRecordNumber(LastRecordNumber))
+            CDS2.setInteger("num", *number);
     }
     if (sender == ui.Memo2) {
         ActionList1->setSuspended(false);

@@ -127,7 +127,7 @@ void TForm1::PlaceCellEditor(int col, int row) {
             painter.setBrush(Qt::NoBrush);
             painter.drawRect(frame);
         });
-        editor->setText(cp932::decode(StringGrid1.cell(row, col)));
+        editor->setText(cp932::decodeShown(StringGrid1.cell(row, col)));
         // Covered by the page until the first key or a second click brings it forward.
         editor->stackUnder(ui.PB1);
         editor->setProperty(kTag, 0);
@@ -150,7 +150,7 @@ void TForm1::Edit1Change() {
 
 void TForm1::showFocusedCellInEditor() {
     if (isCellEditorShown())
-        ui.Edit1->setText(cp932::decode(StringGrid1.cell(SelRow, SelCol)));
+        ui.Edit1->setText(cp932::decodeShown(StringGrid1.cell(SelRow, SelCol)));
 }
 
 bool TForm1::Edit1Event(QEvent* event) {

@@ -298,8 +298,10 @@ void TForm1::UpDownClick(UpDown* spin) {
     }
     // A record without a number (a new file's first) gets the next one.
     if (CDS2.isNull("num")) {
-        CDS2.edit();
-        CDS2.setInteger("num", NextRecordNumber(LastRecordNumber));
+        if (const std::optional<qint32> number = NextRecordNumber(LastRecordNumber)) {
+            CDS2.edit();
+            CDS2.setInteger("num", *number);
+        }
     }
     if (isPageViewShown())
         RepaintPage();

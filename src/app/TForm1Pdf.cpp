@@ -32,7 +32,7 @@ void TForm1::N16Click() {
     const int kind = std::clamp(ui.RadioGroup1Items->checkedId(), 0, 2);
     PrintCommandInput input;
     input.title = page::DocumentTitle(kind);
-    input.recipient = cp932::decode(CDS2.asText("name"));
+    input.recipient = cp932::decodeShown(CDS2.asText("name"));
     input.page = ui.PB1->size();
     input.drawPage = [this](QPainter& painter) { PB1Paint(painter); };
 
@@ -42,7 +42,7 @@ void TForm1::N16Click() {
             ? QFileInfo(CurrentFileName).absolutePath()
             : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString proposed =
-        pdfDefaultFileName(input.title, input.recipient + cp932::decode(CDS2.asText("honorifics")),
+        pdfDefaultFileName(input.title, input.recipient + cp932::decodeShown(CDS2.asText("honorifics")),
                            CDS2.asInteger("num"));
 
     PrintCommandSeams seams;

@@ -77,7 +77,7 @@ public:
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override {
         const QString typed = static_cast<QLineEdit*>(editor)->text();
-        model->setData(index, cp932::decode(cp932::encode(typed)), Qt::EditRole);
+        model->setData(index, cp932::decodeShown(cp932::encode(typed)), Qt::EditRole);
     }
 
 private:

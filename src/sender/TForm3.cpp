@@ -124,7 +124,7 @@ void TForm3::fillLines(const std::array<QByteArray, sender::kLineCount>& lines) 
     filling_ = true;
     sg1->finishEditing(false);
     for (int row = 0; row < sender::kLineCount; ++row)
-        sg1->item(row, sender::kTextCol)->setText(cp932::decode(lines[row]));
+        sg1->item(row, sender::kTextCol)->setText(cp932::decodeShown(lines[row]));
     filling_ = false;
 }
 

@@ -348,3 +348,12 @@ TEST_F(LineEditingTest, AMoveAboveTheTitlesLeavesNoCellToWriteInto) {
     trigger(*form, "ALinePaste");
     EXPECT_EQ(form->CDS2.asText("Sum"), before);
 }
+
+TEST_F(LineEditingTest, TheYenByteShowsAsTheYenSignAndIsWrittenBackAsIt) {
+    auto form = openFile({{1, "あ", "青木", true, numberedLines(2)}});
+    form->StringGrid1.setCell(1, ColItem, sj("\\500引き"));
+    focusCell(*form, 1, ColItem);
+    EXPECT_EQ(form->ui.Edit1->text(), QString::fromUtf8("¥500引き"));
+    commit(form->ui.Edit1, QStringLiteral("!"));
+    EXPECT_EQ(form->StringGrid1.cell(1, ColItem), sj("\\500引き!"));
+}
