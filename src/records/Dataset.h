@@ -46,6 +46,11 @@ public:
     void last();
     void moveTo(int recNo); // clamped to the view
 
+    // A field of the record at view position `recNo` (1-based) without moving the cursor;
+    // the record in editing reads from its edit buffer.
+    Value viewValue(int recNo, QByteArrayView name) const;
+    QDateTime viewDateTime(int recNo, QByteArrayView name) const; // invalid for null
+
     // --- order and filter -----------------------------------------------------
     // Orders by a list of fields ("cate" or "cate;name"), without a named index.
     void setIndexFieldNames(const QByteArray& fields);
@@ -101,7 +106,8 @@ public:
 private:
     void rebuildView(std::optional<int> keepRow);
     bool rowVisible(int row) const;
-    bool rowLess(int a, int b) const;
+    QDateTime dateTimeOf(int field, const Value& v) const;
+    void sortView(); // view_ by orderFields_, text by collation, ties kept in place
     const Row* currentRow() const;
     Value convertForField(int field, const Value& v) const;
     void setCursor(int pos);

@@ -73,3 +73,16 @@ QByteArray KanaRowOf(QByteArrayView text) {
 QByteArray OtherRowHead() {
     return rowTable().heads.last();
 }
+
+QByteArray NameRowText(QByteArrayView name, QByteArrayView reading, QByteArrayView committed) {
+    if (name.size() < 2)
+        return name.toByteArray();
+    const bool firstDouble = cp932::isLeadByte(static_cast<unsigned char>(name[0]));
+    const bool secondDouble =
+        !firstDouble && name.size() >= 3 && cp932::isLeadByte(static_cast<unsigned char>(name[1]));
+    if (!firstDouble && !secondDouble)
+        return name.toByteArray();
+    if (!reading.isEmpty() && !committed.isEmpty() && name.startsWith(committed))
+        return reading.toByteArray();
+    return name.toByteArray();
+}

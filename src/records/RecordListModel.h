@@ -13,10 +13,9 @@ class RecordListModel : public QAbstractTableModel {
 public:
     explicit RecordListModel(QObject* parent = nullptr);
 
-    // Takes the view afresh. The cursor is walked through the view and put back where it
-    // was; a record in editing is not walked over (that would post it), only its row is
-    // refreshed from the edit buffer.
-    void reload(Dataset& records);
+    // Takes the view afresh, reading every row where it stands without moving the cursor,
+    // so a record in editing is neither posted nor hidden (it shows its edit buffer).
+    void reload(const Dataset& records);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -42,7 +41,7 @@ private:
         QString addr;
         QString tel;
     };
-    static Line lineOf(const Dataset& records);
+    static Line lineOf(const Dataset& records, int recNo);
 
     std::vector<Line> lines_;
 };
