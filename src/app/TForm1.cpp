@@ -59,6 +59,8 @@ TForm1::TForm1(TForm1Options options, QWidget* parent)
     createActions();
     connectFileMenu();
     connectRecordCommands();
+    connectKanaRows();
+    connectRecordList();
 
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         connect(app, &QGuiApplication::commitDataRequest, this, &TForm1::commitDataRequest);

@@ -9,6 +9,8 @@
 //   TForm1Records.cpp   record commands and the defaults of a new record
 //   TForm1Views.cpp     the two views, showing the current record, the record list
 //   TForm1Dispatch.cpp  the button dispatcher BClick and the wiring of the record commands
+//   TForm1KanaRows.cpp  the row of the name typed on the page, from the input method
+//   TForm1List.cpp      the record list: sorting, deleting, colours and its editors
 #include "app/ActionList.h"
 #include "app/MainWindowUi.h"
 #include "app/Settings.h"
@@ -30,6 +32,8 @@ class DialogService;
 class QSessionManager;
 class QModelIndex;
 class RecordListModel; // record commands
+class QKeyEvent;
+class QLineEdit;
 
 // What the window is given from outside; tests replace every part.
 struct TForm1Options {
@@ -146,6 +150,28 @@ public:
     RecordListModel* recordListModel = nullptr;
     // --- end of record commands ------------------------------------------------------------
 
+    // --- Kana rows and record list ---------------------------------------------------------
+    // (TForm1KanaRows.cpp: the page's name editor; TForm1List.cpp: the record list)
+    // Row head (CP932) found for the name being typed on the page, or empty; the name
+    // editor files the record under it when the edit ends.
+    QByteArray NameReading;
+    // Reading (CP932) of the input method's last composition committed into `edit`.
+    QByteArray GetResultReading(const QLineEdit* edit) const;
+    void Edit2Change();
+    // Enter ends the edit; true when the key was used up.
+    bool Edit2KeyPress(const QKeyEvent& event);
+    // Sorts by the clicked column's field, ascending then descending.
+    void DBGrid1TitleClick(int column);
+    // Ctrl+Delete; true when the key was used up. Other keys reach the grid.
+    bool DBGrid1KeyDown(const QKeyEvent& event);
+    void Edit9Change();
+    void Edit8Change();
+    void Edit3Change();
+    void Edit4Change();
+    void Edit5Change();
+    void Memo1Change();
+    // --- end of kana rows and record list ---------------------------------------------------
+
     bool isPageViewShown() const;
     bool isRecordListShown() const;
 
@@ -165,6 +191,14 @@ private:
     void ShowSidePanelValues();
     // Record commands: the buttons, menu items, actions and the record grid.
     void connectRecordCommands();
+    // Kana rows and record list: the name editor's reading, the grid and its editors.
+    void connectKanaRows();
+    void connectRecordList();
+    // Stores a list editor's text into the current record's field, only while focused.
+    void StoreListEditor(QWidget* editor, const char* field, const QString& text);
+    // A list editor typed into an empty view: a numbered record under the tab's row
+    // first, the editor's text kept.
+    void AppendForListEditor(QWidget* editor);
 
     DialogService* dialogs_;
     std::unique_ptr<PrinterDevice> printer_;

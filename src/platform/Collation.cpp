@@ -36,8 +36,8 @@ QByteArray sortKey(QByteArrayView cp932) {
                                      reinterpret_cast<uint8_t*>(key.data()), int32_t(key.size()));
     if (needed > key.size()) {
         key.resize(needed);
-        needed = ucol_getSortKey(collator(), source, length,
-                                 reinterpret_cast<uint8_t*>(key.data()), int32_t(key.size()));
+        needed = ucol_getSortKey(collator(), source, length, reinterpret_cast<uint8_t*>(key.data()),
+                                 int32_t(key.size()));
     }
     // The key ends with a terminating zero byte that adds nothing to the order.
     key.resize(needed > 0 ? needed - 1 : 0);

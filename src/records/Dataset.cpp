@@ -5,8 +5,8 @@
 #include "records/Datapacket.h"
 
 #include <algorithm>
-#include <cstring>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -60,8 +60,8 @@ bool isTextField(const FieldDef& field) {
 int compareKeys(const Value& a, const QByteArray& keyA, const Value& b, const QByteArray& keyB) {
     if (a.isNull() || b.isNull())
         return a.isNull() == b.isNull() ? 0 : (a.isNull() ? -1 : 1);
-    const int n = std::memcmp(keyA.constData(), keyB.constData(),
-                              size_t(std::min(keyA.size(), keyB.size())));
+    const int n =
+        std::memcmp(keyA.constData(), keyB.constData(), size_t(std::min(keyA.size(), keyB.size())));
     if (n != 0)
         return n < 0 ? -1 : 1;
     return keyA.size() < keyB.size() ? -1 : (keyA.size() > keyB.size() ? 1 : 0);

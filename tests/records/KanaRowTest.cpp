@@ -73,3 +73,32 @@ TEST(KanaRowOf, ASingleByteNeverMatchesInsideADoubleByteCharacter) {
 }
 
 } // namespace
+
+namespace {
+
+// Which text files a name typed on the page: the name, or the reading of the composition
+// that typed it.
+TEST(NameRowText, TakesTheReadingOnlyForADoubleByteStartTypedByThatComposition) {
+    struct Case {
+        const char* name;
+        const char* reading;
+        const char* committed;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"山田", "やまだ", "山田", "やまだ"},
+        {"山田太郎", "やまだ", "山田", "やまだ"},
+        {"a山", "やま", "a山", "やま"}, // the second character is double-byte
+        {"ab山", "やま", "山", "ab山"},
+        {"a", "やま", "山", "a"},
+        {"", "やま", "山", ""},
+        {"わたなべ", "やまだ", "山田", "わたなべ"}, // pasted after another composition
+        {"山田", "", "山田", "山田"},               // the input method gave no reading
+        {"ｱｲ", "", "", "ｱｲ"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(NameRowText(sjis(c.name), sjis(c.reading), sjis(c.committed)), sjis(c.expected))
+            << c.name;
+}
+
+} // namespace
