@@ -106,9 +106,8 @@ void Dataset::sortView() {
     view_ = std::move(sorted);
 }
 
-Value Dataset::viewValue(int recNo, QByteArrayView name) const {
-    const int f = fieldIndex(name);
-    if (f < 0 || recNo < 1 || recNo > int(view_.size()))
+Value Dataset::viewValue(int recNo, int f) const {
+    if (f < 0 || f >= int(table_.fields.size()) || recNo < 1 || recNo > int(view_.size()))
         return {};
     const int row = view_[size_t(recNo - 1)];
     if ((state_ == State::Edit || state_ == State::Insert) && row == editRow_)
@@ -398,17 +397,14 @@ double Dataset::asFloat(QByteArrayView name) const {
 }
 
 QDateTime Dataset::asDateTime(QByteArrayView name) const {
-    return dateTimeOf(fieldIndex(name), value(name));
+    const int f = fieldIndex(name);
+    return f < 0 ? QDateTime() : toDateTime(table_.fields[f].type, value(f));
 }
 
-QDateTime Dataset::viewDateTime(int recNo, QByteArrayView name) const {
-    return dateTimeOf(fieldIndex(name), viewValue(recNo, name));
-}
-
-QDateTime Dataset::dateTimeOf(int f, const Value& v) const {
-    if (v.isNull() || f < 0)
+QDateTime Dataset::toDateTime(FieldType type, const Value& v) {
+    if (v.isNull())
         return {};
-    switch (table_.fields[f].type) {
+    switch (type) {
     case FieldType::Date:
         return fromStamp(double(v.toInt()) * MsPerDay);
     case FieldType::Time:

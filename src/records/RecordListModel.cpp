@@ -21,26 +21,32 @@ constexpr char kLongDateTime[] = "yyyy年M月d日 H:mm:ss";
 
 RecordListModel::RecordListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-RecordListModel::Line RecordListModel::lineOf(const Dataset& records, int recNo) {
+RecordListModel::Line RecordListModel::lineOf(const Dataset& records, const Fields& fields,
+                                              int recNo) {
     Line line;
-    const Value num = records.viewValue(recNo, "num");
+    const Value num = records.viewValue(recNo, fields.num);
     if (!num.isNull())
         line.num = num.toInt();
-    line.name = cp932::decode(records.viewValue(recNo, "name").toBytes());
-    line.sday = records.viewDateTime(recNo, "sday");
-    line.pcode = cp932::decode(records.viewValue(recNo, "pcode").toBytes());
-    line.addr = cp932::decode(records.viewValue(recNo, "addr").toBytes());
-    line.tel = cp932::decode(records.viewValue(recNo, "tel").toBytes());
+    line.name = records.viewValue(recNo, fields.name).toBytes();
+    line.sday = records.viewValue(recNo, fields.sday);
+    line.pcode = records.viewValue(recNo, fields.pcode).toBytes();
+    line.addr = records.viewValue(recNo, fields.addr).toBytes();
+    line.tel = records.viewValue(recNo, fields.tel).toBytes();
     return line;
 }
 
 void RecordListModel::reload(const Dataset& records) {
+    const Fields fields{records.fieldIndex("num"),  records.fieldIndex("name"),
+                        records.fieldIndex("sday"), records.fieldIndex("pcode"),
+                        records.fieldIndex("addr"), records.fieldIndex("tel")};
+    if (fields.sday >= 0)
+        sdayType_ = records.fields()[fields.sday].type;
     const int count = records.recordCount();
     const int current = records.recNo();
     // Only the current record changed: refresh its row alone, so the view keeps its
     // scroll position and selection.
     if (int(lines_.size()) == count && current >= 1 && records.state() != Dataset::State::Browse) {
-        lines_[size_t(current - 1)] = lineOf(records, current);
+        lines_[size_t(current - 1)] = lineOf(records, fields, current);
         emit dataChanged(index(current - 1, 0), index(current - 1, kColumnCount - 1));
         return;
     }
@@ -48,7 +54,7 @@ void RecordListModel::reload(const Dataset& records) {
     lines_.clear();
     lines_.reserve(size_t(count));
     for (int recNo = 1; recNo <= count; ++recNo)
-        lines_.push_back(lineOf(records, recNo));
+        lines_.push_back(lineOf(records, fields, recNo));
     endResetModel();
 }
 
@@ -68,15 +74,15 @@ QVariant RecordListModel::data(const QModelIndex& index, int role) const {
     case 0:
         return numberText(line.num);
     case 1:
-        return line.name;
+        return cp932::decode(line.name);
     case 2:
-        return dateTimeText(line.sday);
+        return dateTimeText(Dataset::toDateTime(sdayType_, line.sday));
     case 3:
-        return line.pcode;
+        return cp932::decode(line.pcode);
     case 4:
-        return line.addr;
+        return cp932::decode(line.addr);
     case 5:
-        return line.tel;
+        return cp932::decode(line.tel);
     default:
         return {};
     }

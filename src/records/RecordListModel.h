@@ -1,7 +1,10 @@
 #pragma once
 // The record grid's rows: the records of the dataset's view in view order, read-only,
 // with the columns No, 名前, 作成日, 〒, 住所, tel.
+#include "records/FieldDef.h"
+#include "records/Value.h"
 #include <QAbstractTableModel>
+
 #include <QDateTime>
 
 #include <vector>
@@ -33,15 +36,20 @@ public:
     static QString dateTimeText(const QDateTime& value);
 
 private:
+    // Field values as stored; text is decoded only for the rows the grid asks for.
     struct Line {
         QVariant num; // null when the record has no number
-        QString name;
-        QDateTime sday;
-        QString pcode;
-        QString addr;
-        QString tel;
+        QByteArray name;
+        Value sday; // made a date-time when shown: that costs a time-zone lookup
+        QByteArray pcode;
+        QByteArray addr;
+        QByteArray tel;
     };
-    static Line lineOf(const Dataset& records, int recNo);
+    struct Fields {
+        int num, name, sday, pcode, addr, tel;
+    };
+    static Line lineOf(const Dataset& records, const Fields& fields, int recNo);
 
     std::vector<Line> lines_;
+    FieldType sdayType_ = FieldType::DateTime;
 };
