@@ -1,9 +1,27 @@
 #include "app/ActionList.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QWidget>
 
 ActionList::ActionList(QWidget* window, QObject* parent) : QObject(parent), window_(window) {
     setObjectName(QStringLiteral("ActionList1"));
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool ActionList::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::ShortcutOverride || suspended_ || !watched->isWidgetType() ||
+        static_cast<QWidget*>(watched)->window() != window_)
+        return false;
+    const QKeySequence key(static_cast<QKeyEvent*>(event)->keyCombination());
+    for (auto it = liveShortcuts_.cbegin(); it != liveShortcuts_.cend(); ++it) {
+        if (it.value() == key && it.key()->isEnabled()) {
+            // Left unaccepted, the override lets the shortcut take the key.
+            event->ignore();
+            return true;
+        }
+    }
+    return false;
 }
 
 QAction* ActionList::add(const QString& name, const QString& caption, const QKeySequence& shortcut,

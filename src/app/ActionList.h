@@ -32,6 +32,11 @@ public:
     bool isSuspended() const { return suspended_; }
     void setSuspended(bool suspended);
 
+protected:
+    // While the list is normal, an enabled command's key is the command's wherever the
+    // focus is in the window: the focused control may not claim it first.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void run(QAction* action);
 

@@ -1,7 +1,10 @@
 #pragma once
 // Every modal question the main window asks goes through this seam, so the window can be
 // driven by tests without a dialog ever blocking.
+#include <QColor>
 #include <QString>
+
+#include <optional>
 
 // What an Open or Save dialog is set up with before each use.
 struct FileDialogSpec {
@@ -25,6 +28,8 @@ public:
     virtual QString saveFile(const FileDialogSpec& request) = 0;
     // The exit question: 0 no answer (close box), 1 save and exit, 2 exit, 3 cancel.
     virtual int exitQuestion() = 0;
+    // The colour dialog (ColorDialog1) opened on `initial`; nullopt when cancelled.
+    virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
 };
 
 // The stored message texts separate lines with LF CR; a message box wants one line break.

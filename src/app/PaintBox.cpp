@@ -14,6 +14,11 @@ void PaintBox::paintEvent(QPaintEvent*) {
         paintHandler_(painter);
     else
         painter.fillRect(rect(), Qt::white);
+    for (const PaintHandler& mark : marks_) {
+        painter.save();
+        mark(painter);
+        painter.restore();
+    }
     ++paintCount_;
     emit painted();
 }

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 class PaintBox : public QWidget {
     Q_OBJECT
@@ -13,6 +14,11 @@ public:
 
     void setPaintHandler(PaintHandler handler) { paintHandler_ = std::move(handler); }
     int paintCount() const { return paintCount_; }
+
+    // Marks drawn straight over the page, such as the focused cell's frame. They are
+    // drawn with every paint until the owner takes them away before its next repaint.
+    void addMark(PaintHandler mark) { marks_.push_back(std::move(mark)); }
+    void clearMarks() { marks_.clear(); }
 
 signals:
     void painted();
@@ -32,5 +38,6 @@ protected:
 
 private:
     PaintHandler paintHandler_;
+    std::vector<PaintHandler> marks_;
     int paintCount_ = 0;
 };

@@ -3,6 +3,7 @@
 #include "app/AppTexts.h"
 #include "app/TForm4.h"
 
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -68,4 +69,12 @@ int QtDialogService::exitQuestion() {
     if (!exitDialog_)
         exitDialog_ = new TForm4(parent_);
     return exitDialog_->ask();
+}
+
+std::optional<QColor> QtDialogService::chooseColor(const QColor& initial) {
+    QColorDialog dialog(initial, parent_);
+    dialog.setObjectName(QStringLiteral("ColorDialog1"));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.selectedColor();
 }

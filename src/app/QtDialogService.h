@@ -22,6 +22,7 @@ public:
     QString openFile(const FileDialogSpec& request) override;
     QString saveFile(const FileDialogSpec& request) override;
     int exitQuestion() override;
+    std::optional<QColor> chooseColor(const QColor& initial) override;
 
 private:
     QPointer<QWidget> parent_;

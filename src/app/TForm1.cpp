@@ -57,8 +57,11 @@ TForm1::TForm1(TForm1Options options, QWidget* parent)
     ui.ScrollBox1->horizontalScrollBar()->setSingleStep(kScrollLineStep);
     ui.PB1->setPaintHandler([this](QPainter& painter) { PB1Paint(painter); });
     createActions();
+    createLineCommands();
+    connectPageInteraction();
     connectFileMenu();
     connectRecordCommands();
+    connectSidePanel();
     connectKanaRows();
     connectRecordList();
 
@@ -101,6 +104,8 @@ void TForm1::createActions() {
     add("AMoveLineUp", "選択行を一つ上に移動", QKeySequence(Qt::CTRL | Qt::Key_Up));
     add("AMoveLineDown", "選択行を一つ下に移動", QKeySequence(Qt::CTRL | Qt::Key_Down));
     add("AdefaultLine", "列幅を初期化");
+    add("ASPBLine", "空行にスペースを入れラインを表示");
+    add("ASPBLineDel", "表中の半角全角スペースのみの項目を削除");
     add("AMUp", "", QKeySequence(Qt::Key_Up));
     add("AMDown", "", QKeySequence(Qt::Key_Down));
     add("AMLeft", "");
@@ -138,7 +143,7 @@ void TForm1::createActions() {
     connect(ui.N23, &QAction::toggled, this, [this](bool on) { applyHintSetting(on); });
     // Opening a top-level menu gives the commands back their keys.
     for (QMenu* menu : {ui.N1, ui.E1, ui.N10, ui.N9})
-        connect(menu, &QMenu::aboutToShow, this, [this] { ActionList1->setSuspended(false); });
+        connect(menu, &QMenu::aboutToShow, this, [this] { NClick(); });
 }
 
 void TForm1::connectFileMenu() {
@@ -233,6 +238,10 @@ void TForm1::applyHintSetting(bool on) {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui.Edit1 && Edit1Event(event))
+        return true;
+    if (overlayEditorEvent(watched, event))
+        return true;
     if (!watched->isWidgetType())
         return false;
     auto* widget = static_cast<QWidget*>(watched);

@@ -9,11 +9,14 @@
 //   TForm1Records.cpp   record commands and the defaults of a new record
 //   TForm1Views.cpp     the two views, showing the current record, the record list
 //   TForm1Dispatch.cpp  the button dispatcher BClick and the wiring of the record commands
+//   TForm1Panel.cpp     the side panel's settings, its focus handling and the status hints
 //   TForm1KanaRows.cpp  the row of the name typed on the page, from the input method
 //   TForm1List.cpp      the record list: sorting, deleting, colours and its editors
 #include "app/ActionList.h"
 #include "app/MainWindowUi.h"
 #include "app/Settings.h"
+#include "interaction/PageMouse.h"
+#include "page/PageModel.h"
 #include "platform/PrinterDevice.h"
 #include "records/Dataset.h"
 #include "records/FileState.h"
@@ -21,7 +24,10 @@
 #include "table/LineItemTable.h"
 #include "table/RowSelection.h"
 
+#include <QColor>
 #include <QMainWindow>
+#include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -30,10 +36,14 @@
 
 class DialogService;
 class QSessionManager;
-class QModelIndex;
-class RecordListModel; // record commands
 class QKeyEvent;
+class QMenu;
+class QModelIndex;
+class QMouseEvent;
+class RecordListModel; // record commands
+class ColorSwatch;     // side panel
 class QLineEdit;
+class UpDown;
 
 // What the window is given from outside; tests replace every part.
 struct TForm1Options {
@@ -68,8 +78,8 @@ public:
     int LineCount = 19;
     double SalesTaxRate = 0.08;
     int TablePosition = 200;
-    int SelRow = -1;
-    int SelCol = -1;
+    int SelRow = 0; // the focused cell
+    int SelCol = 0;
     int ExitChoice = 0;
 
     PrinterDevice& printer() { return *printer_; }
@@ -150,11 +160,62 @@ public:
     RecordListModel* recordListModel = nullptr;
     // --- end of record commands ------------------------------------------------------------
 
+    // --- line commands and the cell editor (TForm1Lines.cpp) -----------------------------
+    QByteArray LineClipboard; // the encoded line of the last copied row, kept for the run
+    bool PendingMoveLeft = false;
+    bool PendingMoveRight = false;
+    QMenu* PopupMenu1 = nullptr;
+    void PlaceCellEditor(int col, int row);
+    void UpdateLineActions(int row, int col);
+    // The top-level menus: the line commands' states for the focused cell, keys back.
+    void NClick();
+    void Edit1Change();
+    bool Edit1KeyDown(QKeyEvent* event);  // true: the key is taken
+    bool Edit1KeyPress(QKeyEvent* event); // true: the key is taken
+    void Edit1KeyUp(QKeyEvent* event);
+    void ALineCopyExecute();
+    void ALinePasteExecute();
+    void ALineCutExecute();
+    void ALineClearExecute();
+    void ALineDeleteExecute();
+    void AMoveLineUpExecute();
+    void AMoveLineDownExecute();
+    void AdefaultLineExecute();
+    void ASPLineINExecute();
+    void ASPBLineDelExecute();
+    void AMUpExecute();
+    void AMDownExecute();
+    void AMLeftExecute();
+    void AMRightExecute();
+    bool isCellEditorShown() const;
+    void hideCellEditor();
+    // --- end of line commands -----------------------------------------------------------
+
+    // --- page interaction and the overlay editors (TForm1Interaction.cpp) ----------------
+    interaction::PageMouse pageMouse; // ShiftAnchorRow, ShiftChain, PageDrag, BorderDrag1..5,
+                                      // SenderEdgeDrag
+    QPoint PageDragAnchor;
+    int PointerFormY = 0;
+    QByteArray NameReading; // the kana row of the name typed into Edit2
+    QMenu* PopupMenu2 = nullptr;
+    void PB1MouseDown(QMouseEvent* event);
+    void PB1MouseMove(QMouseEvent* event);
+    void PB1MouseUp(QMouseEvent* event);
+    void PB1DblClick(QMouseEvent* event);
+    void EditExit(QWidget* sender);
+    void EditEnter();
+    void Memo2Enter();
+    void ScrollBox1MouseActivate();
+    void ScrollBox1MouseDown();
+    interaction::PageFrame pageFrame() const;
+    // Everything the page drawing reads, from the window's state.
+    page::PageModel currentPageModel() const;
+    // --- end of page interaction ---------------------------------------------------------
+
     // --- Kana rows and record list ---------------------------------------------------------
     // (TForm1KanaRows.cpp: the page's name editor; TForm1List.cpp: the record list)
-    // Row head (CP932) found for the name being typed on the page, or empty; the name
-    // editor files the record under it when the edit ends.
-    QByteArray NameReading;
+    // NameReading (declared with the page interaction) is kept by Edit2Change: the row
+    // head (CP932) of the first name typed into the emptied name editor.
     // Reading (CP932) of the input method's last composition committed into `edit`.
     QByteArray GetResultReading(const QLineEdit* edit) const;
     void Edit2Change();
@@ -175,6 +236,34 @@ public:
     bool isPageViewShown() const;
     bool isRecordListShown() const;
 
+    // --- side panel and status hints (TForm1Panel.cpp) -------------------------------------
+    // AEnter (above, TForm1Records.cpp) is the panel's focus entry; these are the rest.
+    // Focus leaving a panel control; edit boxes apply their typed value.
+    void AExit(QWidget* control);
+    void UpDownClick(UpDown* spin);
+    // Text changes of Edit7 (Tag 1, margin), Edit10 (Tag 2, tax) and Edit15 (Tag 15, scale).
+    void Edit7Change(QLineEdit* box);
+    void ShapeMouseUp(ColorSwatch* swatch);
+    void ComboBox1Change();
+    void CheckBox1Click();
+    void RadioGroup1Click();
+    // The control's hint into status panel 5; MLeave empties it.
+    void MEnter(QWidget* control);
+    void MLeave(QWidget* control);
+    void Panel3MouseDown();
+    // The colour dialog opens with the colour last chosen in it.
+    QColor ColorDialog1Color = Qt::black;
+
+private:
+    // Handlers, key filter, focus and mouse events of the panel's controls.
+    void connectSidePanel();
+    bool sidePanelEvent(QWidget* control, QWidget* watched, QEvent* event);
+    QWidget* sidePanelFocus_ = nullptr; // the panel control that has the focus
+    // The panel's event filter. A member, so that it is gone before the controls it watches
+    // are destroyed with the window and can send it no events then.
+    std::unique_ptr<QObject> sidePanelEvents_;
+    // --- end of side panel -----------------------------------------------------------------
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -191,6 +280,23 @@ private:
     void ShowSidePanelValues();
     // Record commands: the buttons, menu items, actions and the record grid.
     void connectRecordCommands();
+    // Line commands: their handlers, PopupMenu1 and the cell editor's events.
+    void createLineCommands();
+    bool Edit1Event(QEvent* event);
+    void bringCellEditorForward();
+    void showFocusedCellInEditor();
+    void moveFocusedCell(int rowStep, int colStep);
+    void moveSelectedLines(bool up);
+    // Opens the current record for editing and encodes the table into its `Sum`.
+    void storeTableInRecord();
+    void afterTableChange();
+    // Page interaction: the paint box's and overlay editors' events.
+    void connectPageInteraction();
+    bool overlayEditorEvent(QObject* watched, QEvent* event);
+    void placeOverlay(QWidget* editor, const interaction::Box& area);
+    // ColWidth1..5 into line1..line5 of the record being edited.
+    void storeColumnWidths();
+    QRect hoverFrame_;
     // Kana rows and record list: the name editor's reading, the grid and its editors.
     void connectKanaRows();
     void connectRecordList();

@@ -9,6 +9,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScrollArea>
 
 namespace {
 const ImeReading* readingOf(const QLineEdit* edit) {
@@ -46,7 +47,8 @@ void TForm1::Edit2Change() {
 bool TForm1::Edit2KeyPress(const QKeyEvent& event) {
     if (event.key() != Qt::Key_Return && event.key() != Qt::Key_Enter)
         return false;
-    // Hiding the editor ends the edit; the key goes no further.
+    // Hiding the editor takes its focus, which ends the edit; the key goes no further.
+    ui.ScrollBox1->setFocus(Qt::OtherFocusReason);
     ui.Edit2->hide();
     return true;
 }

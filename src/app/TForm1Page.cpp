@@ -2,6 +2,7 @@
 #include "app/TForm1.h"
 
 #include "app/DialogService.h"
+#include "app/PageModelBuilder.h"
 #include "page/PageModel.h"
 #include "page/PageRenderer.h"
 #include "page/PageSize.h"
@@ -34,54 +35,39 @@ void TForm1::FitColumnWidths() {
 }
 
 void TForm1::RepaintPage() {
+    ui.PB1->clearMarks();
     ui.PB1->repaint();
 }
 
-static page::PageModel buildPageModel(TForm1& form) {
-    page::PageModel m;
-    const Dataset& r = form.CDS2;
-    m.num = r.asInteger("num");
-    m.sday = r.asDateTime("sday").date();
-    m.day = r.asDateTime("day").date();
-    m.name = r.asText("name");
-    m.honorifics = r.asText("honorifics");
-    m.memo = r.asText("memo");
-
-    const Settings& s = form.settings;
-    m.FontName = cp932::encode(s.FontName);
-    m.FontColor = s.FontColor;
-    m.LineColor = s.LineColor;
-    m.Margin = s.Margin;
-    m.FontSizeOffset = s.FontSizeOffset;
-    for (int i = 0; i < 5; ++i) {
-        m.Sender[i] = cp932::encode(s.Sender[i]);
-        m.SenderAlign[i] = s.SenderAlign[i];
-    }
-    m.SenderSpaceWidth = s.SenderSpaceWidth;
-    m.SenderLineHeight = s.SenderLineHeight;
-
-    const ColumnWidths& w = form.colWidths;
+page::PageModel TForm1::currentPageModel() const {
+    page::PageModel m = PageModelFrom(CDS2, settings);
+    const ColumnWidths& w = colWidths;
     m.ColWidth = {w.ColWidth1, w.ColWidth2, w.ColWidth3, w.ColWidth4, w.ColWidth5};
-    m.LineHeight = form.LineHeight;
-    m.SalesTaxRate = form.SalesTaxRate;
-    m.TablePosition = form.TablePosition;
+    m.LineHeight = LineHeight;
+    m.SalesTaxRate = SalesTaxRate;
+    m.TablePosition = TablePosition;
 
-    m.documentKind = std::max(0, form.ui.RadioGroup1Items->checkedId());
-    m.showDeliveryDate = form.ui.CheckBox1->isChecked();
-    m.showRemarks = form.ui.CheckBox2->isChecked();
-    m.showYen = form.ui.CheckBox3->isChecked();
-    m.Printing = form.Printing;
-    m.scrollY = form.ui.ScrollBox1->verticalScrollBar()->value();
+    m.documentKind = std::max(0, ui.RadioGroup1Items->checkedId());
+    m.showDeliveryDate = ui.CheckBox1->isChecked();
+    m.showRemarks = ui.CheckBox2->isChecked();
+    m.showYen = ui.CheckBox3->isChecked();
+    m.Printing = Printing;
+    m.PageDrag = pageMouse.PageDrag;
+    m.BorderDrag = pageMouse.BorderDrag;
+    m.SenderEdgeDrag = pageMouse.SenderEdgeDrag;
+    m.PointerFormY = PointerFormY;
+    m.hoverFrame = hoverFrame_;
+    m.scrollY = ui.ScrollBox1->verticalScrollBar()->value();
 
-    m.pageWidth = form.ui.PB1->width();
-    m.pageHeight = form.ui.PB1->height();
-    m.table = &form.StringGrid1;
-    m.selection = &form.RowSelected;
+    m.pageWidth = ui.PB1->width();
+    m.pageHeight = ui.PB1->height();
+    m.table = const_cast<LineItemTable*>(&StringGrid1); // DrawPage writes the amounts
+    m.selection = &RowSelected;
     return m;
 }
 
 void TForm1::PB1Paint(QPainter& painter) {
-    page::PageModel model = buildPageModel(*this);
+    page::PageModel model = currentPageModel();
     painter.fillRect(ui.PB1->rect(), Qt::white);
     page::PainterCanvas canvas(painter);
     page::DrawPage(canvas, model);

@@ -41,8 +41,12 @@ void TForm1::AEnter() {
     for (QWidget* editor : std::initializer_list<QWidget*>{ui.Edit1, ui.Edit2, ui.Memo2,
                                                            ui.DateTimePicker1, ui.DateTimePicker2})
         editor->hide();
+    pageMouse.stopDrags();
     ActionList1->setSuspended(true);
     ClearRowSelection();
+    // The highlight of the cleared rows must not stay on the page until some later paint.
+    if (isPageViewShown())
+        ui.PB1->update();
 }
 
 void TForm1::SetNewRecordDefaults() {

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QColor>
 #include <QDate>
+#include <QRect>
 #include <array>
 
 namespace page {
@@ -52,6 +53,8 @@ struct PageModel {
     std::array<bool, 5> BorderDrag{}; // BorderDrag1..BorderDrag5
     bool SenderEdgeDrag = false;
     int PointerFormY = 0;
+    // The block under the pointer, framed with a dotted line on screen; empty for none.
+    QRect hoverFrame;
     int scrollY = 0; // vertical scroll position of the page view
     bool Printing = false;
 

@@ -307,6 +307,11 @@ private:
         if (m.BorderDrag[0] || m.BorderDrag[1] || m.BorderDrag[2] || m.BorderDrag[3] ||
             m.BorderDrag[4])
             measuringGuide();
+        if (!m.hoverFrame.isEmpty()) {
+            c.setPen(PenSpec{lineColor, 1, PenStyle::Dotted});
+            c.frameRect(m.hoverFrame);
+            setPen(1, PenStyle::Dotted);
+        }
         if (m.SenderEdgeDrag) {
             // The sender block's extent, as its hover frame shows it, while its edge moves.
             const int slh = m.SenderLineHeight;

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabBar>
 #include <QTableView>
 #include <QTest>
@@ -352,18 +353,21 @@ TEST_F(NameReadingTest, WithoutAReadingTheNameItselfCounts) {
     EXPECT_EQ(form->NameReading, sj("他"));
     edit->clear();
     // Loading the editor without the focus chooses nothing.
-    form->ui.DBGrid1->setFocus();
+    form->ui.ScrollBox1->setFocus();
+    const QByteArray before = form->NameReading;
     edit->setText(u8("はやし"));
-    EXPECT_TRUE(form->NameReading.isEmpty());
+    EXPECT_EQ(form->NameReading, before);
 }
 
-TEST_F(NameReadingTest, EnterHidesTheEditorAndGoesNoFurther) {
+TEST_F(NameReadingTest, EnterEndsTheEditAndFilesTheNameByItsReading) {
     auto form = openList({{1, "他", ""}});
     QLineEdit* edit = openNameEditor(*form);
-    QTest::keyClick(edit, Qt::Key_A);
+    compose(edit, {u8("やまだ")}, u8("山田"));
     EXPECT_TRUE(edit->isVisible());
     QTest::keyClick(edit, Qt::Key_Return);
     EXPECT_FALSE(edit->isVisible());
+    EXPECT_EQ(form->CDS2.asText("name"), sj("山田"));
+    EXPECT_EQ(form->CDS2.asText("cate"), sj("や"));
 }
 
 } // namespace

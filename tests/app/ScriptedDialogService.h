@@ -15,6 +15,7 @@ public:
     std::deque<QString> openAnswers;
     std::deque<QString> saveAnswers;
     std::deque<int> exitAnswers;
+    std::deque<std::optional<QColor>> colorAnswers; // nullopt: cancelled
     bool defaultConfirm = true;
     int defaultExit = 3; // stay
 
@@ -25,6 +26,7 @@ public:
     QList<FileDialogSpec> openSpecs;
     QList<FileDialogSpec> saveSpecs;
     int exitQuestions = 0;
+    QList<QColor> colorInitials; // the colour each colour dialog opened with
 
     void error(const QString& text) override { errors << text; }
     void info(const QString& text) override { infos << text; }
@@ -43,6 +45,11 @@ public:
     int exitQuestion() override {
         ++exitQuestions;
         return take(exitAnswers, defaultExit);
+    }
+
+    std::optional<QColor> chooseColor(const QColor& initial) override {
+        colorInitials << initial;
+        return take(colorAnswers, std::optional<QColor>());
     }
 
 private:

@@ -1,7 +1,8 @@
 // The window side of the real input-method test (real-ime-test.sh): a main window on a
-// real display with the page's name editor open and focused. It reports the input
-// method's events on stdout so the script can wait for each step, files the typed name
-// when Enter ends the edit, saves the file and prints the saved record's name and row.
+// real display. It prints where the recipient's name lies on the screen (the script
+// clicks there), reports the input method's events on stdout so the script can wait for
+// each step, and when Enter has ended the edit saves the file and prints the saved
+// record's name and row.
 //   ledora_ime_probe WORKDIR
 #include "app/ScriptedDialogService.h"
 #include "app/TForm1.h"
@@ -9,13 +10,13 @@
 #include "platform/PrinterDeviceQt.h"
 #include "records/DataFile.h"
 #include "records/Dataset.h"
-#include "records/KanaRow.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QTimer>
+#include <QWindow>
 
 #include <cstdio>
 
@@ -68,24 +69,15 @@ int main(int argc, char** argv) {
 
     QLineEdit* edit = form.ui.Edit2;
     edit->installEventFilter(new ImeEcho(edit));
-    // As the page does for a click on an empty name: the editor over the name, a new row.
-    edit->setGeometry(40, 120, 300, 24);
-    edit->clear();
-    form.NameReading.clear();
-    edit->show();
-    edit->raise();
-    edit->setFocus();
-
+    // A new record with an empty name, as the user would start one.
+    form.AAppendExecute();
     int result = 3; // timed out
     QObject::connect(&app, &QApplication::focusChanged, &form, [&](QWidget*, QWidget* now) {
         if (now == edit)
             say(QStringLiteral("READY"));
     });
-    // Enter hides the editor: file the name as the end of the page's edit does, save.
+    // Enter has hidden the editor and the end of the edit has filed the name: save.
     auto finish = [&] {
-        const QByteArray name = cp932::encode(edit->text());
-        form.CDS2.setText("name", name);
-        form.CDS2.setText("cate", form.NameReading.isEmpty() ? OtherRowHead() : form.NameReading);
         const QString file = work.filePath(QStringLiteral("typed.dat"));
         dialogs.saveAnswers.push_back(file);
         if (!form.afsaveas()) {
@@ -94,6 +86,7 @@ int main(int argc, char** argv) {
         } else {
             Dataset saved;
             const QString error = DataFile::load(saved, file);
+            saved.last(); // the record appended above
             say(QStringLiteral("SAVED name=%1 cate=%2 reading=%3")
                     .arg(cp932::decode(saved.asText("name")), cp932::decode(saved.asText("cate")),
                          cp932::decode(form.GetResultReading(edit))) +
@@ -102,17 +95,24 @@ int main(int argc, char** argv) {
         }
         app.quit();
     };
+    bool clickShown = false;
+    bool editorSeen = false;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &app, [&] {
-        if (!edit->isVisible()) {
+        if (!clickShown && form.windowHandle() && form.windowHandle()->isExposed()) {
+            const QRect name = form.pageFrame().nameArea(edit->height()).rect();
+            const QPoint at = form.ui.PB1->mapToGlobal(name.center());
+            say(QStringLiteral("CLICK %1 %2").arg(at.x()).arg(at.y()));
+            clickShown = true;
+        }
+        editorSeen = editorSeen || edit->isVisible();
+        if (editorSeen && !edit->isVisible()) {
             poll.stop();
             finish();
         }
     });
     poll.start(50);
     QTimer::singleShot(kTimeoutMs, &app, [&] { app.quit(); });
-    if (edit->hasFocus())
-        say(QStringLiteral("READY"));
     app.exec();
     return result;
 }

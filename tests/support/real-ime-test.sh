@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A name typed with a real Japanese input method is filed by its reading: under Xvfb with
-# ibus and the Anthy engine, type "yamada", convert (山田), commit into the page's name
-# editor, press Enter, and find the saved record under や.
+# ibus and the Anthy engine, click the recipient's name on the page, type "yamada",
+# convert (山田), commit into the name editor, press Enter, and find the saved record
+# under や.
 #   real-ime-test.sh PATH/TO/ledora_ime_probe
 # Exit 0 passed, 1 failed, 77 skipped (the reason is printed). Every wait has a deadline;
 # everything started here is stopped by its process id on exit.
@@ -75,7 +76,11 @@ wait_for 30 take_anthy || skip "the ibus daemon did not take the Anthy engine: $
 ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" QT_QPA_PLATFORM=xcb QT_IM_MODULE=ibus \
     "$probe" "$work" >"$work/probe.out" 2>"$work/probe.err" &
 probe_pid=$!
-wait_for 30 probe_said READY || fail "the probe's name editor never got the focus: $(tail -n 3 "$work/probe.err")"
+wait_for 30 probe_said CLICK || fail "the probe's window never showed: $(tail -n 3 "$work/probe.err")"
+# A click on the recipient's name opens the page's name editor.
+read -r _ click_x click_y < <(grep -m 1 CLICK "$work/probe.out")
+xdotool mousemove --sync "$click_x" "$click_y" click 1
+wait_for 20 probe_said READY || fail "a click on the name did not open the name editor"
 # The focused editor's input context takes the engine anew.
 wait_for 10 take_anthy || fail "ibus lost the Anthy engine"
 

@@ -1,0 +1,230 @@
+// The page as a user works on it: presses, drags and moves at page coordinates, the overlay
+// editors opening over their blocks and writing back when they are left.
+#include "MainWindowFixture.h"
+#include "RecordTestFile.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QTest>
+
+using namespace recordtest;
+
+namespace {
+
+// Defaults of the test records on the stand-in A4 page: M 10, P 200, LH 22, 19 lines,
+// borders at 230, 270, 310, 400, 490.
+int lineY(int r) {
+    return 200 + r * 22 + 11;
+}
+
+class PageInteractionTest : public MainWindowFixture {
+protected:
+    std::unique_ptr<TForm1> openFile(std::initializer_list<Rec> records) {
+        file = path(QStringLiteral("page.dat"));
+        EXPECT_TRUE(writeRecords(file, records).isEmpty());
+        auto form = start();
+        dialogs.openAnswers.push_back(file);
+        form->afopen();
+        form->show();
+        form->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        return form;
+    }
+
+    static void send(TForm1& form, QEvent::Type type, QPoint at,
+                     Qt::MouseButton button = Qt::LeftButton,
+                     Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* page = form.ui.PB1;
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
+        QMouseEvent event(type, QPointF(at), QPointF(page->mapToGlobal(at)),
+                          type == QEvent::MouseMove ? Qt::NoButton : button, held, modifiers);
+        QCoreApplication::sendEvent(page, &event);
+    }
+    static void press(TForm1& form, QPoint at, Qt::MouseButton button = Qt::LeftButton,
+                      Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        send(form, QEvent::MouseButtonPress, at, button, modifiers);
+        send(form, QEvent::MouseButtonRelease, at, button, modifiers);
+    }
+
+    QString file;
+};
+
+} // namespace
+
+TEST_F(PageInteractionTest, ABorderDragMovesOneBorderLiveAndStoresTheWidthsOnRelease) {
+    auto form = openFile({{1, "あ", "青木"}});
+    form->RowSelected.SelectOnlyRow(4);
+    send(*form, QEvent::MouseButtonPress, {270, lineY(5)});
+    EXPECT_TRUE(form->pageMouse.BorderDrag[1]);
+    EXPECT_FALSE(form->ui.Edit1->isVisible());
+    EXPECT_TRUE(form->RowSelected.IsRowSelected(4));
+
+    const int paints = form->ui.PB1->paintCount();
+    send(*form, QEvent::MouseMove, {290, lineY(5)});
+    EXPECT_GT(form->ui.PB1->paintCount(), paints); // repainted at once, with the guide
+    EXPECT_EQ(form->colWidths, (ColumnWidths{230, 60, 20, 90, 90}));
+    EXPECT_TRUE(form->currentPageModel().BorderDrag[1]);
+    send(*form, QEvent::MouseMove, {308, lineY(5)}); // within 3 px of E3: no change
+    EXPECT_EQ(form->colWidths.ColWidth3, 20);
+
+    send(*form, QEvent::MouseButtonRelease, {308, lineY(5)});
+    EXPECT_FALSE(form->currentPageModel().BorderDrag[1]);
+    EXPECT_EQ(form->CDS2.asInteger("line2"), 60);
+    EXPECT_EQ(form->CDS2.asInteger("line3"), 20);
+}
+
+TEST_F(PageInteractionTest, TheSenderEdgeFollowsThePointerWithoutLimit) {
+    auto form = openFile({{1, "あ", "青木"}});
+    const int sx = form->ui.PB1->width() - 10 - form->settings.SenderSpaceWidth;
+    send(*form, QEvent::MouseButtonPress, {sx + 1, 120});
+    EXPECT_TRUE(form->pageMouse.SenderEdgeDrag);
+    send(*form, QEvent::MouseMove, {form->ui.PB1->width() + 50, 120});
+    EXPECT_EQ(form->settings.SenderSpaceWidth, -60);
+    send(*form, QEvent::MouseButtonRelease, {form->ui.PB1->width() + 50, 120});
+    EXPECT_FALSE(form->pageMouse.SenderEdgeDrag);
+}
+
+TEST_F(PageInteractionTest, PressesOnTheTableSelectPlaceAndOpenTheRightMenu) {
+    auto form = openFile({{1, "あ", "青木"}});
+    press(*form, {100, lineY(3)});
+    EXPECT_TRUE(form->ui.Edit1->isVisible());
+    EXPECT_EQ(form->ui.Edit1->property("Tag").toInt(), 0);
+    press(*form, {100, lineY(3)}); // again: the editor comes forward, armed
+    EXPECT_EQ(form->ui.Edit1->property("Tag").toInt(), 1);
+    press(*form, {100, lineY(6)}, Qt::LeftButton, Qt::ShiftModifier);
+    for (int r = 0; r <= 19; ++r)
+        EXPECT_EQ(form->RowSelected.IsRowSelected(r), r >= 3 && r <= 6) << r;
+
+    press(*form, {350, lineY(4)}, Qt::RightButton);
+    EXPECT_TRUE(form->PopupMenu1->isVisible());
+    EXPECT_TRUE(form->RowSelected.IsRowSelected(6)); // the block stays
+    form->PopupMenu1->hide();
+    press(*form, {350, lineY(9)}, Qt::RightButton);
+    EXPECT_FALSE(form->RowSelected.IsRowSelected(6));
+    EXPECT_TRUE(form->RowSelected.IsRowSelected(9));
+    form->PopupMenu1->hide();
+
+    press(*form, {500, 150}, Qt::RightButton); // the sender block
+    EXPECT_TRUE(form->PopupMenu2->isVisible());
+    EXPECT_FALSE(form->PopupMenu1->isVisible());
+    form->PopupMenu2->hide();
+}
+
+TEST_F(PageInteractionTest, TheNameEditorOpensOverTheNameAndWritesItBack) {
+    auto form = openFile({{1, "あ", "青木"}});
+    press(*form, {100, 80});
+    QLineEdit* name = form->ui.Edit2;
+    ASSERT_TRUE(name->isVisible());
+    EXPECT_TRUE(name->hasFocus());
+    EXPECT_EQ(name->text(), QString::fromUtf8("青木"));
+    EXPECT_EQ(
+        name->geometry(),
+        QRect(10, 200 - 107 - name->height(), 200, name->height()).translated(form->ui.PB1->pos()));
+
+    name->setText(QString::fromUtf8("青木商店"));
+    press(*form, {300, 500}); // elsewhere: the editor closes, the name is written
+    EXPECT_FALSE(name->isVisible());
+    EXPECT_EQ(form->CDS2.asText("name"), sj("青木商店"));
+    EXPECT_EQ(form->CDS2.asText("cate"), sj("あ")); // the record's row, no new reading
+
+    // Enter ends the edit too.
+    press(*form, {100, 80});
+    name->setText(QString::fromUtf8("青木工業"));
+    QTest::keyClick(name, Qt::Key_Return);
+    EXPECT_FALSE(name->isVisible());
+    EXPECT_EQ(form->CDS2.asText("name"), sj("青木工業"));
+}
+
+TEST_F(PageInteractionTest, TheDeliveryPickerShowsWithTheOptionOffAndWritesBothDates) {
+    auto form = openFile({{1, "あ", "青木"}});
+    ASSERT_FALSE(form->ui.CheckBox1->isChecked());
+    press(*form, {100, 135});
+    QDateEdit* picker = form->ui.DateTimePicker2;
+    ASSERT_TRUE(picker->isVisible());
+    EXPECT_EQ(picker->minimumDate(), QDate(2014, 1, 1));
+    picker->setFocus(Qt::MouseFocusReason);
+    picker->setDate(QDate(2027, 1, 15));
+    form->ui.DateTimePicker1->setDate(QDate(2026, 12, 24));
+    press(*form, {300, 500});
+    EXPECT_EQ(form->CDS2.asDateTime("day").date(), QDate(2027, 1, 15));
+    EXPECT_EQ(form->CDS2.asDateTime("sday").date(), QDate(2026, 12, 24));
+    EXPECT_FALSE(picker->isVisible());
+}
+
+TEST_F(PageInteractionTest, TheRemarksBoxOpensOnlyWithTheOptionOn) {
+    auto form = openFile({{1, "あ", "青木"}});
+    const int y1 = 200 + (19 + 6) * 22;
+    form->ui.CheckBox2->setChecked(false);
+    press(*form, {300, y1 + 40});
+    EXPECT_FALSE(form->ui.Memo2->isVisible());
+
+    form->ui.CheckBox2->setChecked(true);
+    press(*form, {300, y1 + 40});
+    ASSERT_TRUE(form->ui.Memo2->isVisible());
+    EXPECT_TRUE(form->ActionList1->isSuspended()); // arrows and copy keys are the memo's
+    form->ui.Memo2->setPlainText(QString::fromUtf8("納期は\n相談"));
+    press(*form, {300, 500});
+    EXPECT_FALSE(form->ui.Memo2->isVisible());
+    EXPECT_FALSE(form->ActionList1->isSuspended());
+    EXPECT_EQ(form->CDS2.asText("memo"), sj("納期は\r\n相談"));
+}
+
+TEST_F(PageInteractionTest, HoverTellsTheCellAndTheBlock) {
+    auto form = openFile({{1, "あ", "青木", true, [](Dataset& d) {
+                               d.setText("Sum", sj("品目,数量,単位,単価,金額,備考\r\n,,,,,\r\n"
+                                                   ",,,,,\r\n棚板,2,枚,100,,\r\n"));
+                           }}});
+    send(*form, QEvent::MouseMove, {300, lineY(3)});
+    EXPECT_EQ(form->ui.statusPanels[4]->text(), QStringLiteral("04/20:3"));
+    EXPECT_EQ(form->ui.statusPanels[5]->text(), QString::fromUtf8("枚"));
+
+    send(*form, QEvent::MouseMove, {100, 80});
+    EXPECT_TRUE(form->ui.statusPanels[4]->text().isEmpty());
+    EXPECT_EQ(form->ui.statusPanels[5]->text(), QString::fromUtf8("クリックで編集"));
+    EXPECT_EQ(form->ui.PB1->toolTip(), QString::fromUtf8("クリックで編集"));
+    EXPECT_FALSE(form->currentPageModel().hoverFrame.isEmpty());
+    EXPECT_EQ(form->ui.PB1->cursor().shape(), Qt::ArrowCursor);
+    send(*form, QEvent::MouseMove, {230, lineY(3)});
+    EXPECT_EQ(form->ui.PB1->cursor().shape(), Qt::SplitHCursor);
+    EXPECT_TRUE(form->currentPageModel().hoverFrame.isEmpty());
+}
+
+TEST_F(PageInteractionTest, LeavingAnEditorNumbersARecordWithoutANumber) {
+    auto form = openFile(
+        {{7, "あ", "青木"}, {0, "か", "加藤", true, [](Dataset& d) { d.setNull("num"); }}});
+    form->CDS2.last();
+    ASSERT_TRUE(form->CDS2.isNull("num"));
+    press(*form, {100, 80});
+    press(*form, {300, 500});
+    EXPECT_EQ(form->CDS2.asInteger("num"), 8);
+    EXPECT_EQ(form->LastRecordNumber, 8);
+}
+
+TEST_F(PageInteractionTest, ADoubleClickOnTheSenderBlockOpensTheSenderItemsButNotDuringAnEdgeDrag) {
+    auto form = openFile({{1, "あ", "青木"}});
+    int opened = 0;
+    form->ActionList1->bind(QStringLiteral("Ashowform3"), [&] { ++opened; });
+    send(*form, QEvent::MouseButtonDblClick, {500, 120});
+    EXPECT_EQ(opened, 1);
+    send(*form, QEvent::MouseButtonDblClick, {300, 500});
+    EXPECT_EQ(opened, 1);
+
+    const int sx = form->ui.PB1->width() - 10 - form->settings.SenderSpaceWidth;
+    send(*form, QEvent::MouseButtonPress, {sx, 120}); // grabs the edge
+    send(*form, QEvent::MouseButtonDblClick, {sx + 6, 120});
+    EXPECT_EQ(opened, 1);
+}
+
+TEST_F(PageInteractionTest, APressBesideThePageClearsTheSelection) {
+    auto form = openFile({{1, "あ", "青木"}});
+    press(*form, {100, lineY(3)});
+    ASSERT_TRUE(form->RowSelected.IsRowSelected(3));
+    QTest::mouseClick(form->ui.pageArea, Qt::LeftButton, {}, QPoint(5, 5)); // above the page
+    EXPECT_FALSE(form->RowSelected.IsRowSelected(3));
+}

@@ -1,0 +1,423 @@
+// The side panel in the window: typed values with their clamps and fallbacks, the spins,
+// the print scale, the options, font and colours, focus entry and exit, and the hints.
+#include "MainWindowFixture.h"
+#include "RecordTestFile.h"
+#include "app/ColorSwatch.h"
+#include "app/QtDialogService.h"
+#include "app/UpDown.h"
+#include "page/Canvas.h"
+#include "page/PageSize.h"
+#include "table/TableCsv.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QEnterEvent>
+#include <QGroupBox>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QToolTip>
+
+using namespace recordtest;
+
+namespace {
+
+QString u8(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+class SidePanelWindowTest : public MainWindowFixture {
+protected:
+    // An open file of `records`, the window shown and active so that focus moves are real.
+    std::unique_ptr<TForm1> openShown(std::initializer_list<Rec> records) {
+        const QString file = path(QStringLiteral("records.dat"));
+        EXPECT_TRUE(writeRecords(file, records).isEmpty());
+        auto form = start();
+        dialogs.openAnswers.push_back(file);
+        form->afopen();
+        show(*form);
+        return form;
+    }
+
+    static void show(TForm1& form) {
+        form.show();
+        QApplication::setActiveWindow(&form);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+    }
+
+    // Focus into a box, type, and leave it for the page.
+    static void typeAndLeave(TForm1& form, QLineEdit* box, const QString& keys) {
+        enter(box);
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClicks(box, keys);
+        form.ui.ScrollBox1->setFocus(Qt::MouseFocusReason);
+    }
+
+    static void enter(QWidget* control) {
+        control->setFocus(Qt::MouseFocusReason);
+        EXPECT_TRUE(QTest::qWaitFor([control] {
+            return control->hasFocus() || control->isAncestorOf(QApplication::focusWidget());
+        }));
+    }
+
+    static void clickSpin(UpDown* spin, bool up, int times = 1) {
+        auto* arrow =
+            spin->findChild<QToolButton*>(up ? QStringLiteral("up") : QStringLiteral("down"));
+        ASSERT_NE(arrow, nullptr);
+        for (int i = 0; i < times; ++i)
+            arrow->click();
+    }
+
+    static void hover(QWidget* widget, bool enter) {
+        if (enter) {
+            QEnterEvent event(QPointF(1, 1), QPointF(1, 1), widget->mapToGlobal(QPointF(1, 1)));
+            QApplication::sendEvent(widget, &event);
+        } else {
+            QEvent event(QEvent::Leave);
+            QApplication::sendEvent(widget, &event);
+        }
+    }
+
+    static QString hint(const TForm1& form) { return form.ui.statusPanels[5]->text(); }
+};
+
+TEST_F(SidePanelWindowTest, MarginIsClampedAtOnceAndShownClampedOnLeaving) {
+    auto form = openShown({{1, "あ", "安藤"}});
+    QLineEdit* box = form->ui.Edit7;
+    enter(box);
+    box->clear();
+    QTest::keyClicks(box, QStringLiteral("45"));
+    EXPECT_EQ(form->settings.Margin, 30);
+    EXPECT_EQ(box->text(), QStringLiteral("45"));
+    form->ui.ScrollBox1->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(box->text(), QStringLiteral("30"));
+
+    typeAndLeave(*form, box, QStringLiteral("5"));
+    EXPECT_EQ(form->settings.Margin, 10);
+    EXPECT_EQ(box->text(), QStringLiteral("10"));
+    // The table ends at the new margin.
+    const ColumnWidths& w = form->colWidths;
+    EXPECT_LE(w.ColWidth1 + w.ColWidth2 + w.ColWidth3 + w.ColWidth4 + w.ColWidth5,
+              form->ui.PB1->width() - 10);
+}
+
+TEST_F(SidePanelWindowTest, RowPitchAndRowCountTakeTypedValuesWithTheirFloorsAndFallbacks) {
+    auto form = openShown({{1, "あ", "安藤"}});
+    typeAndLeave(*form, form->ui.Edit11, QStringLiteral("3"));
+    EXPECT_EQ(form->LineHeight, 16);
+    EXPECT_EQ(form->ui.Edit11->text(), QStringLiteral("16"));
+    EXPECT_EQ(form->ui.UpDown1->position(), 16);
+    EXPECT_EQ(form->CDS2.asInteger("lineheight"), 16);
+    EXPECT_EQ(form->ui.Edit1->height(), 15);
+
+    typeAndLeave(*form, form->ui.Edit12, QString());
+    EXPECT_EQ(form->StringGrid1.rowCount(), 21);
+    EXPECT_EQ(form->LineCount, 20);
+    EXPECT_EQ(form->RowSelected.size(), 21);
+    EXPECT_EQ(form->ui.Edit12->text(), QStringLiteral("21"));
+    EXPECT_EQ(form->CDS2.asInteger("linecount"), 21);
+
+    // Above the spins' 99 the typed values stay in effect; only the spins stop at 99.
+    typeAndLeave(*form, form->ui.Edit11, QStringLiteral("120"));
+    typeAndLeave(*form, form->ui.Edit12, QStringLiteral("150"));
+    EXPECT_EQ(form->LineHeight, 120);
+    EXPECT_EQ(form->CDS2.asInteger("lineheight"), 120);
+    EXPECT_EQ(form->ui.UpDown1->position(), 99);
+    EXPECT_EQ(form->LineCount, 149);
+    EXPECT_EQ(form->CDS2.asInteger("linecount"), 150);
+    EXPECT_EQ(form->ui.UpDown2->position(), 99);
+}
+
+TEST_F(SidePanelWindowTest, TaxBoxSetsTheRateOnEveryDigitAndShowsItAgainWhenLeftEmpty) {
+    auto form = openShown({{1, "あ", "安藤"}});
+    QLineEdit* box = form->ui.Edit10;
+    EXPECT_EQ(box->text(), QStringLiteral("8"));
+    enter(box);
+    box->clear();
+    EXPECT_EQ(form->SalesTaxRate, 0.08); // empty keeps the rate
+    QTest::keyClick(box, Qt::Key_1);
+    EXPECT_EQ(form->SalesTaxRate, 0.01);
+    EXPECT_EQ(form->CDS2.asFloat("SalesTax"), 0.01);
+    QTest::keyClick(box, Qt::Key_0);
+    EXPECT_EQ(form->SalesTaxRate, 0.1);
+    EXPECT_EQ(form->CDS2.asFloat("SalesTax"), 0.1);
+
+    box->clear();
+    EXPECT_EQ(form->SalesTaxRate, 0.1);
+    form->ui.ScrollBox1->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(box->text(), QStringLiteral("10"));
+    EXPECT_EQ(form->CDS2.asFloat("SalesTax"), 0.1);
+}
+
+TEST_F(SidePanelWindowTest, NumberBoxesIgnoreSignsAndPoints) {
+    auto form = openShown({{1, "あ", "安藤"}});
+    for (QLineEdit* box : {form->ui.Edit7, form->ui.Edit10, form->ui.Edit11, form->ui.Edit12,
+                           form->ui.Edit14, form->ui.Edit15}) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        enter(box);
+        box->selectAll();
+        QTest::keyClicks(box, QStringLiteral("-2.5a"));
+        EXPECT_EQ(box->text(), QStringLiteral("25"));
+    }
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+}
+
+TEST_F(SidePanelWindowTest, LoweringTheRowCountHidesALineAndRaisingItShowsItAgain) {
+    const auto withLine20 = [](Dataset& data) {
+        LineItemTable table(21);
+        table.setDefaultTitles();
+        table.setCell(20, ColItem, sj("二十行目"));
+        data.setInteger("linecount", 21);
+        data.setText("Sum", GridSaveCSV(table));
+    };
+    auto form = openShown({{1, "あ", "安藤", true, withLine20}});
+    ASSERT_EQ(form->StringGrid1.rowCount(), 21);
+    ASSERT_EQ(form->StringGrid1.cell(20, ColItem), sj("二十行目"));
+
+    clickSpin(form->ui.UpDown2, false);
+    EXPECT_EQ(form->ui.Edit12->text(), QStringLiteral("20"));
+    EXPECT_EQ(form->LineCount, 19);
+    EXPECT_EQ(form->RowSelected.size(), 20);
+    EXPECT_EQ(form->CDS2.asInteger("linecount"), 20);
+    EXPECT_TRUE(form->StringGrid1.cell(20, ColItem).isEmpty());
+    EXPECT_TRUE(form->CDS2.asText("Sum").contains(sj("二十行目"))); // not encoded again
+
+    clickSpin(form->ui.UpDown2, true);
+    EXPECT_EQ(form->StringGrid1.cell(20, ColItem), sj("二十行目"));
+    EXPECT_EQ(form->CDS2.asInteger("linecount"), 21);
+}
+
+TEST_F(SidePanelWindowTest, ASpinGivesARecordWithoutNumberTheNextNumber) {
+    const auto noNumber = [](Dataset& data) { data.setNull("num"); };
+    auto form = openShown({{7, "あ", "安藤"}, {0, "あ", "伊藤", true, noNumber}});
+    form->CDS2.last();
+    form->ShowCurrentRecord();
+    ASSERT_TRUE(form->CDS2.isNull("num"));
+    const qint32 last = form->LastRecordNumber;
+    clickSpin(form->ui.UpDown4, true);
+    EXPECT_EQ(form->CDS2.asInteger("num"), last + 1);
+    EXPECT_EQ(form->TablePosition, 205);
+    EXPECT_EQ(form->ui.Edit14->text(), QStringLiteral("205"));
+    clickSpin(form->ui.UpDown4, true);
+    EXPECT_EQ(form->CDS2.asInteger("num"), last + 1); // numbered once
+}
+
+TEST_F(SidePanelWindowTest, SpinsSetPitchPositionMarginAndFontSize) {
+    auto form = openShown({{1, "あ", "安藤"}});
+    clickSpin(form->ui.UpDown1, true);
+    EXPECT_EQ(form->LineHeight, 23);
+    EXPECT_EQ(form->ui.Edit11->text(), QStringLiteral("23"));
+    EXPECT_EQ(form->CDS2.asInteger("lineheight"), 23);
+    EXPECT_EQ(form->ui.Edit1->height(), 22);
+
+    clickSpin(form->ui.UpDown5, true, 5); // 10 by 5 up to 30
+    EXPECT_EQ(form->settings.Margin, 30);
+    EXPECT_EQ(form->ui.Edit7->text(), QStringLiteral("30"));
+
+    clickSpin(form->ui.UpDown3, true, 3); // stops at 2
+    EXPECT_EQ(form->settings.FontSizeOffset, 2);
+    EXPECT_EQ(form->ui.Edit13->text(), QStringLiteral("2"));
+    EXPECT_EQ(form->ui.Memo2->font().pixelSize(), page::pointsToPixels(14));
+}
+
+TEST_F(SidePanelWindowTest, PrintScaleResizesThePageAndScalesTheColumnWidths) {
+    auto form = openShown({{1, "あ", "安藤"}});
+    const QSize page0 = form->ui.PB1->size();
+    ColumnWidths expected = form->colWidths;
+    const PrinterCaps caps = form->printer().caps();
+    ASSERT_EQ(page0, computePageSize(caps, QStringLiteral("0"), {}).page);
+
+    form->ui.Edit15->setText(QStringLiteral("50"));
+    const QSize page50 = computePageSize(caps, QStringLiteral("50"), {}).page;
+    EXPECT_EQ(form->ui.PB1->size(), page50);
+    EXPECT_NEAR(page50.width(), 1.5 * page0.width(), 1);
+    EXPECT_EQ(form->ui.UpDown6->position(), 50);
+    ::ScaleColumnWidths(expected, page50.width(), page0.width());
+    EXPECT_EQ(form->colWidths, expected);
+    EXPECT_EQ(form->CDS2.asInteger("line1"), expected.ColWidth1);
+
+    // Emptied, the box is no integer: reported, and nothing changes.
+    form->ui.Edit15->setText(QString());
+    EXPECT_EQ(dialogs.errors, QStringList{u8("'' は整数ではありません")});
+    EXPECT_EQ(form->ui.PB1->size(), page50);
+    EXPECT_EQ(form->ui.UpDown6->position(), 50);
+    EXPECT_EQ(form->colWidths, expected);
+}
+
+TEST_F(SidePanelWindowTest, OptionsKindFontAndColoursRepaintThePageAtOnce) {
+    auto form = openShown({{1, "あ", "安藤"}});
+    int paints = form->ui.PB1->paintCount();
+    const auto repainted = [&] {
+        const bool more = form->ui.PB1->paintCount() > paints;
+        paints = form->ui.PB1->paintCount();
+        return more;
+    };
+    form->ui.CheckBox1->click();
+    EXPECT_TRUE(repainted());
+    form->ui.CheckBox3->click();
+    EXPECT_TRUE(repainted());
+    form->ui.RadioGroup1Items->button(2)->click();
+    EXPECT_TRUE(repainted());
+
+    form->ui.ComboBox1->setEditText(QStringLiteral("Noto Sans"));
+    EXPECT_TRUE(repainted());
+    EXPECT_EQ(form->settings.FontName, QStringLiteral("Noto Sans"));
+    EXPECT_EQ(form->ui.Edit1->font().family(), QStringLiteral("Noto Sans"));
+    EXPECT_EQ(form->ui.Memo2->font().family(), QStringLiteral("Noto Sans"));
+
+    // The dialog starts black, then from the colour last chosen; a cancel changes nothing.
+    dialogs.colorAnswers = {QColor(0x11, 0x22, 0x33), std::nullopt};
+    const colornames::ColorValue fontColor = form->settings.FontColor;
+    QTest::mouseClick(form->ui.Shape1, Qt::RightButton);
+    EXPECT_TRUE(repainted());
+    EXPECT_EQ(form->settings.LineColor, 0x00332211u);
+    EXPECT_EQ(form->ui.Shape1->brushColor(), QColor(0x11, 0x22, 0x33));
+    QTest::mouseClick(form->ui.Shape2, Qt::LeftButton);
+    EXPECT_TRUE(repainted());
+    EXPECT_EQ(form->settings.FontColor, fontColor);
+    EXPECT_EQ(dialogs.colorInitials, (QList<QColor>{Qt::black, QColor(0x11, 0x22, 0x33)}));
+}
+
+TEST_F(SidePanelWindowTest, PanelControlsSuspendTheCommandsUntilTheyAreLeft) {
+    auto form = openShown({{1, "あ", "安藤"}});
+    const auto prepareEdit = [&] {
+        form->ActionList1->setSuspended(false);
+        form->RowSelected.SelectOnlyRow(3);
+        form->ui.Edit1->show();
+        form->ui.ScrollBox1->setFocus(Qt::MouseFocusReason);
+    };
+    prepareEdit();
+    enter(form->ui.Edit11);
+    EXPECT_TRUE(form->ActionList1->isSuspended());
+    EXPECT_FALSE(form->ui.Edit1->isVisible());
+    EXPECT_FALSE(form->RowSelected.IsRowSelected(3));
+    form->ui.ScrollBox1->setFocus(Qt::MouseFocusReason);
+    EXPECT_FALSE(form->ActionList1->isSuspended());
+
+    // Edit14 and CheckBox2 leave the commands and the page alone; Edit14 applies on leaving.
+    for (QWidget* control : std::initializer_list<QWidget*>{form->ui.Edit14, form->ui.CheckBox2}) {
+        SCOPED_TRACE(control->objectName().toStdString());
+        prepareEdit();
+        enter(control);
+        EXPECT_FALSE(form->ActionList1->isSuspended());
+        EXPECT_TRUE(form->RowSelected.IsRowSelected(3));
+    }
+    // The record buttons above the page are not panel controls.
+    prepareEdit();
+    enter(form->ui.Button4);
+    EXPECT_FALSE(form->ActionList1->isSuspended());
+    EXPECT_TRUE(form->RowSelected.IsRowSelected(3));
+
+    typeAndLeave(*form, form->ui.Edit14, QString());
+    EXPECT_EQ(form->TablePosition, 200);
+    typeAndLeave(*form, form->ui.Edit14, QStringLiteral("1000"));
+    EXPECT_EQ(form->TablePosition, 1000);
+
+    // A press on the bare panel takes the focus, so the box is left and applied.
+    enter(form->ui.Edit11);
+    form->ui.Edit11->selectAll();
+    QTest::keyClicks(form->ui.Edit11, QStringLiteral("30"));
+    QPoint bare;
+    for (int y = 0; y < form->ui.Panel3->height() && bare.isNull(); ++y)
+        if (!form->ui.Panel3->childAt(form->ui.Panel3->width() / 2, y))
+            bare = QPoint(form->ui.Panel3->width() / 2, y);
+    ASSERT_FALSE(bare.isNull());
+    QTest::mouseClick(form->ui.Panel3, Qt::LeftButton, {}, bare);
+    EXPECT_TRUE(form->ui.Panel3->hasFocus());
+    EXPECT_EQ(form->LineHeight, 30);
+    EXPECT_TRUE(form->ActionList1->isSuspended());
+}
+
+TEST_F(SidePanelWindowTest, ResizingTheWindowHidesTheCellEditorAndClearsTheSelection) {
+    auto form = openShown({{1, "あ", "安藤"}});
+    form->ActionList1->setSuspended(false);
+    form->RowSelected.SelectOnlyRow(2);
+    form->ui.Edit1->show();
+    form->resize(form->width() + 40, form->height() + 20);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !form->ui.Edit1->isVisible(); }));
+    EXPECT_FALSE(form->RowSelected.IsRowSelected(2));
+    EXPECT_FALSE(form->ActionList1->isSuspended()); // no panel control has the keys
+}
+
+TEST_F(SidePanelWindowTest, HintsShowOnEnteringAndClearOnLeavingExceptAfterRecordButtons) {
+    auto form = start();
+    hover(form->ui.Edit11, true);
+    EXPECT_EQ(hint(*form), u8("行間　レコード毎に登録されます"));
+    hover(form->ui.Edit11, false);
+    EXPECT_EQ(hint(*form), QString());
+
+    auto* label = form->findChild<QLabel*>(QStringLiteral("Label9"));
+    ASSERT_NE(label, nullptr);
+    hover(label, true);
+    EXPECT_EQ(hint(*form),
+              u8("このソフトによる余白設定（プリンター設定とは別）　iniファイルで管理"));
+    EXPECT_EQ(label->toolTip(), hint(*form));
+
+    hover(form->ui.Button4, true);
+    hover(form->ui.Button4, false);
+    EXPECT_EQ(hint(*form), u8("新しいレコードを追加します"));
+    hover(form->ui.RadioGroup1, true); // a pop-up hint only
+    EXPECT_EQ(hint(*form), u8("新しいレコードを追加します"));
+    EXPECT_EQ(form->ui.RadioGroup1->toolTip(), u8("印刷する種別を選びます"));
+    hover(form->ui.DBGrid1, true); // no hint: clears
+    EXPECT_EQ(hint(*form), QString());
+
+    hover(form->ui.Shape2, true);
+    EXPECT_EQ(hint(*form), u8("フォントの色を変更　iniファイルで管理"));
+    hover(form.get(), true);
+    EXPECT_EQ(hint(*form), QString());
+}
+
+TEST_F(SidePanelWindowTest, HintMenuItemSwitchesThePopUpHintsOnlyNotTheStatusBar) {
+    auto form = openShown({{1, "あ", "安藤"}});
+    QLineEdit* box = form->ui.Edit11;
+    const auto popUp = [box] {
+        QToolTip::hideText(); // fades out on a timer
+        EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
+        QHelpEvent event(QEvent::ToolTip, QPoint(2, 2), box->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(box, &event);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    const QString pitchHint = u8("行間　レコード毎に登録されます");
+    EXPECT_EQ(popUp(), pitchHint);
+    form->ui.N23->trigger();
+    EXPECT_FALSE(form->ui.N23->isChecked());
+    EXPECT_EQ(popUp(), QString());
+    hover(box, true);
+    EXPECT_EQ(hint(*form), pitchHint);
+    form->ui.N23->trigger();
+    EXPECT_EQ(popUp(), pitchHint);
+    QToolTip::hideText();
+}
+
+// The real colour dialog: Enter takes the colour it opened with, Escape cancels.
+TEST(ColorDialogTest, EnterChoosesTheOpeningColourAndEscapeCancels) {
+    QtDialogService dialogs;
+    for (const bool accept : {true, false}) {
+        SCOPED_TRACE(accept);
+        QTimer::singleShot(0, [accept] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->objectName(), QStringLiteral("ColorDialog1"));
+            QTest::keyClick(dialog, accept ? Qt::Key_Return : Qt::Key_Escape);
+        });
+        const std::optional<QColor> chosen = dialogs.chooseColor(QColor(10, 20, 30));
+        EXPECT_EQ(chosen.has_value(), accept);
+        if (chosen) {
+            EXPECT_EQ(*chosen, QColor(10, 20, 30));
+        }
+    }
+}
+
+} // namespace
