@@ -64,6 +64,8 @@ TForm1::TForm1(TForm1Options options, QWidget* parent)
     connectRecordCommands();
     connectSidePanel();
     connectPdfCommand();
+    connectKanaRows();
+    connectRecordList();
 
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         connect(app, &QGuiApplication::commitDataRequest, this, &TForm1::commitDataRequest);

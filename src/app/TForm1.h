@@ -11,6 +11,8 @@
 //   TForm1Dispatch.cpp  the button dispatcher BClick and the wiring of the record commands
 //   TForm1Panel.cpp     the side panel's settings, its focus handling and the status hints
 //   TForm1Pdf.cpp       the shown record written as a PDF file
+//   TForm1KanaRows.cpp  the row of the name typed on the page, from the input method
+//   TForm1List.cpp      the record list: sorting, deleting, colours and its editors
 #include "app/ActionList.h"
 #include "app/MainWindowUi.h"
 #include "app/Settings.h"
@@ -233,6 +235,26 @@ public:
     sender::SenderItems senderItems() const;
     void setSenderItems(const sender::SenderItems& items);
     // --- end of sender items ---------------------------------------------------------------
+    // --- Kana rows and record list ---------------------------------------------------------
+    // (TForm1KanaRows.cpp: the page's name editor; TForm1List.cpp: the record list)
+    // NameReading (declared with the page interaction) is kept by Edit2Change: the row
+    // head (CP932) of the first name typed into the emptied name editor.
+    // Reading (CP932) of the input method's last composition committed into `edit`.
+    QByteArray GetResultReading(const QLineEdit* edit) const;
+    void Edit2Change();
+    // Enter ends the edit; true when the key was used up.
+    bool Edit2KeyPress(const QKeyEvent& event);
+    // Sorts by the clicked column's field, ascending then descending.
+    void DBGrid1TitleClick(int column);
+    // Ctrl+Delete; true when the key was used up. Other keys reach the grid.
+    bool DBGrid1KeyDown(const QKeyEvent& event);
+    void Edit9Change();
+    void Edit8Change();
+    void Edit3Change();
+    void Edit4Change();
+    void Edit5Change();
+    void Memo1Change();
+    // --- end of kana rows and record list ---------------------------------------------------
 
     bool isPageViewShown() const;
     bool isRecordListShown() const;
@@ -298,6 +320,14 @@ private:
     // ColWidth1..5 into line1..line5 of the record being edited.
     void storeColumnWidths();
     QRect hoverFrame_;
+    // Kana rows and record list: the name editor's reading, the grid and its editors.
+    void connectKanaRows();
+    void connectRecordList();
+    // Stores a list editor's text into the current record's field, only while focused.
+    void StoreListEditor(QWidget* editor, const char* field, const QString& text);
+    // A list editor typed into an empty view: a numbered record under the tab's row
+    // first, the editor's text kept.
+    void AppendForListEditor(QWidget* editor);
 
     DialogService* dialogs_;
     std::unique_ptr<PrinterDevice> printer_;

@@ -47,11 +47,6 @@ void TForm1::connectPageInteraction() {
 
     for (QDateEdit* picker : {ui.DateTimePicker1, ui.DateTimePicker2})
         picker->setMinimumDate(kEarliestDate);
-    // Enter ends the name: hiding the editor takes its focus, which writes it back.
-    connect(ui.Edit2, &QLineEdit::returnPressed, this, [this] {
-        ui.ScrollBox1->setFocus(Qt::OtherFocusReason);
-        ui.Edit2->hide();
-    });
 
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));

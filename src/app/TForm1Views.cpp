@@ -129,6 +129,10 @@ void TForm1::ShowCurrentRecord() {
 }
 
 void TForm1::ShowListRecord() {
+    // Loading the editors is no typing: a focused editor must not write it back.
+    const QSignalBlocker blockers[] = {QSignalBlocker(ui.Edit8), QSignalBlocker(ui.Edit9),
+                                       QSignalBlocker(ui.Edit3), QSignalBlocker(ui.Edit4),
+                                       QSignalBlocker(ui.Edit5), QSignalBlocker(ui.Memo1)};
     if (!CDS2.isEmpty()) {
         ui.Edit8->setText(cp932::decodeShown(CDS2.asText("cate")));
         ui.Edit9->setText(cp932::decodeShown(CDS2.asText("name")));

@@ -1,10 +1,12 @@
 #include "records/Dataset.h"
 
+#include "platform/Collation.h"
 #include "platform/Cp932.h"
 #include "records/Datapacket.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -60,15 +62,69 @@ bool Dataset::rowVisible(int row) const {
     return f >= 0 && table_.rows[size_t(row)][size_t(f)].toBytes() == filter_->value;
 }
 
-bool Dataset::rowLess(int a, int b) const {
-    const Row& x = table_.rows[size_t(a)];
-    const Row& y = table_.rows[size_t(b)];
-    for (int f : orderFields_) {
-        const int c = compareValues(x[size_t(f)], y[size_t(f)]);
-        if (c != 0)
-            return orderDescending_ ? c > 0 : c < 0;
+namespace {
+
+bool isTextField(const FieldDef& field) {
+    return field.type == FieldType::String || field.type == FieldType::Memo;
+}
+
+// Collation keys order text; a null value stays before every text, even the empty one.
+int compareKeys(const Value& a, const QByteArray& keyA, const Value& b, const QByteArray& keyB) {
+    if (a.isNull() || b.isNull())
+        return a.isNull() == b.isNull() ? 0 : (a.isNull() ? -1 : 1);
+    const int n =
+        std::memcmp(keyA.constData(), keyB.constData(), size_t(std::min(keyA.size(), keyB.size())));
+    if (n != 0)
+        return n < 0 ? -1 : 1;
+    return keyA.size() < keyB.size() ? -1 : (keyA.size() > keyB.size() ? 1 : 0);
+}
+
+} // namespace
+
+void Dataset::sortView() {
+    // One collation key per text field and row, made once, so the sort compares bytes.
+    const size_t count = view_.size();
+    std::vector<std::vector<QByteArray>> keys(size_t(orderFields_.size()));
+    for (qsizetype k = 0; k < orderFields_.size(); ++k) {
+        const int f = orderFields_[k];
+        if (!isTextField(table_.fields[f]))
+            continue;
+        keys[size_t(k)].resize(count);
+        for (size_t i = 0; i < count; ++i)
+            keys[size_t(k)][i] =
+                collation::sortKey(table_.rows[size_t(view_[i])][size_t(f)].toBytes());
     }
-    return false;
+    std::vector<int> order(count);
+    for (size_t i = 0; i < count; ++i)
+        order[i] = int(i);
+    const auto less = [&](int i, int j) {
+        const Row& x = table_.rows[size_t(view_[size_t(i)])];
+        const Row& y = table_.rows[size_t(view_[size_t(j)])];
+        for (qsizetype k = 0; k < orderFields_.size(); ++k) {
+            const size_t f = size_t(orderFields_[k]);
+            const std::vector<QByteArray>& fieldKeys = keys[size_t(k)];
+            const int c = fieldKeys.empty()
+                              ? compareValues(x[f], y[f])
+                              : compareKeys(x[f], fieldKeys[size_t(i)], y[f], fieldKeys[size_t(j)]);
+            if (c != 0)
+                return orderDescending_ ? c > 0 : c < 0;
+        }
+        return false;
+    };
+    std::stable_sort(order.begin(), order.end(), less);
+    std::vector<int> sorted(count);
+    for (size_t i = 0; i < count; ++i)
+        sorted[i] = view_[size_t(order[i])];
+    view_ = std::move(sorted);
+}
+
+Value Dataset::viewValue(int recNo, int f) const {
+    if (f < 0 || f >= int(table_.fields.size()) || recNo < 1 || recNo > int(view_.size()))
+        return {};
+    const int row = view_[size_t(recNo - 1)];
+    if ((state_ == State::Edit || state_ == State::Insert) && row == editRow_)
+        return buffer_[size_t(f)];
+    return table_.rows[size_t(row)][size_t(f)];
 }
 
 void Dataset::rebuildView(std::optional<int> keepRow) {
@@ -92,8 +148,7 @@ void Dataset::rebuildView(std::optional<int> keepRow) {
         if (const int f = table_.fieldIndex(n); f >= 0)
             orderFields_.append(f);
     if (!orderFields_.isEmpty())
-        std::stable_sort(view_.begin(), view_.end(),
-                         [this](int a, int b) { return rowLess(a, b); });
+        sortView();
 
     int pos = std::min(oldPos, int(view_.size()) - 1);
     if (keepRow) {
@@ -355,10 +410,13 @@ double Dataset::asFloat(QByteArrayView name) const {
 
 QDateTime Dataset::asDateTime(QByteArrayView name) const {
     const int f = fieldIndex(name);
-    const Value v = value(f);
+    return f < 0 ? QDateTime() : toDateTime(table_.fields[f].type, value(f));
+}
+
+QDateTime Dataset::toDateTime(FieldType type, const Value& v) {
     if (v.isNull())
         return {};
-    switch (table_.fields[f].type) {
+    switch (type) {
     case FieldType::Date:
         return fromStamp(double(v.toInt()) * MsPerDay);
     case FieldType::Time:

@@ -47,6 +47,13 @@ public:
     void last();
     void moveTo(int recNo); // clamped to the view
 
+    // A field of the record at view position `recNo` (1-based) without moving the cursor;
+    // the record in editing reads from its edit buffer.
+    Value viewValue(int recNo, int field) const;
+    Value viewValue(int recNo, QByteArrayView name) const {
+        return viewValue(recNo, fieldIndex(name));
+    }
+
     // --- order and filter -----------------------------------------------------
     // Orders by a list of fields ("cate" or "cate;name"), without a named index.
     void setIndexFieldNames(const QByteArray& fields);
@@ -98,11 +105,13 @@ public:
     // 0001-01-01) to and from local date-times.
     static double toStamp(const QDateTime& dt);
     static QDateTime fromStamp(double stamp);
+    // A stored value of a field of type `type` as a date-time; invalid for null.
+    static QDateTime toDateTime(FieldType type, const Value& v);
 
 private:
     void rebuildView(std::optional<int> keepRow);
     bool rowVisible(int row) const;
-    bool rowLess(int a, int b) const;
+    void sortView(); // view_ by orderFields_, text by collation, ties kept in place
     const Row* currentRow() const;
     Value convertForField(int field, const Value& v) const;
     void setCursor(int pos);

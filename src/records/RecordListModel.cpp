@@ -14,49 +14,47 @@ constexpr Column kColumns[] = {
     {"pcode", "〒", 10}, {"addr", "住所", 30}, {"tel", "tel", 12},
 };
 constexpr int kColumnCount = int(std::size(kColumns));
+// The user's long date form is the Japanese one on every machine.
+constexpr char kLongDate[] = "yyyy年M月d日";
+constexpr char kLongDateTime[] = "yyyy年M月d日 H:mm:ss";
 } // namespace
 
 RecordListModel::RecordListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-RecordListModel::Line RecordListModel::lineOf(const Dataset& records) {
+RecordListModel::Line RecordListModel::lineOf(const Dataset& records, const Fields& fields,
+                                              int recNo) {
     Line line;
-    if (!records.isNull("num"))
-        line.num = records.asInteger("num");
-    line.name = cp932::decodeShown(records.asText("name"));
-    line.sday = records.asDateTime("sday");
-    line.pcode = cp932::decodeShown(records.asText("pcode"));
-    line.addr = cp932::decodeShown(records.asText("addr"));
-    line.tel = cp932::decodeShown(records.asText("tel"));
+    const Value num = records.viewValue(recNo, fields.num);
+    if (!num.isNull())
+        line.num = num.toInt();
+    line.name = records.viewValue(recNo, fields.name).toBytes();
+    line.sday = records.viewValue(recNo, fields.sday);
+    line.pcode = records.viewValue(recNo, fields.pcode).toBytes();
+    line.addr = records.viewValue(recNo, fields.addr).toBytes();
+    line.tel = records.viewValue(recNo, fields.tel).toBytes();
     return line;
 }
 
-void RecordListModel::reload(Dataset& records) {
+void RecordListModel::reload(const Dataset& records) {
+    const Fields fields{records.fieldIndex("num"),  records.fieldIndex("name"),
+                        records.fieldIndex("sday"), records.fieldIndex("pcode"),
+                        records.fieldIndex("addr"), records.fieldIndex("tel")};
+    if (fields.sday >= 0)
+        sdayType_ = records.fields()[fields.sday].type;
     const int count = records.recordCount();
     const int current = records.recNo();
-    const bool editing =
-        records.state() == Dataset::State::Edit || records.state() == Dataset::State::Insert;
-    if (editing && int(lines_.size()) == count && current >= 1) {
-        lines_[size_t(current - 1)] = lineOf(records);
+    // Only the current record changed: refresh its row alone, so the view keeps its
+    // scroll position and selection.
+    if (int(lines_.size()) == count && current >= 1 && records.state() != Dataset::State::Browse) {
+        lines_[size_t(current - 1)] = lineOf(records, fields, current);
         emit dataChanged(index(current - 1, 0), index(current - 1, kColumnCount - 1));
         return;
     }
     beginResetModel();
     lines_.clear();
-    if (editing) {
-        // The view changed under a pending edit; show what can be read without posting.
-        if (current >= 1) {
-            lines_.assign(size_t(count), Line{});
-            lines_[size_t(current - 1)] = lineOf(records);
-        }
-    } else if (count > 0) {
-        lines_.reserve(size_t(count));
-        records.first();
-        for (int i = 0; i < count; ++i) {
-            lines_.push_back(lineOf(records));
-            records.next();
-        }
-        records.moveTo(current);
-    }
+    lines_.reserve(size_t(count));
+    for (int recNo = 1; recNo <= count; ++recNo)
+        lines_.push_back(lineOf(records, fields, recNo));
     endResetModel();
 }
 
@@ -76,15 +74,15 @@ QVariant RecordListModel::data(const QModelIndex& index, int role) const {
     case 0:
         return numberText(line.num);
     case 1:
-        return line.name;
+        return cp932::decodeShown(line.name);
     case 2:
-        return dateTimeText(line.sday);
+        return dateTimeText(Dataset::toDateTime(sdayType_, line.sday));
     case 3:
-        return line.pcode;
+        return cp932::decodeShown(line.pcode);
     case 4:
-        return line.addr;
+        return cp932::decodeShown(line.addr);
     case 5:
-        return line.tel;
+        return cp932::decodeShown(line.tel);
     default:
         return {};
     }
@@ -116,8 +114,8 @@ QString RecordListModel::numberText(const QVariant& num) {
 QString RecordListModel::dateTimeText(const QDateTime& value) {
     if (!value.isValid())
         return {};
-    // Date alone at midnight, as a date-time field shows itself.
+    // The long date form; the time only when there is one, as a date-time field shows itself.
     if (value.time() == QTime(0, 0))
-        return value.toString(QStringLiteral("yyyy/MM/dd"));
-    return value.toString(QStringLiteral("yyyy/MM/dd H:mm:ss"));
+        return value.toString(QString::fromUtf8(kLongDate));
+    return value.toString(QString::fromUtf8(kLongDateTime));
 }

@@ -1,7 +1,10 @@
 #pragma once
 // The record grid's rows: the records of the dataset's view in view order, read-only,
 // with the columns No, 名前, 作成日, 〒, 住所, tel.
+#include "records/FieldDef.h"
+#include "records/Value.h"
 #include <QAbstractTableModel>
+
 #include <QDateTime>
 
 #include <vector>
@@ -13,10 +16,9 @@ class RecordListModel : public QAbstractTableModel {
 public:
     explicit RecordListModel(QObject* parent = nullptr);
 
-    // Takes the view afresh. The cursor is walked through the view and put back where it
-    // was; a record in editing is not walked over (that would post it), only its row is
-    // refreshed from the edit buffer.
-    void reload(Dataset& records);
+    // Takes the view afresh, reading every row where it stands without moving the cursor,
+    // so a record in editing is neither posted nor hidden (it shows its edit buffer).
+    void reload(const Dataset& records);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -34,15 +36,20 @@ public:
     static QString dateTimeText(const QDateTime& value);
 
 private:
+    // Field values as stored; text is decoded only for the rows the grid asks for.
     struct Line {
         QVariant num; // null when the record has no number
-        QString name;
-        QDateTime sday;
-        QString pcode;
-        QString addr;
-        QString tel;
+        QByteArray name;
+        Value sday; // made a date-time when shown: that costs a time-zone lookup
+        QByteArray pcode;
+        QByteArray addr;
+        QByteArray tel;
     };
-    static Line lineOf(const Dataset& records);
+    struct Fields {
+        int num, name, sday, pcode, addr, tel;
+    };
+    static Line lineOf(const Dataset& records, const Fields& fields, int recNo);
 
     std::vector<Line> lines_;
+    FieldType sdayType_ = FieldType::DateTime;
 };

@@ -32,6 +32,6 @@ private:
     Storage v_;
 };
 
-// Ordering for indexes: null first, numbers by value, bytes by unsigned byte order
-// (CP932 byte order puts あ … わ before 他).
+// Ordering of values: null first, numbers by value, bytes by unsigned byte order.
+// Indexes order text fields by collation instead (Dataset).
 int compareValues(const Value& a, const Value& b);

@@ -220,3 +220,46 @@ TEST(Dataset, DateTimesKeepTheMillisecond) {
     EXPECT_EQ(d.asDateTime("sday"), when);
     EXPECT_EQ(d.asText("sday"), "2026/12/10 14:23:07");
 }
+
+// Text sorts by the Japanese collation: the eleven row heads in syllabary order with
+// 他 last, and katakana of both widths among the hiragana (byte order would put
+// か before ア and ｱ after everything double-byte).
+TEST(Dataset, TextIndexesFollowTheJapaneseCollation) {
+    Dataset d = emptyRecords();
+    const char* heads[] = {"他", "わ", "は", "あ", "ら", "か", "ま", "な", "た", "や", "さ"};
+    for (int i = 0; i < 11; ++i)
+        addRecord(d, i + 1, heads[i]);
+    d.setIndexFieldNames("cate");
+    QByteArray order;
+    for (d.first(); !d.eof(); d.next())
+        order += d.asText("cate");
+    EXPECT_EQ(order, sjis("あかさたなはまやらわ他"));
+
+    Dataset names = emptyRecords();
+    addRecord(names, 1, "他", "安藤");
+    addRecord(names, 2, "他", "やまだ");
+    addRecord(names, 3, "他", "ｲﾄｳ");
+    addRecord(names, 4, "他", "かとう");
+    addRecord(names, 5, "他", "アベ");
+    names.append();
+    names.setInteger("num", 6); // name left null: before every text
+    names.post();
+    names.addIndex("name_IDX", "name");
+    names.setIndexName("name_IDX");
+    EXPECT_EQ(numbersInView(names), (QList<qint32>{6, 5, 3, 4, 2, 1}));
+    names.addIndex("name_DESC", "name", true);
+    names.setIndexName("name_DESC");
+    EXPECT_EQ(numbersInView(names), (QList<qint32>{1, 2, 4, 3, 5, 6}));
+}
+
+TEST(Dataset, ViewValueReadsAnyRowWithoutMovingOrPosting) {
+    Dataset d = sample();
+    d.moveTo(2);
+    d.append();
+    d.setText("name", sjis("New"));
+    EXPECT_EQ(d.viewValue(1, "name").toBytes(), QByteArray("Zeta"));
+    EXPECT_EQ(d.viewValue(5, "name").toBytes(), QByteArray("New")); // the edit buffer
+    EXPECT_TRUE(d.viewValue(6, "name").isNull());
+    EXPECT_EQ(d.state(), Dataset::State::Insert);
+    EXPECT_EQ(d.recNo(), 5);
+}

@@ -157,9 +157,9 @@ TEST(RecordListModel, CellTexts) {
     EXPECT_EQ(RecordListModel::numberText(0), QStringLiteral("0000"));
     EXPECT_EQ(RecordListModel::numberText(12345), QStringLiteral("12345"));
     EXPECT_EQ(RecordListModel::dateTimeText(QDateTime(QDate(2026, 1, 5), QTime(0, 0))),
-              QStringLiteral("2026/01/05"));
+              QString::fromUtf8("2026年1月5日"));
     EXPECT_EQ(RecordListModel::dateTimeText(QDateTime(QDate(2026, 1, 5), QTime(9, 3, 7))),
-              QStringLiteral("2026/01/05 9:03:07"));
+              QString::fromUtf8("2026年1月5日 9:03:07"));
 }
 
 } // namespace

@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# A name typed with a real Japanese input method is filed by its reading: under Xvfb with
+# ibus and the Anthy engine, click the recipient's name on the page, type "yamada",
+# convert (山田), commit into the name editor, press Enter, and find the saved record
+# under や.
+#   real-ime-test.sh PATH/TO/ledora_ime_probe
+# Exit 0 passed, 1 failed, 77 skipped (the reason is printed). Every wait has a deadline;
+# everything started here is stopped by its process id on exit.
+set -u
+probe=${1:?usage: real-ime-test.sh PATH/TO/ledora_ime_probe}
+
+skip() { echo "SKIP: $*"; exit 77; }
+fail() { echo "FAIL: $*"; [ -f "${work:-/nonexistent}/probe.out" ] && sed 's/^/  probe: /' "$work/probe.out"; exit 1; }
+
+for tool in Xvfb xdotool ibus ibus-daemon dbus-launch gsettings; do
+    command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed (scripts/install-deps.sh installs it)"
+done
+[ -f /usr/share/ibus/component/anthy.xml ] || skip "the ibus Anthy engine (ibus-anthy) is not installed"
+[ -x "$probe" ] || fail "no probe program at $probe"
+# The Anthy engine is a Python program of the distribution's own python3.
+export PATH=/usr/bin:/bin:$PATH
+
+work=$(mktemp -d)
+xvfb_pid="" wm_pid="" daemon_pid="" probe_pid="" DBUS_SESSION_BUS_PID=""
+cleanup() {
+    # The daemon stops the engine and the helpers it started when asked to exit.
+    [ -n "$daemon_pid" ] && kill -0 "$daemon_pid" 2>/dev/null && timeout 5 ibus exit >/dev/null 2>&1
+    for pid in "$probe_pid" "$daemon_pid" "$wm_pid" "$DBUS_SESSION_BUS_PID" "$xvfb_pid"; do
+        [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    done
+    for pid in "$probe_pid" "$daemon_pid" "$wm_pid" "$DBUS_SESSION_BUS_PID" "$xvfb_pid"; do
+        [ -n "$pid" ] && { timeout 5 tail --pid="$pid" -f /dev/null 2>/dev/null || kill -9 "$pid" 2>/dev/null; }
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# wait_for SECONDS COMMAND...: polls until the command succeeds; false at the deadline.
+wait_for() {
+    local deadline=$((SECONDS + $1)); shift
+    until "$@" >/dev/null 2>&1; do
+        [ "$SECONDS" -ge "$deadline" ] && return 1
+        sleep 0.2
+    done
+}
+probe_said() { grep -qF -- "$1" "$work/probe.out"; }
+display_ready() { [ -s "$work/display" ]; }
+
+# A display of its own, a window manager for focus, a session bus.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+wait_for 20 display_ready || skip "Xvfb did not start: $(tail -n 3 "$work/xvfb.log")"
+export DISPLAY=":$(head -n 1 "$work/display")"
+if command -v openbox >/dev/null 2>&1; then
+    openbox >/dev/null 2>&1 &
+    wm_pid=$!
+fi
+# Settings and caches of this run stay in its folder; the bus (and the settings service
+# it starts) must see the same folders, so they are set first.
+export XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
+eval "$(dbus-launch --sh-syntax)" || skip "dbus-launch could not start a session bus"
+[ -n "$DBUS_SESSION_BUS_PID" ] || skip "dbus-launch gave no bus"
+
+# Anthy starts in Latin mode (3), where keys pass unconverted; hiragana is 0.
+gsettings set org.freedesktop.ibus.engine.anthy.common input-mode 0 2>/dev/null ||
+    skip "cannot set Anthy's input mode through gsettings"
+ibus write-cache >/dev/null 2>&1
+ibus-daemon -r --xim --panel=disable >"$work/ibus.log" 2>&1 &
+daemon_pid=$!
+# "ibus engine NAME" fails while no input context has the focus, yet sets the engine.
+take_anthy() { ibus engine anthy; [ "$(ibus engine 2>/dev/null)" = anthy ]; }
+wait_for 30 take_anthy || skip "the ibus daemon did not take the Anthy engine: $(tail -n 3 "$work/ibus.log")"
+
+# ASan's leak check is for our code, covered by the offscreen suite; the platform's
+# input-method and X libraries keep their caches to the end.
+ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" QT_QPA_PLATFORM=xcb QT_IM_MODULE=ibus \
+    "$probe" "$work" >"$work/probe.out" 2>"$work/probe.err" &
+probe_pid=$!
+wait_for 30 probe_said CLICK || fail "the probe's window never showed: $(tail -n 3 "$work/probe.err")"
+# A click on the recipient's name opens the page's name editor.
+read -r _ click_x click_y < <(grep -m 1 CLICK "$work/probe.out")
+xdotool mousemove --sync "$click_x" "$click_y" click 1
+wait_for 20 probe_said READY || fail "a click on the name did not open the name editor"
+# The focused editor's input context takes the engine anew.
+wait_for 10 take_anthy || fail "ibus lost the Anthy engine"
+
+win=$(xdotool getactivewindow 2>/dev/null || true)
+[ -n "$win" ] && xdotool windowfocus --sync "$win" 2>/dev/null
+xdotool type --delay 80 yamada
+wait_for 20 probe_said "PREEDIT やまだ" ||
+    skip "the engine gave no kana preedit for \"yamada\" (input mode not hiragana?)"
+xdotool key space
+wait_for 20 probe_said "PREEDIT 山田" || fail "space did not convert やまだ to 山田"
+xdotool key Return
+wait_for 20 probe_said "COMMIT 山田" || fail "Return did not commit 山田"
+xdotool key Return
+wait_for 30 probe_said "SAVED" || fail "Enter did not end the edit"
+
+line=$(grep -F SAVED "$work/probe.out")
+echo "$line"
+case "$line" in
+*"name=山田 cate=や reading=やまだ"*) echo "PASS: 山田 typed as yamada is filed under や" ;;
+*) fail "expected 山田 under や with the reading やまだ" ;;
+esac
