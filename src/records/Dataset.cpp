@@ -41,11 +41,13 @@ void Dataset::clear() {
 
 // --- view ----------------------------------------------------------------------
 
-bool Dataset::rowVisible(int row) const {
+bool Dataset::rowVisible(int row, int filterField) const {
     if (!filter_)
         return true;
-    const int f = table_.fieldIndex(filter_->field);
-    return f >= 0 && table_.rows[size_t(row)][size_t(f)].toBytes() == filter_->value;
+    if (filterField < 0)
+        return false;
+    const Value& v = table_.rows[size_t(row)][size_t(filterField)];
+    return v.isBytes() ? v.bytes() == filter_->value : v.toBytes() == filter_->value;
 }
 
 bool Dataset::rowLess(int a, int b) const {
@@ -63,8 +65,9 @@ void Dataset::rebuildView(std::optional<int> keepRow) {
     const int oldPos = pos_;
     view_.clear();
     view_.reserve(table_.rows.size());
+    const int filterField = filter_ ? table_.fieldIndex(filter_->field) : -1;
     for (int i = 0; i < int(table_.rows.size()); ++i)
-        if (rowVisible(i))
+        if (rowVisible(i, filterField))
             view_.push_back(i);
 
     orderFields_.clear();
@@ -312,15 +315,13 @@ Value Dataset::value(int field) const {
     return (*row)[size_t(field)];
 }
 
-QByteArray Dataset::asText(QByteArrayView name) const {
-    const int f = fieldIndex(name);
-    const Value v = value(f);
+QByteArray Dataset::textOf(FieldType type, const Value& v) {
     if (v.isNull())
         return {};
-    switch (table_.fields[f].type) {
+    switch (type) {
     case FieldType::DateTime:
     case FieldType::Date:
-        return asDateTime(name).toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")).toLatin1();
+        return dateTimeOf(type, v).toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")).toLatin1();
     case FieldType::R8:
         return QByteArray::number(v.toReal(), 'g', 15);
     default:
@@ -328,13 +329,34 @@ QByteArray Dataset::asText(QByteArrayView name) const {
     }
 }
 
-qint32 Dataset::asInteger(QByteArrayView name) const {
-    const Value v = value(name);
+qint32 Dataset::integerOf(const Value& v) {
     if (v.isReal())
         return std::isfinite(v.toReal()) && std::abs(v.toReal()) < 2147483648.0
                    ? qint32(std::llround(v.toReal()))
                    : 0;
     return v.toInt();
+}
+
+QDateTime Dataset::dateTimeOf(FieldType type, const Value& v) {
+    if (v.isNull())
+        return {};
+    switch (type) {
+    case FieldType::Date:
+        return fromStamp(double(v.toInt()) * MsPerDay);
+    case FieldType::Time:
+        return fromStamp(double(MsPerDay + v.toInt()));
+    default:
+        return fromStamp(v.toReal());
+    }
+}
+
+QByteArray Dataset::asText(QByteArrayView name) const {
+    const int f = fieldIndex(name);
+    return f < 0 ? QByteArray() : textOf(table_.fields[f].type, value(f));
+}
+
+qint32 Dataset::asInteger(QByteArrayView name) const {
+    return integerOf(value(name));
 }
 
 double Dataset::asFloat(QByteArrayView name) const {
@@ -343,17 +365,7 @@ double Dataset::asFloat(QByteArrayView name) const {
 
 QDateTime Dataset::asDateTime(QByteArrayView name) const {
     const int f = fieldIndex(name);
-    const Value v = value(f);
-    if (v.isNull())
-        return {};
-    switch (table_.fields[f].type) {
-    case FieldType::Date:
-        return fromStamp(double(v.toInt()) * MsPerDay);
-    case FieldType::Time:
-        return fromStamp(double(MsPerDay + v.toInt()));
-    default:
-        return fromStamp(v.toReal());
-    }
+    return f < 0 ? QDateTime() : dateTimeOf(table_.fields[f].type, value(f));
 }
 
 Value Dataset::convertForField(int field, const Value& v) const {

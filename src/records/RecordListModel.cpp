@@ -18,19 +18,18 @@ constexpr int kColumnCount = int(std::size(kColumns));
 
 RecordListModel::RecordListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-RecordListModel::Line RecordListModel::lineOf(const Dataset& records) {
-    Line line;
-    if (!records.isNull("num"))
-        line.num = records.asInteger("num");
-    line.name = cp932::decode(records.asText("name"));
-    line.sday = records.asDateTime("sday");
-    line.pcode = cp932::decode(records.asText("pcode"));
-    line.addr = cp932::decode(records.asText("addr"));
-    line.tel = cp932::decode(records.asText("tel"));
-    return line;
+RecordListModel::Line RecordListModel::lineOf(const Dataset& records) const {
+    return Line{records.value(fieldIndexes_[0]), records.value(fieldIndexes_[1]),
+                records.value(fieldIndexes_[2]), records.value(fieldIndexes_[3]),
+                records.value(fieldIndexes_[4]), records.value(fieldIndexes_[5])};
 }
 
 void RecordListModel::reload(Dataset& records) {
+    for (int c = 0; c < kColumnCount; ++c) {
+        fieldIndexes_[c] = records.fieldIndex(kColumns[c].field);
+        fieldTypes_[c] =
+            fieldIndexes_[c] >= 0 ? records.fields()[fieldIndexes_[c]].type : FieldType::String;
+    }
     const int count = records.recordCount();
     const int current = records.recNo();
     const bool editing =
@@ -72,19 +71,23 @@ QVariant RecordListModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= int(lines_.size()))
         return {};
     const Line& line = lines_[size_t(index.row())];
-    switch (index.column()) {
+    const int column = index.column();
+    auto text = [&](const Value& v) {
+        return cp932::decode(Dataset::textOf(fieldTypes_[column], v));
+    };
+    switch (column) {
     case 0:
-        return numberText(line.num);
+        return numberText(line.num.isNull() ? QVariant() : QVariant(Dataset::integerOf(line.num)));
     case 1:
-        return line.name;
+        return text(line.name);
     case 2:
-        return dateTimeText(line.sday);
+        return dateTimeText(Dataset::dateTimeOf(fieldTypes_[column], line.sday));
     case 3:
-        return line.pcode;
+        return text(line.pcode);
     case 4:
-        return line.addr;
+        return text(line.addr);
     case 5:
-        return line.tel;
+        return text(line.tel);
     default:
         return {};
     }

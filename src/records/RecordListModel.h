@@ -1,6 +1,9 @@
 #pragma once
 // The record grid's rows: the records of the dataset's view in view order, read-only,
 // with the columns No, 名前, 作成日, 〒, 住所, tel.
+#include "records/FieldDef.h"
+#include "records/Value.h"
+
 #include <QAbstractTableModel>
 #include <QDateTime>
 
@@ -34,15 +37,20 @@ public:
     static QString dateTimeText(const QDateTime& value);
 
 private:
+    // The values as read; a cell is decoded only when the grid shows it, so a large
+    // file costs no text conversion up front.
     struct Line {
-        QVariant num; // null when the record has no number
-        QString name;
-        QDateTime sday;
-        QString pcode;
-        QString addr;
-        QString tel;
+        Value num;
+        Value name;
+        Value sday;
+        Value pcode;
+        Value addr;
+        Value tel;
     };
-    static Line lineOf(const Dataset& records);
+    Line lineOf(const Dataset& records) const;
+
+    int fieldIndexes_[6] = {-1, -1, -1, -1, -1, -1};
+    FieldType fieldTypes_[6] = {};
 
     std::vector<Line> lines_;
 };
