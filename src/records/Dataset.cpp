@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -61,6 +62,41 @@ bool Dataset::rowLess(int a, int b) const {
     return false;
 }
 
+// The common order (one text field, such as cate) sorts its keys read once, in the
+// same order as compareValues gives; false when the field holds other values.
+bool Dataset::sortByText(int field) {
+    struct Key {
+        QByteArrayView text;
+        bool null;
+        int row;
+    };
+    std::vector<Key> keys;
+    keys.reserve(view_.size());
+    for (int row : view_) {
+        const Value& v = table_.rows[size_t(row)][size_t(field)];
+        if (!v.isNull() && !v.isBytes())
+            return false;
+        keys.push_back(Key{v.bytes(), v.isNull(), row});
+    }
+    auto compare = [](const Key& a, const Key& b) {
+        if (a.null || b.null)
+            return a.null == b.null ? 0 : (a.null ? -1 : 1);
+        const qsizetype common = std::min(a.text.size(), b.text.size());
+        const int n = common > 0 ? std::memcmp(a.text.data(), b.text.data(), size_t(common)) : 0;
+        if (n != 0)
+            return n;
+        return a.text.size() < b.text.size() ? -1 : (a.text.size() > b.text.size() ? 1 : 0);
+    };
+    const bool descending = orderDescending_;
+    std::stable_sort(keys.begin(), keys.end(), [&](const Key& a, const Key& b) {
+        const int c = compare(a, b);
+        return descending ? c > 0 : c < 0;
+    });
+    for (size_t i = 0; i < keys.size(); ++i)
+        view_[i] = keys[i].row;
+    return true;
+}
+
 void Dataset::rebuildView(std::optional<int> keepRow) {
     const int oldPos = pos_;
     view_.clear();
@@ -82,7 +118,8 @@ void Dataset::rebuildView(std::optional<int> keepRow) {
     for (const QByteArray& n : names)
         if (const int f = table_.fieldIndex(n); f >= 0)
             orderFields_.append(f);
-    if (!orderFields_.isEmpty())
+    const bool sorted = orderFields_.size() == 1 && sortByText(orderFields_.first());
+    if (!sorted && !orderFields_.isEmpty())
         std::stable_sort(view_.begin(), view_.end(),
                          [this](int a, int b) { return rowLess(a, b); });
 

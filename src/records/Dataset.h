@@ -108,6 +108,7 @@ private:
     void rebuildView(std::optional<int> keepRow);
     bool rowVisible(int row, int filterField) const;
     bool rowLess(int a, int b) const;
+    bool sortByText(int field);
     const Row* currentRow() const;
     Value convertForField(int field, const Value& v) const;
     void setCursor(int pos);
