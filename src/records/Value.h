@@ -132,9 +132,9 @@ private:
     }
 
     union {
+        ByteStore* store; // first, so that u_{} clears all eight bytes; null for empty bytes
         qint32 i;
         double d;
-        ByteStore* store; // null for empty bytes
     } u_{};
     qsizetype size_ = 0;
     quint32 offset_ = 0; // stores are far below 4 GB (a data file is at most 1 GB)
