@@ -42,7 +42,18 @@ QString load(Dataset& dataset, const QString& path) {
         return file.errorString();
     if (file.size() > MaxFileSize)
         return QStringLiteral("the file is too large");
-    const QByteArray bytes = file.readAll();
+    // Read into an array of the file's size: readAll would ask for the next power of
+    // two, and the loaded records keep pointing into these bytes.
+    QByteArray bytes;
+    if (const qint64 size = file.size(); size > 0) {
+        bytes = QByteArray(size, Qt::Uninitialized);
+        const qint64 got = file.read(bytes.data(), size);
+        if (got < 0)
+            return file.errorString();
+        bytes.truncate(got);
+    } else {
+        bytes = file.readAll();
+    }
     if (file.error() != QFileDevice::NoError)
         return file.errorString();
     PacketResult result = datapacket::read(bytes);

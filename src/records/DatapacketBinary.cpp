@@ -160,36 +160,6 @@ int widthOf(const QList<Property>& props) {
     return 0;
 }
 
-Value readValue(Reader& r, const FieldDef& f, quint32 code) {
-    switch (f.type) {
-    case FieldType::I2:
-        return Value::fromInt(r.get<qint16>());
-    case FieldType::Boolean:
-        return Value::fromInt(r.get<quint16>());
-    case FieldType::I4:
-    case FieldType::Date:
-    case FieldType::Time:
-        return Value::fromInt(r.get<qint32>());
-    case FieldType::R8:
-    case FieldType::DateTime:
-        return Value::fromReal(r.get<double>());
-    case FieldType::String: {
-        const quint32 len = code == typecode::String1 ? r.get<quint8>() : r.get<quint16>();
-        return Value::fromBytes(r.bytes(len));
-    }
-    case FieldType::Memo:
-    case FieldType::Blob: {
-        const quint32 len = r.get<quint32>();
-        if (len > quint64(r.left())) {
-            r.fail();
-            return {};
-        }
-        return Value::fromBytes(r.bytes(qsizetype(len)));
-    }
-    }
-    return {};
-}
-
 void writeValue(QByteArray& out, const FieldDef& f, quint32 code, const Value& v) {
     switch (f.type) {
     case FieldType::I2:
@@ -210,9 +180,17 @@ void writeValue(QByteArray& out, const FieldDef& f, quint32 code, const Value& v
     case FieldType::String: {
         // The length prefix bounds what one value can hold.
         const bool narrow = code == typecode::String1;
-        QByteArray b = v.toBytes();
-        if (b.size() > (narrow ? 0xFF : 0xFFFF))
-            b = cp932::cutToWidth(b, narrow ? 0xFF : 0xFFFF);
+        const qsizetype limit = narrow ? 0xFF : 0xFFFF;
+        QByteArray cut;
+        QByteArrayView b = v.isBytes() ? v.bytes() : QByteArrayView();
+        if (!v.isBytes()) {
+            cut = v.toBytes();
+            b = cut;
+        }
+        if (b.size() > limit) {
+            cut = cp932::cutToWidth(b.toByteArray(), limit);
+            b = cut;
+        }
         if (narrow)
             out.append(char(b.size()));
         else
@@ -222,7 +200,8 @@ void writeValue(QByteArray& out, const FieldDef& f, quint32 code, const Value& v
     }
     case FieldType::Memo:
     case FieldType::Blob: {
-        const QByteArray b = v.toBytes();
+        const QByteArray owned = v.isBytes() ? QByteArray() : v.toBytes();
+        const QByteArrayView b = v.isBytes() ? v.bytes() : QByteArrayView(owned);
         put<quint32>(out, quint32(b.size()));
         out.append(b);
         return;
@@ -230,12 +209,121 @@ void writeValue(QByteArray& out, const FieldDef& f, quint32 code, const Value& v
     }
 }
 
+// How a present value is stored in a row, by field.
+enum class Encoding : quint8 { I16, U16, I32, F64, Text8, Text16, Text32 };
+
+Encoding encodingOf(FieldType type, quint32 code) {
+    switch (type) {
+    case FieldType::I2:
+        return Encoding::I16;
+    case FieldType::Boolean:
+        return Encoding::U16;
+    case FieldType::I4:
+    case FieldType::Date:
+    case FieldType::Time:
+        return Encoding::I32;
+    case FieldType::R8:
+    case FieldType::DateTime:
+        return Encoding::F64;
+    case FieldType::String:
+        return code == typecode::String1 ? Encoding::Text8 : Encoding::Text16;
+    case FieldType::Memo:
+    case FieldType::Blob:
+        break;
+    }
+    return Encoding::Text32;
+}
+
+// The rows are most of a file; they are read with one bounds check per value and texts
+// left in place (values pointing into `store`, which holds the same bytes).
+class RowReader {
+public:
+    RowReader(const char* data, qsizetype size, qsizetype pos, ByteStore* store)
+        : base_(data), p_(data + pos), end_(data + size), store_(store) {}
+
+    bool read(const std::vector<Encoding>& encodings, qsizetype mapBytes, int& status, Row& row,
+              std::vector<bool>& changed) {
+        const size_t columns = encodings.size();
+        if (end_ - p_ < 1 + mapBytes)
+            return false;
+        status = quint8(*p_++);
+        const char* map = p_;
+        p_ += mapBytes;
+        row.resize(columns);
+        // Only a modified row needs to know which fields it leaves as they were.
+        const bool modified = status & ChangeLogMerge::Modified;
+        for (size_t c = 0; c < columns; ++c) {
+            const int bits = (quint8(map[c / 4]) >> ((c % 4) * 2)) & 3;
+            if (modified)
+                changed[c] = bits != 2;
+            if (bits == 0 && !readValue(encodings[c], row[c]))
+                return false;
+        }
+        return true;
+    }
+
+private:
+    template <typename T> bool take(T& v) {
+        if (end_ - p_ < qsizetype(sizeof(T)))
+            return false;
+        v = qFromLittleEndian<T>(p_);
+        p_ += sizeof(T);
+        return true;
+    }
+    bool text(qsizetype len, Value& v) {
+        if (end_ - p_ < len)
+            return false;
+        v = Value::fromStore(store_, p_ - base_, len);
+        p_ += len;
+        return true;
+    }
+    bool readValue(Encoding e, Value& v) {
+        switch (e) {
+        case Encoding::I16: {
+            qint16 x = 0;
+            return take(x) && (v = Value::fromInt(x), true);
+        }
+        case Encoding::U16: {
+            quint16 x = 0;
+            return take(x) && (v = Value::fromInt(x), true);
+        }
+        case Encoding::I32: {
+            qint32 x = 0;
+            return take(x) && (v = Value::fromInt(x), true);
+        }
+        case Encoding::F64: {
+            double x = 0;
+            return take(x) && (v = Value::fromReal(x), true);
+        }
+        case Encoding::Text8: {
+            quint8 len = 0;
+            return take(len) && text(len, v);
+        }
+        case Encoding::Text16: {
+            quint16 len = 0;
+            return take(len) && text(len, v);
+        }
+        case Encoding::Text32: {
+            quint32 len = 0;
+            return take(len) && len <= quint64(end_ - p_) && text(qsizetype(len), v);
+        }
+        }
+        return false;
+    }
+
+    const char* base_;
+    const char* p_;
+    const char* end_;
+    ByteStore* store_;
+};
+
 } // namespace
 
 namespace datapacket {
 
 PacketResult readBinary(const QByteArray& bytes) {
     PacketResult result;
+    const ByteStoreHold store(bytes);
     auto error = [&](const char* text) {
         result.table = {};
         result.error = QString::fromUtf8(text);
@@ -294,25 +382,18 @@ PacketResult readBinary(const QByteArray& bytes) {
     if (quint64(rowCount) * quint64(std::max<int>(columns, 1)) > quint64(MaxCells))
         return error("more values than a data file can hold");
     t.rows.reserve(rowCount);
+    std::vector<Encoding> encodings;
+    for (int c = 0; c < columns; ++c)
+        encodings.push_back(encodingOf(t.fields[c].type, codes[c]));
     ChangeLogMerge merge(t);
     std::vector<bool> changed(columns);
+    RowReader rows(bytes.constData(), bytes.size(), r.pos(), store.get());
     for (quint32 i = 0; i < rowCount; ++i) {
-        const int status = r.get<quint8>();
-        const qsizetype mapAt = r.pos();
-        if (!r.need(mapBytes))
+        int status = 0;
+        Row row;
+        if (!rows.read(encodings, mapBytes, status, row, changed))
             return error("truncated row");
-        r.seek(mapAt + mapBytes);
-        const char* map = bytes.constData() + mapAt;
-        Row row(columns);
-        for (int c = 0; c < columns; ++c) {
-            const int bits = (quint8(map[c / 4]) >> ((c % 4) * 2)) & 3;
-            changed[c] = bits != 2;
-            if (bits == 0)
-                row[c] = readValue(r, t.fields[c], codes[c]);
-        }
-        if (r.failed())
-            return error("truncated row");
-        merge.add(status, std::move(row), &changed);
+        merge.add(status, std::move(row), (status & ChangeLogMerge::Modified) ? &changed : nullptr);
     }
     merge.finish();
     return result;

@@ -228,11 +228,15 @@ bool parseTime(QByteArrayView t, qint64& ms) {
     return true;
 }
 
-bool parseValue(const FieldDef& f, QByteArrayView raw, Value& out, QByteArray& scratch) {
+// Texts are unescaped into `store`, one buffer for all values of the file.
+bool parseValue(const FieldDef& f, QByteArrayView raw, Value& out, QByteArray& scratch,
+                ByteStore* store) {
     if (f.type == FieldType::String || f.type == FieldType::Memo) {
-        if (!XmlScanner::unescape(raw, scratch))
+        QByteArray& text = store->bytes();
+        const qsizetype at = text.size();
+        if (!XmlScanner::unescapeAppend(raw, text))
             return false;
-        out = Value::fromBytes(scratch);
+        out = Value::fromStore(store, at, text.size() - at);
         return true;
     }
     if (raw.isEmpty()) {
@@ -427,6 +431,10 @@ PacketResult readXml(const QByteArray& input) {
     const QByteArray& bytes = converted.isNull() ? input : converted;
 
     PacketTable& t = result.table;
+    // Unescaped texts are never longer than the document, so this buffer never grows by
+    // copying.
+    const ByteStoreHold store;
+    store->bytes().reserve(bytes.size());
     XmlScanner scan(bytes);
     QList<QByteArray> path; // open elements
     QHash<QByteArray, int> columnOf;
@@ -534,7 +542,7 @@ PacketResult readXml(const QByteArray& input) {
                     c = columnOf.value(attr.name.toByteArray(), -1);
                 if (c < 0)
                     continue; // an attribute of no field: not data of this table
-                if (!parseValue(t.fields[c], attr.raw, row[c], scratch))
+                if (!parseValue(t.fields[c], attr.raw, row[c], scratch, store.get()))
                     return error(QStringLiteral("bad value of field %1")
                                      .arg(QString::fromLatin1(t.fields[c].name)));
                 changed[c] = true;

@@ -1,5 +1,7 @@
 #include "records/Dataset.h"
 
+#include <QHash>
+
 #include "platform/Collation.h"
 #include "platform/Cp932.h"
 #include "records/Datapacket.h"
@@ -55,11 +57,13 @@ void Dataset::clear() {
 
 // --- view ----------------------------------------------------------------------
 
-bool Dataset::rowVisible(int row) const {
+bool Dataset::rowVisible(int row, int filterField) const {
     if (!filter_)
         return true;
-    const int f = table_.fieldIndex(filter_->field);
-    return f >= 0 && table_.rows[size_t(row)][size_t(f)].toBytes() == filter_->value;
+    if (filterField < 0)
+        return false;
+    const Value& v = table_.rows[size_t(row)][size_t(filterField)];
+    return v.isBytes() ? v.bytes() == filter_->value : v.toBytes() == filter_->value;
 }
 
 namespace {
@@ -90,9 +94,15 @@ void Dataset::sortView() {
         if (!isTextField(table_.fields[f]))
             continue;
         keys[size_t(k)].resize(count);
-        for (size_t i = 0; i < count; ++i)
-            keys[size_t(k)][i] =
-                collation::sortKey(table_.rows[size_t(view_[i])][size_t(f)].toBytes());
+        // Rows often repeat a value (the kana row of every record): its key is made once.
+        QHash<QByteArray, QByteArray> made;
+        for (size_t i = 0; i < count; ++i) {
+            const QByteArray text = table_.rows[size_t(view_[i])][size_t(f)].toBytes();
+            auto it = made.constFind(text);
+            if (it == made.cend())
+                it = made.insert(text, collation::sortKey(text));
+            keys[size_t(k)][i] = *it;
+        }
     }
     std::vector<int> order(count);
     for (size_t i = 0; i < count; ++i)
@@ -131,8 +141,9 @@ void Dataset::rebuildView(std::optional<int> keepRow) {
     const int oldPos = pos_;
     view_.clear();
     view_.reserve(table_.rows.size());
+    const int filterField = filter_ ? table_.fieldIndex(filter_->field) : -1;
     for (int i = 0; i < int(table_.rows.size()); ++i)
-        if (rowVisible(i))
+        if (rowVisible(i, filterField))
             view_.push_back(i);
 
     orderFields_.clear();
@@ -379,15 +390,13 @@ Value Dataset::value(int field) const {
     return (*row)[size_t(field)];
 }
 
-QByteArray Dataset::asText(QByteArrayView name) const {
-    const int f = fieldIndex(name);
-    const Value v = value(f);
+QByteArray Dataset::textOf(FieldType type, const Value& v) {
     if (v.isNull())
         return {};
-    switch (table_.fields[f].type) {
+    switch (type) {
     case FieldType::DateTime:
     case FieldType::Date:
-        return asDateTime(name).toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")).toLatin1();
+        return dateTimeOf(type, v).toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")).toLatin1();
     case FieldType::R8:
         return QByteArray::number(v.toReal(), 'g', 15);
     default:
@@ -395,8 +404,7 @@ QByteArray Dataset::asText(QByteArrayView name) const {
     }
 }
 
-qint32 Dataset::asInteger(QByteArrayView name) const {
-    const Value v = value(name);
+qint32 Dataset::integerOf(const Value& v) {
     if (v.isReal())
         return std::isfinite(v.toReal()) && std::abs(v.toReal()) < 2147483648.0
                    ? qint32(std::llround(v.toReal()))
@@ -404,16 +412,7 @@ qint32 Dataset::asInteger(QByteArrayView name) const {
     return v.toInt();
 }
 
-double Dataset::asFloat(QByteArrayView name) const {
-    return value(name).toReal();
-}
-
-QDateTime Dataset::asDateTime(QByteArrayView name) const {
-    const int f = fieldIndex(name);
-    return f < 0 ? QDateTime() : toDateTime(table_.fields[f].type, value(f));
-}
-
-QDateTime Dataset::toDateTime(FieldType type, const Value& v) {
+QDateTime Dataset::dateTimeOf(FieldType type, const Value& v) {
     if (v.isNull())
         return {};
     switch (type) {
@@ -424,6 +423,24 @@ QDateTime Dataset::toDateTime(FieldType type, const Value& v) {
     default:
         return fromStamp(v.toReal());
     }
+}
+
+QByteArray Dataset::asText(QByteArrayView name) const {
+    const int f = fieldIndex(name);
+    return f < 0 ? QByteArray() : textOf(table_.fields[f].type, value(f));
+}
+
+qint32 Dataset::asInteger(QByteArrayView name) const {
+    return integerOf(value(name));
+}
+
+double Dataset::asFloat(QByteArrayView name) const {
+    return value(name).toReal();
+}
+
+QDateTime Dataset::asDateTime(QByteArrayView name) const {
+    const int f = fieldIndex(name);
+    return f < 0 ? QDateTime() : dateTimeOf(table_.fields[f].type, value(f));
 }
 
 Value Dataset::convertForField(int field, const Value& v) const {

@@ -101,16 +101,20 @@ public:
     void setDateTime(QByteArrayView name, const QDateTime& v);
     void setNull(QByteArrayView name);
 
+    // The readings above of a value of a field of type `type` (for values read apart
+    // from the cursor, as the record list does).
+    static QByteArray textOf(FieldType type, const Value& v);
+    static qint32 integerOf(const Value& v);
+    static QDateTime dateTimeOf(FieldType type, const Value& v);
+
     // Conversions of the dateTime representation (milliseconds counted from day 1 =
     // 0001-01-01) to and from local date-times.
     static double toStamp(const QDateTime& dt);
     static QDateTime fromStamp(double stamp);
-    // A stored value of a field of type `type` as a date-time; invalid for null.
-    static QDateTime toDateTime(FieldType type, const Value& v);
 
 private:
     void rebuildView(std::optional<int> keepRow);
-    bool rowVisible(int row) const;
+    bool rowVisible(int row, int filterField) const;
     void sortView(); // view_ by orderFields_, text by collation, ties kept in place
     const Row* currentRow() const;
     Value convertForField(int field, const Value& v) const;

@@ -76,7 +76,7 @@ QVariant RecordListModel::data(const QModelIndex& index, int role) const {
     case 1:
         return cp932::decodeShown(line.name);
     case 2:
-        return dateTimeText(Dataset::toDateTime(sdayType_, line.sday));
+        return dateTimeText(Dataset::dateTimeOf(sdayType_, line.sday));
     case 3:
         return cp932::decodeShown(line.pcode);
     case 4:

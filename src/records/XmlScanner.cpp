@@ -56,19 +56,19 @@ XmlScanner::Token XmlScanner::next() {
         if (p == nameStart)
             return fail("element without a name");
         name_ = s_.sliced(nameStart, p - nameStart);
-        // The tag ends at the first '>' outside a quoted value.
-        char quote = 0;
+        // The tag ends at the first '>' outside a quoted value; a value is skipped whole.
         qsizetype q = p;
-        for (; q < n; ++q) {
+        while (q < n) {
             const char ch = d[q];
-            if (quote) {
-                if (ch == quote)
-                    quote = 0;
-            } else if (ch == '"' || ch == '\'') {
-                quote = ch;
-            } else if (ch == '>') {
+            if (ch == '>')
                 break;
+            if (ch == '"' || ch == '\'') {
+                const void* close = std::memchr(d + q + 1, ch, size_t(n - q - 1));
+                if (!close)
+                    return fail("unterminated tag");
+                q = static_cast<const char*>(close) - d;
             }
+            ++q;
         }
         if (q >= n)
             return fail("unterminated tag");
@@ -123,46 +123,67 @@ bool XmlScanner::nextAttr(Attr& attr) {
 
 namespace {
 
-// The value of "#N" or "#xH" (without '&' and ';'); false when it is no number.
-bool characterCode(QByteArrayView ent, uint& code) {
-    const bool hex = ent.size() > 1 && (ent[1] == 'x' || ent[1] == 'X');
-    const qsizetype from = hex ? 2 : 1;
-    if (ent.size() <= from)
-        return false;
-    code = 0;
-    for (qsizetype i = from; i < ent.size(); ++i) {
-        const char c = ent[i];
-        int digit = -1;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (hex && c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else if (hex && c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        if (digit < 0)
-            return false;
-        code = code * (hex ? 16 : 10) + uint(digit);
-        if (code > 0x10FFFF)
-            return false;
+int digitValue(char c, bool hex) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (hex && c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (hex && c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Writes the character `code` as CP932 (a code below 256 is that byte); returns the
+// bytes written. "&#N;" with N >= 256 takes at least 6 bytes; CP932 needs at most 2.
+qsizetype putCharacter(uint code, char* out) {
+    if (code < 256) {
+        *out = char(code);
+        return 1;
     }
-    return true;
+    const char32_t ch = code;
+    const QByteArray bytes = cp932::encode(QString::fromUcs4(&ch, 1));
+    const qsizetype n = std::min<qsizetype>(bytes.size(), 2);
+    std::memcpy(out, bytes.constData(), size_t(n));
+    return n;
+}
+
+// The character of "amp", "lt", "gt", "quot" or "apos"; 0 for any other name.
+char namedEntity(QByteArrayView ent) {
+    static constexpr struct {
+        char name[5];
+        char value;
+    } entities[] = {{"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}};
+    for (const auto& e : entities)
+        if (ent == QByteArrayView(e.name, qsizetype(std::strlen(e.name))))
+            return e.value;
+    return 0;
 }
 
 } // namespace
 
 bool XmlScanner::unescape(QByteArrayView raw, QByteArray& out) {
+    out.resize(0);
+    return unescapeAppend(raw, out);
+}
+
+bool XmlScanner::unescapeAppend(QByteArrayView raw, QByteArray& out) {
     const char* d = raw.data();
     const qsizetype n = raw.size();
     const void* firstAmp = n ? std::memchr(d, '&', size_t(n)) : nullptr;
     if (!firstAmp) {
-        out = raw.toByteArray();
+        out.append(raw);
         return true;
     }
     // Escapes only shrink the text, so the result fits in the raw size.
-    out.resize(n);
-    char* o = out.data();
+    const qsizetype base = out.size();
+    out.resize(base + n);
+    char* o = out.data() + base;
     qsizetype w = 0;
     qsizetype i = 0;
+    auto failed = [&] {
+        out.truncate(base);
+        return false;
+    };
     while (i < n) {
         const void* amp = std::memchr(d + i, '&', size_t(n - i));
         const qsizetype a = amp ? static_cast<const char*>(amp) - d : n;
@@ -172,37 +193,37 @@ bool XmlScanner::unescape(QByteArrayView raw, QByteArray& out) {
             break;
         // An entity is short: look for its ';' only a few bytes ahead.
         const qsizetype limit = std::min(n, a + 12);
+        if (a + 1 < limit && d[a + 1] == '#') {
+            // Character references (every line end of a text) are read in one pass.
+            const bool hex = a + 2 < limit && (d[a + 2] == 'x' || d[a + 2] == 'X');
+            qsizetype j = a + (hex ? 3 : 2);
+            const qsizetype firstDigit = j;
+            uint code = 0;
+            for (; j < limit; ++j) {
+                const int digit = digitValue(d[j], hex);
+                if (digit < 0)
+                    break;
+                code = code * (hex ? 16 : 10) + uint(digit);
+                if (code > 0x10FFFF)
+                    return failed();
+            }
+            if (j == firstDigit || j >= limit || d[j] != ';')
+                return failed();
+            w += putCharacter(code, o + w);
+            i = j + 1;
+            continue;
+        }
         const void* semiPtr = std::memchr(d + a, ';', size_t(limit - a));
         if (!semiPtr)
-            return false;
+            return failed();
         const qsizetype semi = static_cast<const char*>(semiPtr) - d;
         const QByteArrayView ent(d + a + 1, semi - a - 1);
-        uint code = 0;
-        if (ent == "amp")
-            o[w++] = '&';
-        else if (ent == "lt")
-            o[w++] = '<';
-        else if (ent == "gt")
-            o[w++] = '>';
-        else if (ent == "quot")
-            o[w++] = '"';
-        else if (ent == "apos")
-            o[w++] = '\'';
-        else if (!ent.isEmpty() && ent[0] == '#' && characterCode(ent, code)) {
-            if (code < 256) {
-                o[w++] = char(code);
-            } else {
-                const char32_t ch = code;
-                const QByteArray bytes = cp932::encode(QString::fromUcs4(&ch, 1));
-                // "&#N;" with N >= 256 takes at least 6 bytes; CP932 needs at most 2.
-                std::memcpy(o + w, bytes.constData(), size_t(std::min<qsizetype>(bytes.size(), 2)));
-                w += std::min<qsizetype>(bytes.size(), 2);
-            }
-        } else {
-            return false;
-        }
+        const char named = namedEntity(ent);
+        if (!named)
+            return failed();
+        o[w++] = named;
         i = semi + 1;
     }
-    out.truncate(w);
+    out.truncate(base + w);
     return true;
 }

@@ -25,6 +25,8 @@ public:
 
     // Resolves &amp; &lt; &gt; &quot; &apos; &#N; &#xH; (N < 256 is that byte).
     static bool unescape(QByteArrayView raw, QByteArray& out);
+    // The same, appended to `out`; on failure `out` is left as it was.
+    static bool unescapeAppend(QByteArrayView raw, QByteArray& out);
 
 private:
     Token fail(const char* why);

@@ -119,6 +119,41 @@ TEST(Datapacket, BothFormsReadBackEverythingTheyWrite) {
     }
 }
 
+// Read texts point into one buffer of the file's bytes: they must outlive the read
+// table and the caller's bytes, and an edit of one record must not reach another.
+TEST(Datapacket, ReadTextsOutliveTheirPacketAndEditsStayInTheirRecord) {
+    Dataset source = emptyRecords();
+    addRecord(source, 1, "あ", "安藤");
+    addRecord(source, 2, "か", "");
+    source.setNull("name");
+    source.post();
+    for (bool xml : {false, true}) {
+        SCOPED_TRACE(xml ? "xml" : "binary");
+        QByteArray bytes = xml ? datapacket::writeXml(source.content())
+                               : datapacket::writeBinary(source.content());
+        Dataset d;
+        Value kept;
+        {
+            PacketResult r = datapacket::read(QByteArray(bytes.constData(), bytes.size()));
+            ASSERT_TRUE(r.ok());
+            kept = r.table.rows[0][size_t(r.table.fieldIndex("name"))];
+            d.setContent(std::move(r.table));
+        }
+        EXPECT_EQ(kept.toBytes(), sjis("安藤"));
+        d.first();
+        d.setText("name", sjis("加藤"));
+        d.post();
+        d.next();
+        EXPECT_TRUE(d.isNull("name")); // null stays apart from the empty text
+        EXPECT_EQ(d.asText("cate"), sjis("か"));
+        d.first();
+        EXPECT_EQ(d.asText("name"), sjis("加藤"));
+        EXPECT_EQ(kept.toBytes(), sjis("安藤"));
+        d.clear();
+        EXPECT_EQ(kept.toBytes(), sjis("安藤"));
+    }
+}
+
 TEST(Datapacket, XmlEscapesMarkupControlsAndBackslashButNotTrailBytes) {
     PacketTable t;
     t.fields = {FieldDef::make("m", FieldType::Memo, 0, "Text")};
