@@ -18,6 +18,7 @@
 #include "app/Settings.h"
 #include "interaction/PageMouse.h"
 #include "page/PageModel.h"
+#include "page/PrintCommand.h"
 #include "platform/PrinterDevice.h"
 #include "records/Dataset.h"
 #include "records/FileState.h"
@@ -46,7 +47,7 @@ class RecordListModel; // record commands
 class ColorSwatch;     // side panel
 class QLineEdit;
 class UpDown;
-class TForm3;          // sender items
+class TForm3; // sender items
 
 // What the window is given from outside; tests replace every part.
 struct TForm1Options {
@@ -220,6 +221,8 @@ public:
     // printer's paper, confirmed as printing is.
     void N16Click();
     void connectPdfCommand();
+    // The shown page as the print and PDF commands take it: title, recipient, size, drawing.
+    PrintCommandInput shownPageForPrinting();
     // --- end of PDF output -------------------------------------------------------------------
 
     // --- Sender items (TForm1Sender.cpp) ---------------------------------------------------

@@ -128,12 +128,22 @@ void TForm1::connectRecordCommands() {
     connect(ui.DBGrid1, &QTableView::doubleClicked, this, [this] { DBGrid1DblClick(); });
 }
 
+PrintCommandInput TForm1::shownPageForPrinting() {
+    const int kind = std::clamp(ui.RadioGroup1Items->checkedId(), 0, 2);
+    PrintCommandInput input;
+    input.title = page::DocumentTitle(kind);
+    input.recipient = cp932::decodeShown(CDS2.asText("name"));
+    input.page = ui.PB1->size();
+    input.drawPage = [this](QPainter& painter) { PB1Paint(painter); };
+    return input;
+}
+
 void TForm1::BClick(QObject* sender) {
     const int tag = sender ? sender->property("Tag").toInt() : 0;
 
     ClearRowSelection();
     const int oldPageWidth = ui.PB1->width();
-    ui.Edit1->hide();
+    hideCellEditor();
 
     switch (tag) {
     case TagFirst:
@@ -159,12 +169,7 @@ void TForm1::BClick(QObject* sender) {
         runPrinterSetupCommand(*printer_, printerSetupDialog);
         break;
     case TagPrint: {
-        const int kind = std::clamp(ui.RadioGroup1Items->checkedId(), 0, 2);
-        PrintCommandInput input;
-        input.title = page::DocumentTitle(kind);
-        input.recipient = cp932::decodeShown(CDS2.asText("name"));
-        input.page = ui.PB1->size();
-        input.drawPage = [this](QPainter& painter) { PB1Paint(painter); };
+        const PrintCommandInput input = shownPageForPrinting();
         PrintCommandSeams seams;
         seams.confirm = [this](const QString& message) { return dialogs_->confirm(message); };
         seams.askPdfFileName = [this] {

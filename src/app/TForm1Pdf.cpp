@@ -27,23 +27,17 @@ void TForm1::connectPdfCommand() {
 
 void TForm1::N16Click() {
     ClearRowSelection();
-    ui.Edit1->hide();
-
-    const int kind = std::clamp(ui.RadioGroup1Items->checkedId(), 0, 2);
-    PrintCommandInput input;
-    input.title = page::DocumentTitle(kind);
-    input.recipient = cp932::decodeShown(CDS2.asText("name"));
-    input.page = ui.PB1->size();
-    input.drawPage = [this](QPainter& painter) { PB1Paint(painter); };
+    hideCellEditor();
+    const PrintCommandInput input = shownPageForPrinting();
 
     // Proposed beside the data file; a file never saved has no folder of its own.
     const QString folder =
         !CurrentFileName.isEmpty()
             ? QFileInfo(CurrentFileName).absolutePath()
             : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString proposed =
-        pdfDefaultFileName(input.title, input.recipient + cp932::decodeShown(CDS2.asText("honorifics")),
-                           CDS2.asInteger("num"));
+    const QString proposed = pdfDefaultFileName(
+        input.title, input.recipient + cp932::decodeShown(CDS2.asText("honorifics")),
+        CDS2.asInteger("num"));
 
     PrintCommandSeams seams;
     seams.confirm = [this](const QString& message) { return dialogs_->confirm(message); };

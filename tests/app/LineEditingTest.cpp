@@ -34,13 +34,7 @@ protected:
     std::unique_ptr<TForm1> openFile(std::initializer_list<Rec> records) {
         file = path(QStringLiteral("lines.dat"));
         EXPECT_TRUE(writeRecords(file, records).isEmpty());
-        auto form = start();
-        dialogs.openAnswers.push_back(file);
-        form->afopen();
-        form->show();
-        form->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
-        return form;
+        return openShown(file);
     }
 
     // Focuses a cell as a click on it does.

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -26,6 +27,18 @@ protected:
         options.screenSize = screen;
         auto form = std::make_unique<TForm1>(std::move(options));
         form->createForm3(); // as the program entry does, right after the main window
+        return form;
+    }
+
+    // A window over the data file `file`, shown and active so that focus moves are real.
+    std::unique_ptr<TForm1> openShown(const QString& file) {
+        auto form = start();
+        dialogs.openAnswers.push_back(file);
+        form->afopen();
+        EXPECT_EQ(form->CurrentFileName, file);
+        form->show();
+        form->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
         return form;
     }
 

@@ -28,13 +28,7 @@ protected:
     std::unique_ptr<TForm1> openFile(std::initializer_list<Rec> records) {
         file = path(QStringLiteral("page.dat"));
         EXPECT_TRUE(writeRecords(file, records).isEmpty());
-        auto form = start();
-        dialogs.openAnswers.push_back(file);
-        form->afopen();
-        form->show();
-        form->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
-        return form;
+        return openShown(file);
     }
 
     static void send(TForm1& form, QEvent::Type type, QPoint at,

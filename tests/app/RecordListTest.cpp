@@ -31,12 +31,7 @@ protected:
     std::unique_ptr<TForm1> openList(std::initializer_list<Rec> records) {
         const QString file = path(QStringLiteral("records.dat"));
         EXPECT_TRUE(writeRecords(file, records).isEmpty());
-        auto form = start();
-        dialogs.openAnswers.push_back(file);
-        form->afopen();
-        form->show();
-        form->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        auto form = openShown(file);
         form->findChild<QPushButton*>(QStringLiteral("Button6"))->click();
         EXPECT_TRUE(form->isRecordListShown());
         return form;
