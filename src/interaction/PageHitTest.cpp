@@ -6,22 +6,6 @@ const char* const kHintEdit = "クリックで編集";
 const char* const kHintDeliveryDate = "左の項目のチェックで納期日を表示";
 const char* const kHintSender = "ダブルクリック又は右クリックで編集画面を表示";
 
-PageFrame PageFrame::of(const page::PageModel& m, int lineCount) {
-    PageFrame f;
-    f.W = m.pageWidth;
-    f.M = m.Margin;
-    f.P = m.TablePosition;
-    f.LH = m.LineHeight;
-    f.N = lineCount;
-    f.R = f.W - f.M;
-    f.SX = f.R - m.SenderSpaceWidth;
-    f.SLH = m.SenderLineHeight;
-    f.E[1] = m.ColWidth[0];
-    for (int k = 2; k <= 5; ++k)
-        f.E[k] = f.E[k - 1] + m.ColWidth[k - 1];
-    return f;
-}
-
 int PageFrame::columnAt(int x) const {
     const int bounds[7] = {M, E[1], E[2], E[3], E[4], E[5], R};
     for (int c = 0; c < 6; ++c)
@@ -53,8 +37,7 @@ Box PageFrame::deliveryDateArea() const {
 }
 
 Box PageFrame::remarksArea() const {
-    const int y1 = P + (N + 6) * LH;
-    return {M + 1, y1 + 1, R, y1 + 80};
+    return {M + 1, Y1 + 1, R, Y1 + 80};
 }
 
 Box PageFrame::senderHover() const {

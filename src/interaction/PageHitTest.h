@@ -3,6 +3,7 @@
 // grab zones of the column borders and the sender block's edge, and what the status
 // bar tells about it. All positions are page pixels; every test is strict, so a point
 // on an edge belongs to neither side.
+#include "page/PageGeometry.h"
 #include "page/PageModel.h"
 
 #include <QByteArray>
@@ -23,12 +24,11 @@ struct Box {
     bool operator==(const Box&) const = default;
 };
 
-// The page's positions for the current record, from the model the page is drawn from.
-struct PageFrame {
-    int W = 0, M = 0, P = 0, LH = 0, N = 0, R = 0, SX = 0, SLH = 0;
-    std::array<int, 6> E{}; // E[1]..E[5], the column borders; E[0] unused
-
-    static PageFrame of(const page::PageModel& model, int lineCount);
+// The page's positions for the current record with the tests a pointer needs.
+struct PageFrame : page::PageGeometry {
+    static PageFrame of(const page::PageModel& model, int lineCount) {
+        return PageFrame{page::PageGeometry::of(model, lineCount)};
+    }
 
     // -1 left of M, right of R and on every border; 0..5 inside a column.
     int columnAt(int x) const;

@@ -1,5 +1,6 @@
 #include "page/PageRenderer.h"
 
+#include "page/PageGeometry.h"
 #include "page/PageText.h"
 #include "platform/Cp932.h"
 #include "table/NumberReading.h"
@@ -40,31 +41,15 @@ const QString kOverflowWithoutRemarks = QStringLiteral(
 const QColor kHighlight(199, 226, 226);
 const QColor kFrameGrey(128, 128, 128);
 
-// The page's positions, derived once from the model.
-struct Geometry {
-    int W, H, M, P, LH, N, R, T0, Y1, SX;
-    int E[6]; // E[1]..E[5]; E[0] unused
-    int left(int column) const { return column == 0 ? M : E[column]; }
-    int right(int column) const { return column == 5 ? R : E[column + 1]; }
+// The page's positions with the column edges the drawing asks for.
+struct Geometry : PageGeometry {
+    int left(int column) const { return column == 0 ? M : E[size_t(column)]; }
+    int right(int column) const { return column == 5 ? R : E[size_t(column) + 1]; }
     int lineTop(int i) const { return T0 + (i - 1) * LH; }
 };
 
 Geometry geometryOf(const PageModel& m, int lineCount) {
-    Geometry g{};
-    g.W = m.pageWidth;
-    g.H = m.pageHeight;
-    g.M = m.Margin;
-    g.P = m.TablePosition;
-    g.LH = m.LineHeight;
-    g.N = lineCount;
-    g.R = g.W - g.M;
-    g.E[1] = m.ColWidth[0];
-    for (int k = 2; k <= 5; ++k)
-        g.E[k] = g.E[k - 1] + m.ColWidth[k - 1];
-    g.T0 = g.P + g.LH;
-    g.Y1 = g.T0 + (g.N + 5) * g.LH;
-    g.SX = g.R - m.SenderSpaceWidth;
-    return g;
+    return Geometry{PageGeometry::of(m, lineCount)};
 }
 
 class PagePainter {
