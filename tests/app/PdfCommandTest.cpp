@@ -76,10 +76,10 @@ TEST_F(PdfCommandTest, WritesTheShownRecordAsOnePageDrawnAsPrintingDrawsIt) {
     EXPECT_EQ(dialogs.confirmations[1], dialogs.confirmations[0]);
     EXPECT_TRUE(dialogs.confirmations[1].contains(u8("宛先 『山田商店』")));
     ASSERT_EQ(dialogs.saveSpecs.size(), 2);
-    const FileDialogSpec& spec = dialogs.saveSpecs[1];
-    EXPECT_EQ(spec.fileName, u8("御見積書_山田商店御中_0012.pdf"));
-    EXPECT_EQ(QDir(spec.directory), QFileInfo(dataFile).absoluteDir());
-    EXPECT_EQ(spec.filter, u8("PDFファイル(*.pdf)"));
+    const FileDialogSpec& request = dialogs.saveSpecs[1];
+    EXPECT_EQ(request.fileName, u8("御見積書_山田商店御中_0012.pdf"));
+    EXPECT_EQ(QDir(request.directory), QFileInfo(dataFile).absoluteDir());
+    EXPECT_EQ(request.filter, u8("PDFファイル(*.pdf)"));
 
     EXPECT_EQ(pdfread::pageCount(exported), 1);
     const QList<pdfread::Page> pages = pdfread::readPages(exported);
