@@ -129,6 +129,8 @@ public:
     // --- records (TForm1Records.cpp) -------------------------------------------------------
     void ClearRowSelection();
     void SetNewRecordDefaults();
+    // A record without a number (a new file's first) gets the next one.
+    void NumberUnnumberedRecord();
     void ShowCurrentRecord();
     void ShowListRecord();
     void UpdateStatusBar();

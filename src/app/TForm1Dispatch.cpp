@@ -40,22 +40,11 @@ enum Tag : int {
     TagDuplicate = 13,
 };
 
-struct ButtonHint {
-    QPushButton* MainWindowUi::*button;
-    const char* hint;
-};
-constexpr ButtonHint kHints[] = {
-    {&MainWindowUi::B2, "選択タブ中のレコード一覧の先頭を表示します"},
-    {&MainWindowUi::B3, "選択タブ中の選択レコードの前を表示します"},
-    {&MainWindowUi::B4, "選択タブ中の選択レコードの次を表示します"},
-    {&MainWindowUi::B5, "選択タブ中のレコード一覧の最後を表示します"},
-    {&MainWindowUi::Button4, "新しいレコードを追加します"},
-    {&MainWindowUi::Button5, "表示されているレコードを削除します"},
-    {&MainWindowUi::Button6, "レコード一覧⇔プレビュー編集画面の切り替え"},
-    {&MainWindowUi::Button7, "表示されているレコードの内容をクリアーします"},
-    {&MainWindowUi::B6, "プリンター設定を開きます　用紙の変更など　"},
-    {&MainWindowUi::B1, "印刷します（1枚）確認ウィンドウを表示するようにしています"},
-    {&MainWindowUi::Button9, "現在表示されているレコードを複製します"},
+// The buttons that run through the dispatcher; their hints are the side panel's.
+constexpr QPushButton* MainWindowUi::*kDispatchedButtons[] = {
+    &MainWindowUi::B2,      &MainWindowUi::B3,      &MainWindowUi::B4,      &MainWindowUi::B5,
+    &MainWindowUi::Button4, &MainWindowUi::Button5, &MainWindowUi::Button6, &MainWindowUi::Button7,
+    &MainWindowUi::B6,      &MainWindowUi::B1,      &MainWindowUi::Button9,
 };
 
 constexpr char kPdfFilter[] = "PDFファイル(*.pdf)";
@@ -80,9 +69,8 @@ bool changesRecord(int tag) {
 } // namespace
 
 void TForm1::connectRecordCommands() {
-    for (const ButtonHint& entry : kHints) {
-        QPushButton* b = ui.*entry.button;
-        b->setToolTip(QString::fromUtf8(entry.hint));
+    for (QPushButton* MainWindowUi::*button : kDispatchedButtons) {
+        QPushButton* b = ui.*button;
         connect(b, &QPushButton::clicked, this, [this, b] { BClick(b); });
     }
     for (QAction* item : {ui.N14, ui.N15})

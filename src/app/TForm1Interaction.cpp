@@ -5,7 +5,6 @@
 
 #include "page/PageRenderer.h"
 #include "platform/Cp932.h"
-#include "records/RecordNumbering.h"
 #include "table/NumberReading.h"
 
 #include <QAction>
@@ -246,11 +245,7 @@ void TForm1::EditExit(QWidget* sender) {
         CDS2.setDateTime("sday", ui.DateTimePicker1->dateTime());
         CDS2.setDateTime("day", ui.DateTimePicker2->dateTime());
     }
-    // At the top of the number range the record stays without one rather than repeat one.
-    if (CDS2.isNull("num")) {
-        if (const std::optional<qint32> number = NextRecordNumber(LastRecordNumber))
-            CDS2.setInteger("num", *number);
-    }
+    NumberUnnumberedRecord();
     if (sender == ui.Memo2) {
         ActionList1->setSuspended(false);
         // Lines of the remarks end in CR LF, as in the files the program has always written.

@@ -10,7 +10,6 @@
 #include "page/PageSize.h"
 #include "platform/Cp932.h"
 #include "records/RecordDefaults.h"
-#include "records/RecordNumbering.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -296,13 +295,7 @@ void TForm1::UpDownClick(UpDown* spin) {
     } else if (spin == ui.UpDown6) {
         ui.Edit15->setText(shown); // Edit7Change applies it
     }
-    // A record without a number (a new file's first) gets the next one.
-    if (CDS2.isNull("num")) {
-        if (const std::optional<qint32> number = NextRecordNumber(LastRecordNumber)) {
-            CDS2.edit();
-            CDS2.setInteger("num", *number);
-        }
-    }
+    NumberUnnumberedRecord();
     if (isPageViewShown())
         RepaintPage();
 }

@@ -53,6 +53,16 @@ void TForm1::AEnter() {
         ui.PB1->update();
 }
 
+void TForm1::NumberUnnumberedRecord() {
+    if (!CDS2.isNull("num"))
+        return;
+    // At the top of the number range the record stays without one rather than repeat one.
+    if (const std::optional<qint32> number = NextRecordNumber(LastRecordNumber)) {
+        CDS2.edit();
+        CDS2.setInteger("num", *number);
+    }
+}
+
 void TForm1::SetNewRecordDefaults() {
     const QString taxText = ReadSettingValue(settingsPath_, QString::fromLatin1(kTaxKey),
                                              QString::fromLatin1(kDefaultTax));
