@@ -313,6 +313,7 @@ private:
     bool Edit1Event(QEvent* event);
     void bringCellEditorForward();
     void showFocusedCellInEditor();
+    QString cellEditorText(int row, int col) const;
     void moveFocusedCell(int rowStep, int colStep);
     void moveSelectedLines(bool up);
     // Opens the current record for editing and encodes the table into its `Sum`.

@@ -127,7 +127,7 @@ void TForm1::PlaceCellEditor(int col, int row) {
             painter.setBrush(Qt::NoBrush);
             painter.drawRect(frame);
         });
-        editor->setText(cp932::decodeShown(StringGrid1.cell(row, col)));
+        editor->setText(cellEditorText(row, col));
         // Covered by the page until the first key or a second click brings it forward.
         editor->stackUnder(ui.PB1);
         editor->setProperty(kTag, 0);
@@ -137,6 +137,13 @@ void TForm1::PlaceCellEditor(int col, int row) {
     // The repaint takes away an earlier frame and draws this one over the fresh page.
     if (isPageViewShown())
         ui.PB1->repaint();
+}
+
+QString TForm1::cellEditorText(int row, int col) const {
+    // A blank cell is empty to the user too: the " " a stored table gives back for an
+    // empty cell must not end up in front of what is typed.
+    const QByteArray& cell = StringGrid1.cell(row, col);
+    return IsBlankCell(cell) ? QString() : cp932::decodeShown(cell);
 }
 
 void TForm1::Edit1Change() {
@@ -150,7 +157,7 @@ void TForm1::Edit1Change() {
 
 void TForm1::showFocusedCellInEditor() {
     if (isCellEditorShown())
-        ui.Edit1->setText(cp932::decodeShown(StringGrid1.cell(SelRow, SelCol)));
+        ui.Edit1->setText(cellEditorText(SelRow, SelCol));
 }
 
 bool TForm1::Edit1Event(QEvent* event) {

@@ -177,7 +177,7 @@ TEST_F(LineEditingTest, UpAndDownMoveTheFocusedRowAndStopAtTheTableEnds) {
     QTest::keyClick(form->ui.Edit1, Qt::Key_Down);
     QTest::keyClick(form->ui.Edit1, Qt::Key_Down);
     EXPECT_EQ(form->SelRow, 2);
-    EXPECT_EQ(form->ui.Edit1->text(), QStringLiteral(" ")); // unit of line 2
+    EXPECT_EQ(form->ui.Edit1->text(), QString()); // unit of line 2, a blank " " cell
     EXPECT_EQ(form->SelCol, 2);
 }
 
@@ -350,4 +350,13 @@ TEST_F(LineEditingTest, TheYenByteShowsAsTheYenSignAndIsWrittenBackAsIt) {
     EXPECT_EQ(form->ui.Edit1->text(), QString::fromUtf8("¥500引き"));
     commit(form->ui.Edit1, QStringLiteral("!"));
     EXPECT_EQ(form->StringGrid1.cell(1, ColItem), sj("\\500引き!"));
+}
+
+TEST_F(LineEditingTest, TypingIntoABlankCellStoresJustWhatIsTyped) {
+    auto form = openFile({{1, "あ", "青木", true, numberedLines(2)}});
+    ASSERT_EQ(form->StringGrid1.cell(2, ColUnit), " ");
+    focusCell(*form, 2, ColUnit);
+    EXPECT_EQ(form->ui.Edit1->text(), QString());
+    commit(form->ui.Edit1, QString::fromUtf8("個"));
+    EXPECT_EQ(form->StringGrid1.cell(2, ColUnit), sj("個"));
 }
