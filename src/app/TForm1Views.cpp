@@ -133,18 +133,25 @@ void TForm1::ShowListRecord() {
     const QSignalBlocker blockers[] = {QSignalBlocker(ui.Edit8), QSignalBlocker(ui.Edit9),
                                        QSignalBlocker(ui.Edit3), QSignalBlocker(ui.Edit4),
                                        QSignalBlocker(ui.Edit5), QSignalBlocker(ui.Memo1)};
+    // The list's editors are filled when the list is shown (every way of showing it comes
+    // here); laying out their text while hidden only slows every record command.
+    const bool listShown = isRecordListShown();
     if (!CDS2.isEmpty()) {
-        ui.Edit8->setText(cp932::decodeShown(CDS2.asText("cate")));
-        ui.Edit9->setText(cp932::decodeShown(CDS2.asText("name")));
-        ui.Edit3->setText(cp932::decodeShown(CDS2.asText("pcode")));
-        ui.Edit4->setText(cp932::decodeShown(CDS2.asText("addr")));
-        ui.Edit5->setText(cp932::decodeShown(CDS2.asText("tel")));
-        ui.Memo1->setPlainText(cp932::decodeShown(CDS2.asText("other")));
+        if (listShown) {
+            ui.Edit8->setText(cp932::decodeShown(CDS2.asText("cate")));
+            ui.Edit9->setText(cp932::decodeShown(CDS2.asText("name")));
+            ui.Edit3->setText(cp932::decodeShown(CDS2.asText("pcode")));
+            ui.Edit4->setText(cp932::decodeShown(CDS2.asText("addr")));
+            ui.Edit5->setText(cp932::decodeShown(CDS2.asText("tel")));
+            ui.Memo1->setPlainText(cp932::decodeShown(CDS2.asText("other")));
+        }
         ShowCurrentRecord();
     } else {
-        for (QLineEdit* edit : {ui.Edit8, ui.Edit9, ui.Edit3, ui.Edit4, ui.Edit5})
-            edit->clear();
-        ui.Memo1->clear();
+        if (listShown) {
+            for (QLineEdit* edit : {ui.Edit8, ui.Edit9, ui.Edit3, ui.Edit4, ui.Edit5})
+                edit->clear();
+            ui.Memo1->clear();
+        }
         showBlankLayout(*this);
     }
     GridLoadCSV(StringGrid1, CDS2.isEmpty() ? QByteArray() : CDS2.asText("Sum"));
@@ -182,7 +189,8 @@ void TForm1::TabControl1Change() {
 }
 
 void TForm1::ReloadRecordList() {
-    if (!recordListModel)
+    // A hidden list is filled when it is shown: every way of showing it changes the tab.
+    if (!recordListModel || !isRecordListShown())
         return;
     const QSignalBlocker blocker(ui.DBGrid1->selectionModel());
     recordListModel->reload(CDS2);

@@ -68,30 +68,50 @@ std::unique_ptr<PrinterDeviceQt> PrinterDeviceQt::createPdf() {
 
 std::unique_ptr<PrinterDeviceQt> PrinterDeviceQt::createPdfLike(PrinterDevice& model) {
     auto device = createPdf();
-    if (const QPrinter* source = model.qprinter())
-        device->printer_->setPageLayout(source->pageLayout());
+    if (auto* source = dynamic_cast<PrinterDeviceQt*>(&model))
+        device->pdfLayout_ = source->pageLayout();
+    else if (const QPrinter* printer = model.qprinter())
+        device->pdfLayout_ = printer->pageLayout();
     else
         device->applyPaper(model.paperCode(), model.orientation());
     return device;
 }
 
 void PrinterDeviceQt::makePdf() {
-    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer_->setOutputFormat(QPrinter::PdfFormat);
-    printer_->setResolution(kPdfResolution);
-    printer_->setFullPage(false);
-    printer_->setPageLayout(
-        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                    QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm, kPdfMarginMm),
-                    QPageLayout::Millimeter));
+    printer_.reset();
+    pdfFileName_.clear();
+    pdfLayout_ = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                             QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm, kPdfMarginMm),
+                             QPageLayout::Millimeter);
+}
+
+QPrinter& PrinterDeviceQt::printer() {
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_->setOutputFormat(QPrinter::PdfFormat);
+        printer_->setResolution(kPdfResolution);
+        printer_->setFullPage(false);
+        printer_->setPageLayout(pdfLayout_);
+        if (!pdfFileName_.isEmpty())
+            printer_->setOutputFileName(pdfFileName_);
+    }
+    return *printer_;
+}
+
+QPageLayout PrinterDeviceQt::pageLayout() const {
+    return printer_ ? printer_->pageLayout() : pdfLayout_;
 }
 
 PrinterCaps PrinterDeviceQt::caps() const {
     // Qt's page rectangle is the printable area, its paper rectangle the sheet; both
-    // in device pixels of the printer's resolution, as a painter on it sees them.
-    const QRectF paper = printer_->paperRect(QPrinter::DevicePixel);
-    const QRectF page = printer_->pageRect(QPrinter::DevicePixel);
-    const QRectF pageMm = printer_->pageRect(QPrinter::Millimeter);
+    // in device pixels of the printer's resolution, as a painter on it sees them. The
+    // stand-in not made yet has them from its paper, as its PDF engine would.
+    const QRectF paper = printer_ ? printer_->paperRect(QPrinter::DevicePixel)
+                                  : QRectF(pdfLayout_.fullRectPixels(kPdfResolution));
+    const QRectF page = printer_ ? printer_->pageRect(QPrinter::DevicePixel)
+                                 : QRectF(pdfLayout_.paintRectPixels(kPdfResolution));
+    const QRectF pageMm = printer_ ? printer_->pageRect(QPrinter::Millimeter)
+                                   : pdfLayout_.paintRect(QPageLayout::Millimeter);
     PrinterCaps c;
     c.horzSize = qRound(pageMm.width());
     c.vertSize = qRound(pageMm.height());
@@ -105,17 +125,17 @@ PrinterCaps PrinterDeviceQt::caps() const {
 }
 
 int PrinterDeviceQt::paperCode() const {
-    return paperCodeForPageSize(printer_->pageLayout().pageSize());
+    return paperCodeForPageSize(pageLayout().pageSize());
 }
 
 int PrinterDeviceQt::orientation() const {
-    return printer_->pageLayout().orientation() == QPageLayout::Landscape ? kOrientationLandscape
-                                                                          : kOrientationPortrait;
+    return pageLayout().orientation() == QPageLayout::Landscape ? kOrientationLandscape
+                                                                : kOrientationPortrait;
 }
 
 QString PrinterDeviceQt::formName() const {
     // The device mode keeps the form name in 32 bytes; what does not fit is lost.
-    QByteArray bytes = cp932::encode(printer_->pageLayout().pageSize().name());
+    QByteArray bytes = cp932::encode(pageLayout().pageSize().name());
     const qsizetype nul = bytes.indexOf('\0');
     if (nul >= 0)
         bytes.truncate(nul);
@@ -170,25 +190,38 @@ bool PrinterDeviceQt::selectPrinter(const QString& name) {
 bool PrinterDeviceQt::applyPaper(int paperCode, int orientation) {
     bool took = true;
     const QPageSize size = pageSizeForPaperCode(paperCode);
+    const bool orientationKnown =
+        orientation == kOrientationPortrait || orientation == kOrientationLandscape;
+    const QPageLayout::Orientation wanted =
+        orientation == kOrientationLandscape ? QPageLayout::Landscape : QPageLayout::Portrait;
+    if (!printer_) {
+        // What the PDF engine does with its layout when a printer is given these.
+        if (size.isValid())
+            pdfLayout_.setPageSize(size);
+        if (orientationKnown)
+            pdfLayout_.setOrientation(wanted);
+        return size.isValid() && pdfLayout_.pageSize().isEquivalentTo(size) && orientationKnown;
+    }
     if (size.isValid() && supportsPageSize(size))
         took = printer_->setPageSize(size) && took;
     else
         took = false;
-    if (orientation == kOrientationPortrait || orientation == kOrientationLandscape)
-        took = printer_->setPageOrientation(orientation == kOrientationLandscape
-                                                ? QPageLayout::Landscape
-                                                : QPageLayout::Portrait) &&
-               took;
+    if (orientationKnown)
+        took = printer_->setPageOrientation(wanted) && took;
     else
         took = false;
     return took;
 }
 
 bool PrinterDeviceQt::writesFile() const {
-    return printer_->outputFormat() == QPrinter::PdfFormat;
+    return !printer_ || printer_->outputFormat() == QPrinter::PdfFormat;
 }
 
 void PrinterDeviceQt::setOutputFileName(const QString& fileName) {
+    if (!printer_) {
+        pdfFileName_ = fileName;
+        return;
+    }
     const bool pdf = writesFile();
     printer_->setOutputFileName(fileName);
     // An empty name would switch a PDF printer back to the native format.
@@ -202,20 +235,21 @@ QString PrinterDeviceQt::printOnePage(const std::function<void(QPainter&)>& pain
 
 QString PrinterDeviceQt::printPages(int count,
                                     const std::function<void(QPainter&, int index)>& paint) {
-    if (writesFile() && printer_->outputFileName().isEmpty())
+    QPrinter& target = printer();
+    if (writesFile() && target.outputFileName().isEmpty())
         return kNoFileError;
     // One copy of each sheet, whatever the set-up dialog offered.
-    printer_->setCopyCount(1);
-    printer_->setPrintRange(QPrinter::AllPages);
-    printer_->setFullPage(false);
+    target.setCopyCount(1);
+    target.setPrintRange(QPrinter::AllPages);
+    target.setFullPage(false);
 
     QPainter painter;
-    if (!painter.begin(printer_.get()))
+    if (!painter.begin(&target))
         return kBeginError.arg(printerName());
     QString drawError;
     try {
         for (int index = 0; index < count && drawError.isEmpty(); ++index) {
-            if (index > 0 && !printer_->newPage())
+            if (index > 0 && !target.newPage())
                 drawError = kDrawError.arg(kNewPageError);
             else
                 paint(painter, index);
@@ -226,11 +260,11 @@ QString PrinterDeviceQt::printPages(int count,
         drawError = kDrawError.arg(kUnknownDrawError);
     }
     if (!drawError.isEmpty()) {
-        printer_->abort();
+        target.abort();
         painter.end();
         // A half-written PDF is no print; do not leave it behind.
         if (writesFile())
-            QFile::remove(printer_->outputFileName());
+            QFile::remove(target.outputFileName());
         return drawError;
     }
     if (!painter.end())

@@ -4,6 +4,7 @@
 // program still starts, sizes its page and "prints" to a PDF file.
 #include "platform/PrinterDevice.h"
 
+#include <QPageLayout>
 #include <QPrinter>
 #include <memory>
 
@@ -36,12 +37,20 @@ public:
     QString printOnePage(const std::function<void(QPainter&)>& paint) override;
     // One job of `count` sheets; `paint` draws sheet `index` (0-based) like printOnePage.
     QString printPages(int count, const std::function<void(QPainter&, int index)>& paint);
-    QPrinter* qprinter() override { return printer_.get(); }
+    QPrinter* qprinter() override { return &printer(); }
 
 private:
     PrinterDeviceQt();
     void makePdf();
     bool supportsPageSize(const QPageSize& size) const;
+    // The printer, made now if it is the stand-in's and not made yet.
+    QPrinter& printer();
+    QPageLayout pageLayout() const;
 
+    // Null for the stand-in until it prints: making a QPrinter loads the platform's print
+    // support and asks it for its printers, which a start-up that only sizes its page on
+    // the stand-in's paper never needs. Until then its paper and file name are kept here.
     std::unique_ptr<QPrinter> printer_;
+    QPageLayout pdfLayout_;
+    QString pdfFileName_;
 };

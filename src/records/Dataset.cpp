@@ -38,7 +38,7 @@ void Dataset::setContent(PacketTable table) {
         row.resize(size_t(table_.fields.size()));
         for (size_t f : cutFields) {
             const qsizetype width = table_.fields[qsizetype(f)].width;
-            if (row[f].isBytes() && row[f].toBytes().size() > width)
+            if (row[f].isBytes() && row[f].bytes().size() > width)
                 row[f] = Value::fromBytes(cp932::cutToWidth(row[f].toBytes(), width));
         }
     }
@@ -95,9 +95,10 @@ void Dataset::sortView() {
             continue;
         keys[size_t(k)].resize(count);
         // Rows often repeat a value (the kana row of every record): its key is made once.
-        QHash<QByteArray, QByteArray> made;
+        // The rows hold their bytes for the whole sort, so the table is keyed by views.
+        QHash<QByteArrayView, QByteArray> made;
         for (size_t i = 0; i < count; ++i) {
-            const QByteArray text = table_.rows[size_t(view_[i])][size_t(f)].toBytes();
+            const QByteArrayView text = table_.rows[size_t(view_[i])][size_t(f)].bytes();
             auto it = made.constFind(text);
             if (it == made.cend())
                 it = made.insert(text, collation::sortKey(text));
@@ -225,6 +226,9 @@ void Dataset::moveTo(int recNo) {
 
 void Dataset::setIndexFieldNames(const QByteArray& fields) {
     post();
+    // Every change rebuilds the view, so it already stands in this order.
+    if (fields == indexFieldNames_ && indexName_.isEmpty())
+        return;
     indexFieldNames_ = fields;
     indexName_.clear();
     rebuildView(pos_ >= 0 ? std::optional<int>(view_[size_t(pos_)]) : std::nullopt);
@@ -285,8 +289,10 @@ void Dataset::setMasterFilter(const QByteArray& field, const QByteArray& value) 
 
 void Dataset::clearMasterFilter() {
     post();
-    filter_.reset();
-    rebuildView(std::nullopt);
+    if (filter_) {
+        filter_.reset();
+        rebuildView(std::nullopt);
+    }
     setCursor(0);
 }
 

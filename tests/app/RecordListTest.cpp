@@ -3,6 +3,7 @@
 // the input method (synthesized input-method events).
 #include "MainWindowFixture.h"
 #include "RecordTestFile.h"
+#include "platform/Cp932.h"
 #include "records/RecordListModel.h"
 
 #include <QApplication>
@@ -217,6 +218,33 @@ TEST_F(RecordListTest, CurrentRowIsDrawnInItsColoursWithAndWithoutFocus) {
     focus(form->ui.Edit3);
     shot = grid->viewport()->grab().toImage();
     EXPECT_EQ(QColor(shot.pixel(inside)), QColor(179, 219, 216));
+}
+
+// The list is not kept up to date while hidden; showing it brings every part of it to the
+// records as they stand, whichever record is current.
+TEST_F(RecordListTest, ListShownAfterChangesInThePageViewShowsThemAll) {
+    auto form = openList({{1, "あ", "安藤"}, {2, "か", "加藤"}});
+    form->ui.Button6->click(); // back to the page
+    ASSERT_FALSE(form->isRecordListShown());
+    form->ui.B4->click(); // 加藤
+    form->ui.Button4->click(); // a new record, now current
+    form->CDS2.edit();
+    form->CDS2.setText("name", sj("佐藤"));
+    form->CDS2.post();
+
+    form->ui.Button6->click();
+    ASSERT_TRUE(form->isRecordListShown());
+    EXPECT_EQ(gridColumn(*form, 1).size(), 3);
+    EXPECT_TRUE(gridColumn(*form, 1).contains(u8("佐藤")));
+    EXPECT_EQ(form->ui.Edit9->text(), u8("佐藤"));
+    EXPECT_EQ(form->ui.DBGrid1->currentIndex().row(), form->CDS2.recNo() - 1);
+
+    form->ui.Button6->click();
+    form->ui.B2->click(); // the first record, shown in the list's editors on the next showing
+    const QString first = cp932::decodeShown(form->CDS2.asText("name"));
+    form->ui.Button6->click();
+    EXPECT_EQ(form->ui.Edit9->text(), first);
+    EXPECT_EQ(form->ui.DBGrid1->currentIndex().row(), 0);
 }
 
 TEST_F(RecordListTest, EditorsWriteOnlyWhileFocusedAndFollowTheGrid) {

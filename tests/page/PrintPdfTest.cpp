@@ -19,6 +19,8 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 QString run(const QString& program, const QStringList& args) {
@@ -108,6 +110,41 @@ TEST(PdfPrinter, StartUpPaperIsAppliedAndUnknownValuesKeepTheDefault) {
     EXPECT_FALSE(pageSizeForPaperCode(0).isValid());
     EXPECT_EQ(paperCodeForPageSize(QPageSize(QSizeF(100, 100), QPageSize::Millimeter)),
               kPaperCodeUser);
+}
+
+// The stand-in makes its QPrinter only when it prints; before that it must give exactly the
+// figures that printer will have, on every paper it can be given.
+TEST(PdfPrinter, StandInGivesTheSameFiguresBeforeAndAfterItsPrinterIsMade) {
+    const std::pair<int, int> papers[] = {{9, 1}, {9, 2}, {13, 2}, {8, 1}, {1, 2}, {11, 1},
+                                          {9999, 2}, {13, 7}};
+    for (const auto& [code, orientation] : papers) {
+        auto device = PrinterDeviceQt::createPdf();
+        const bool took = device->applyPaper(code, orientation);
+        const PrinterCaps before = device->caps();
+        const int paperBefore = device->paperCode();
+        const int orientationBefore = device->orientation();
+        const QString formBefore = device->formName();
+
+        auto made = PrinterDeviceQt::createPdf();
+        made->qprinter(); // made first, then given the paper through Qt's own engine
+        EXPECT_EQ(made->applyPaper(code, orientation), took) << code << "/" << orientation;
+        const PrinterCaps after = made->caps();
+        EXPECT_EQ(std::tuple(before.horzSize, before.vertSize, before.horzRes, before.vertRes,
+                             before.physicalWidth, before.physicalHeight, before.physicalOffsetX,
+                             before.physicalOffsetY),
+                  std::tuple(after.horzSize, after.vertSize, after.horzRes, after.vertRes,
+                             after.physicalWidth, after.physicalHeight, after.physicalOffsetX,
+                             after.physicalOffsetY))
+            << code << "/" << orientation;
+        EXPECT_EQ(paperBefore, made->paperCode());
+        EXPECT_EQ(orientationBefore, made->orientation());
+        EXPECT_EQ(formBefore, made->formName());
+        // Making it later keeps what it was given.
+        device->setOutputFileName(QStringLiteral("/tmp/none.pdf"));
+        EXPECT_EQ(device->qprinter()->outputFileName(), QStringLiteral("/tmp/none.pdf"));
+        EXPECT_EQ(device->caps().horzRes, before.horzRes);
+        EXPECT_EQ(device->qprinter()->outputFormat(), QPrinter::PdfFormat);
+    }
 }
 
 TEST(PrintToPdf, OneVectorPageOfThePaperWithTheTextPlacedAsOnTheSheet) {
