@@ -3,6 +3,7 @@
 #include "app/AppTexts.h"
 #include "app/DialogService.h"
 #include "app/PaintBox.h"
+#include "platform/FontFamilies.h"
 #include "platform/PrinterDeviceQt.h"
 
 #include <QAction>
@@ -46,7 +47,7 @@ TForm1::TForm1(TForm1Options options, QWidget* parent)
     if (!printer_)
         printer_ = PrinterDeviceQt::createDefault();
 
-    QFont font(u8("メイリオ"));
+    QFont font(fonts::installedOr(u8("メイリオ"), fonts::kWindowStandIn));
     font.setPixelSize(11);
     setFont(font);
     QPalette pal = palette();

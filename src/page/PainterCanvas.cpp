@@ -1,5 +1,7 @@
 #include "page/PainterCanvas.h"
 
+#include "platform/FontFamilies.h"
+
 #include <QPainter>
 #include <QTextLayout>
 #include <QTextOption>
@@ -45,7 +47,11 @@ PainterCanvas::PainterCanvas(QPainter& painter, const QString& fallbackFamily)
 
 QFont PainterCanvas::makeFont(const FontSpec& request, const QString& fallbackFamily) {
     QFont font;
-    QStringList families{request.family};
+    // A family that is not installed is left out when there is a fallback: Qt would land
+    // on the fallback anyway, after a costly search for the missing one.
+    QStringList families;
+    if (fallbackFamily.isEmpty() || fonts::isInstalled(request.family))
+        families << request.family;
     if (!fallbackFamily.isEmpty() && fallbackFamily != request.family)
         families << fallbackFamily;
     font.setFamilies(families);

@@ -4,8 +4,11 @@
 #include "page/PainterCanvas.h"
 #include "PageTestModel.h"
 #include "page/PageRenderer.h"
+#include "platform/FontFamilies.h"
 
 #include <QImage>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QPainter>
 #include <gtest/gtest.h>
 
@@ -196,4 +199,33 @@ TEST(PainterCanvas, ByteFiveCIsDrawnAsTheYenSign) {
     const QRect memoBox(12, 382, 606, 80);
     EXPECT_GT(inkCount(page, memoBox), 0);
     EXPECT_EQ(page.copy(memoBox), expected.copy(memoBox));
+}
+
+// A family the machine lacks gives way to the Japanese stand-in before Qt sees it; the text
+// comes out in the face it would have had anyway.
+TEST(PageFont, AMissingFamilyGivesWayToTheStandInWithTheSameFace) {
+    const QString missing = QStringLiteral("Tahoma");
+    if (QFontDatabase::hasFamily(missing))
+        GTEST_SKIP() << "Tahoma is installed here";
+    ASSERT_TRUE(fonts::isInstalled(fonts::kPageStandIn));
+
+    const QFont made = page::PainterCanvas::makeFont(page::FontSpec{missing, 16, Qt::black},
+                                                     fonts::kPageStandIn);
+    EXPECT_EQ(made.families(), QStringList{fonts::kPageStandIn});
+    QFont asAsked;
+    asAsked.setFamilies({missing, fonts::kPageStandIn});
+    asAsked.setPixelSize(16);
+    EXPECT_EQ(QFontInfo(made).family(), QFontInfo(asAsked).family());
+
+    // An installed family stays first, the stand-in behind it for the glyphs it lacks.
+    const QFont installed = page::PainterCanvas::makeFont(
+        page::FontSpec{fonts::kWindowStandIn, 16, Qt::black}, fonts::kPageStandIn);
+    EXPECT_EQ(installed.families(), (QStringList{fonts::kWindowStandIn, fonts::kPageStandIn}));
+    // Without a fallback the family is passed on as it is, installed or not.
+    EXPECT_EQ(page::PainterCanvas::makeFont(page::FontSpec{missing, 16, Qt::black}, {}).families(),
+              QStringList{missing});
+
+    EXPECT_EQ(fonts::installedOr(QString::fromUtf8("メイリオ"), fonts::kWindowStandIn),
+              QFontDatabase::hasFamily(QString::fromUtf8("メイリオ")) ? QString::fromUtf8("メイリオ")
+                                                                     : fonts::kWindowStandIn);
 }
