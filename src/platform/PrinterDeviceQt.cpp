@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinterInfo>
 #include <cmath>
 #include <exception>
@@ -235,21 +236,36 @@ QString PrinterDeviceQt::printOnePage(const std::function<void(QPainter&)>& pain
 
 QString PrinterDeviceQt::printPages(int count,
                                     const std::function<void(QPainter&, int index)>& paint) {
-    QPrinter& target = printer();
+    if (!printer_) {
+        // The stand-in not made yet writes its file itself: the same PDF engine, without
+        // loading the platform's print support and everything that comes with it.
+        if (pdfFileName_.isEmpty())
+            return kNoFileError;
+        QPdfWriter writer(pdfFileName_);
+        writer.setResolution(kPdfResolution);
+        writer.setPageLayout(pdfLayout_);
+        return drawSheets(writer, count, paint, [] {});
+    }
+    QPrinter& target = *printer_;
     if (writesFile() && target.outputFileName().isEmpty())
         return kNoFileError;
     // One copy of each sheet, whatever the set-up dialog offered.
     target.setCopyCount(1);
     target.setPrintRange(QPrinter::AllPages);
     target.setFullPage(false);
+    return drawSheets(target, count, paint, [&target] { target.abort(); });
+}
 
+QString PrinterDeviceQt::drawSheets(QPagedPaintDevice& device, int count,
+                                    const std::function<void(QPainter&, int index)>& paint,
+                                    const std::function<void()>& abortJob) {
     QPainter painter;
-    if (!painter.begin(&target))
+    if (!painter.begin(&device))
         return kBeginError.arg(printerName());
     QString drawError;
     try {
         for (int index = 0; index < count && drawError.isEmpty(); ++index) {
-            if (index > 0 && !target.newPage())
+            if (index > 0 && !device.newPage())
                 drawError = kDrawError.arg(kNewPageError);
             else
                 paint(painter, index);
@@ -260,11 +276,11 @@ QString PrinterDeviceQt::printPages(int count,
         drawError = kDrawError.arg(kUnknownDrawError);
     }
     if (!drawError.isEmpty()) {
-        target.abort();
+        abortJob();
         painter.end();
         // A half-written PDF is no print; do not leave it behind.
         if (writesFile())
-            QFile::remove(target.outputFileName());
+            QFile::remove(printer_ ? printer_->outputFileName() : pdfFileName_);
         return drawError;
     }
     if (!painter.end())

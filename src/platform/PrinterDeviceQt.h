@@ -45,6 +45,10 @@ private:
     bool supportsPageSize(const QPageSize& size) const;
     // The printer, made now if it is the stand-in's and not made yet.
     QPrinter& printer();
+    // Draws `count` sheets on `device` as one job; `abortJob` cancels it on a drawing error.
+    QString drawSheets(QPagedPaintDevice& device, int count,
+                       const std::function<void(QPainter&, int index)>& paint,
+                       const std::function<void()>& abortJob);
     QPageLayout pageLayout() const;
 
     // Null for the stand-in until it prints: making a QPrinter loads the platform's print
