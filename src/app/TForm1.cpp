@@ -47,7 +47,7 @@ TForm1::TForm1(TForm1Options options, QWidget* parent)
     if (!printer_)
         printer_ = PrinterDeviceQt::createDefault();
 
-    QFont font(fonts::installedOr(u8("メイリオ"), fonts::kWindowStandIn));
+    QFont font(fonts::installedOrShown(u8("メイリオ")));
     font.setPixelSize(11);
     setFont(font);
     QPalette pal = palette();

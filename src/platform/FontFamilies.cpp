@@ -1,6 +1,8 @@
 #include "platform/FontFamilies.h"
 
+#include <QFont>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QHash>
 #include <QMutex>
 
@@ -18,6 +20,10 @@ bool isInstalled(const QString& family) {
 
 QString installedOr(const QString& family, const QString& standIn) {
     return isInstalled(family) ? family : standIn;
+}
+
+QString installedOrShown(const QString& family) {
+    return isInstalled(family) ? family : QFontInfo(QFont(family)).family();
 }
 
 } // namespace fonts
