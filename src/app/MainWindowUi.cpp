@@ -1,6 +1,7 @@
 #include "app/MainWindowUi.h"
 
 #include "app/ColorSwatch.h"
+#include "app/KanaTabBar.h"
 #include "app/PaintBox.h"
 #include "app/UpDown.h"
 
@@ -317,7 +318,7 @@ QWidget* buildRecordList(MainWindowUi& ui) {
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(2);
 
-    ui.TabControl1 = named(new QTabBar(p1), "TabControl1");
+    ui.TabControl1 = named(new KanaTabBar(p1), "TabControl1");
     ui.TabControl1->setExpanding(false);
     ui.TabControl1->setUsesScrollButtons(false);
     for (const char* tab : kTabs)

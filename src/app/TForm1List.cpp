@@ -4,6 +4,7 @@
 
 #include "app/CurrentRowDelegate.h"
 #include "app/DialogService.h"
+#include "app/KanaTabBar.h"
 #include "app/EventHook.h"
 #include "platform/Cp932.h"
 #include "records/CategoryRows.h"
@@ -22,8 +23,6 @@
 namespace {
 constexpr char kDeleteQuestion[] = "レコードを削除してもよいですか？";
 // Tabs are this size in pixels, on as many lines as they need.
-constexpr int kTabWidth = 30;
-constexpr int kTabHeight = 25;
 constexpr char kAscendingSuffix[] = "_IDX";
 constexpr char kDescendingSuffix[] = "_DESC";
 constexpr char kCateLead[] = "cate;";
@@ -32,8 +31,8 @@ constexpr char kCateLead[] = "cate;";
 void TForm1::connectRecordList() {
     ui.TabControl1->setStyleSheet(
         QStringLiteral("QTabBar::tab { width: %1px; height: %2px; padding: 0px; margin: 0px; }")
-            .arg(kTabWidth)
-            .arg(kTabHeight));
+            .arg(KanaTabBar::kTabWidth)
+            .arg(KanaTabBar::kTabHeight));
 
     QTableView* grid = ui.DBGrid1;
     grid->setItemDelegate(new CurrentRowDelegate(grid));

@@ -72,51 +72,80 @@ bool isTextField(const FieldDef& field) {
     return field.type == FieldType::String || field.type == FieldType::Memo;
 }
 
-// Collation keys order text; a null value stays before every text, even the empty one.
-int compareKeys(const Value& a, const QByteArray& keyA, const Value& b, const QByteArray& keyB) {
-    if (a.isNull() || b.isNull())
-        return a.isNull() == b.isNull() ? 0 : (a.isNull() ? -1 : 1);
-    const int n =
-        std::memcmp(keyA.constData(), keyB.constData(), size_t(std::min(keyA.size(), keyB.size())));
+// Byte order of two collation keys.
+int compareKeys(const QByteArray& a, const QByteArray& b) {
+    const int n = std::memcmp(a.constData(), b.constData(), size_t(std::min(a.size(), b.size())));
     if (n != 0)
         return n < 0 ? -1 : 1;
-    return keyA.size() < keyB.size() ? -1 : (keyA.size() > keyB.size() ? 1 : 0);
+    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+// The collation rank of a text field in each row of `view`: rows of equal keys share a
+// rank, and a null value ranks -1, before every text, even the empty one. Rows often repeat
+// a value (the kana row of every record), so a key is made and sorted once per distinct
+// value, and the rows are then sorted by whole numbers.
+std::vector<int> collationRanks(const std::vector<Row>& rows, const std::vector<int>& view,
+                                size_t field) {
+    std::vector<int> slotOfRow(view.size(), -1);
+    std::vector<QByteArray> keys; // per distinct value
+    // The rows hold their bytes for the whole sort, so the table is keyed by views.
+    QHash<QByteArrayView, int> slotOfText;
+    for (size_t i = 0; i < view.size(); ++i) {
+        const Value& value = rows[size_t(view[i])][field];
+        if (value.isNull())
+            continue;
+        const QByteArrayView text = value.bytes();
+        auto it = slotOfText.constFind(text);
+        if (it == slotOfText.cend()) {
+            it = slotOfText.insert(text, int(keys.size()));
+            keys.push_back(collation::sortKey(text));
+        }
+        slotOfRow[i] = *it;
+    }
+    std::vector<int> bySlot(keys.size());
+    for (size_t s = 0; s < keys.size(); ++s)
+        bySlot[s] = int(s);
+    std::sort(bySlot.begin(), bySlot.end(),
+              [&](int a, int b) { return compareKeys(keys[size_t(a)], keys[size_t(b)]) < 0; });
+    std::vector<int> rankOfSlot(keys.size());
+    int rank = 0;
+    for (size_t n = 0; n < bySlot.size(); ++n) {
+        if (n > 0 && compareKeys(keys[size_t(bySlot[n - 1])], keys[size_t(bySlot[n])]) != 0)
+            ++rank;
+        rankOfSlot[size_t(bySlot[n])] = rank;
+    }
+    std::vector<int> ranks(view.size());
+    for (size_t i = 0; i < view.size(); ++i)
+        ranks[i] = slotOfRow[i] < 0 ? -1 : rankOfSlot[size_t(slotOfRow[i])];
+    return ranks;
 }
 
 } // namespace
 
 void Dataset::sortView() {
-    // One collation key per text field and row, made once, so the sort compares bytes.
     const size_t count = view_.size();
-    std::vector<std::vector<QByteArray>> keys(size_t(orderFields_.size()));
+    std::vector<std::vector<int>> ranks(size_t(orderFields_.size()));
     for (qsizetype k = 0; k < orderFields_.size(); ++k) {
         const int f = orderFields_[k];
-        if (!isTextField(table_.fields[f]))
-            continue;
-        keys[size_t(k)].resize(count);
-        // Rows often repeat a value (the kana row of every record): its key is made once.
-        // The rows hold their bytes for the whole sort, so the table is keyed by views.
-        QHash<QByteArrayView, QByteArray> made;
-        for (size_t i = 0; i < count; ++i) {
-            const QByteArrayView text = table_.rows[size_t(view_[i])][size_t(f)].bytes();
-            auto it = made.constFind(text);
-            if (it == made.cend())
-                it = made.insert(text, collation::sortKey(text));
-            keys[size_t(k)][i] = *it;
-        }
+        if (isTextField(table_.fields[f]))
+            ranks[size_t(k)] = collationRanks(table_.rows, view_, size_t(f));
     }
     std::vector<int> order(count);
     for (size_t i = 0; i < count; ++i)
         order[i] = int(i);
     const auto less = [&](int i, int j) {
-        const Row& x = table_.rows[size_t(view_[size_t(i)])];
-        const Row& y = table_.rows[size_t(view_[size_t(j)])];
         for (qsizetype k = 0; k < orderFields_.size(); ++k) {
-            const size_t f = size_t(orderFields_[k]);
-            const std::vector<QByteArray>& fieldKeys = keys[size_t(k)];
-            const int c = fieldKeys.empty()
-                              ? compareValues(x[f], y[f])
-                              : compareKeys(x[f], fieldKeys[size_t(i)], y[f], fieldKeys[size_t(j)]);
+            const std::vector<int>& fieldRanks = ranks[size_t(k)];
+            int c = 0;
+            if (fieldRanks.empty()) {
+                const size_t f = size_t(orderFields_[k]);
+                c = compareValues(table_.rows[size_t(view_[size_t(i)])][f],
+                                  table_.rows[size_t(view_[size_t(j)])][f]);
+            } else {
+                const int a = fieldRanks[size_t(i)];
+                const int b = fieldRanks[size_t(j)];
+                c = a < b ? -1 : (a > b ? 1 : 0);
+            }
             if (c != 0)
                 return orderDescending_ ? c > 0 : c < 0;
         }

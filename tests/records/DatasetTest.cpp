@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Collation.h"
+
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -78,6 +81,45 @@ TEST(Dataset, OrderByCatePutsKanaRowsBeforeTheOthersAndKeepsInsertionOrderWithin
     Dataset d = sample();
     d.setIndexFieldNames("cate");
     EXPECT_EQ(numbersInView(d), (QList<qint32>{3, 2, 4, 1}));
+}
+
+// Text orders as its collation keys do, with a null before the empty text, ties in the
+// records' own order, and descending the exact reverse of the ranks.
+TEST(Dataset, TextOrdersByCollationWithNullFirstAndTiesInRecordOrder) {
+    Dataset d = emptyRecords();
+    const char* names[] = {"かとう", "", "カトウ", "あおき", "かとう", "Zeta", "zeta", "", "あおき"};
+    qint32 num = 1;
+    for (const char* name : names)
+        addRecord(d, num++, "あ", name);
+    d.append(); // a record whose name is null
+    d.setInteger("num", num);
+    d.post();
+
+    // The expected order, from the keys themselves.
+    QList<qint32> expected;
+    for (qint32 n = 1; n <= num; ++n)
+        expected.append(n);
+    const auto keyOf = [&](qint32 n) {
+        return n == num ? std::optional<QByteArray>()
+                        : std::optional<QByteArray>(collation::sortKey(sjis(names[n - 1])));
+    };
+    std::stable_sort(expected.begin(), expected.end(), [&](qint32 a, qint32 b) {
+        const auto ka = keyOf(a), kb = keyOf(b);
+        if (!ka || !kb)
+            return !ka && kb;
+        return *ka < *kb;
+    });
+    d.setIndexFieldNames("name");
+    EXPECT_EQ(numbersInView(d), expected);
+    EXPECT_EQ(expected.first(), num); // null first
+
+    d.addIndex("name_DESC", "name", true);
+    ASSERT_TRUE(d.setIndexName("name_DESC"));
+    QList<qint32> descending = numbersInView(d);
+    EXPECT_EQ(descending.last(), num);
+    // Ties keep the records' own order in both directions.
+    EXPECT_LT(descending.indexOf(1), descending.indexOf(5));
+    EXPECT_LT(descending.indexOf(2), descending.indexOf(8));
 }
 
 TEST(Dataset, MasterFilterShowsOneRowAndSavingContentKeepsAll) {
