@@ -157,6 +157,7 @@ public:
     void AEnter();
     // Gives the record grid the view afresh and puts its current row on the cursor.
     void ReloadRecordList();
+    void attachRecordGrid();
     void DBGrid1CellClick(const QModelIndex& index);
     void DBGrid1DblClick();
 

@@ -106,14 +106,21 @@ void TForm1::connectRecordCommands() {
     // signal blocked and run TabControl1Change themselves.
     connect(ui.TabControl1, &QTabBar::currentChanged, this, [this] { TabControl1Change(); });
 
+    // The grid is given its model when the list is first shown (see attachRecordGrid).
     recordListModel = new RecordListModel(this);
+    connect(ui.DBGrid1, &QTableView::doubleClicked, this, [this] { DBGrid1DblClick(); });
+}
+
+void TForm1::attachRecordGrid() {
+    // Sizing the grid's header lays out its titles; a list that is never shown need not.
+    if (ui.DBGrid1->model() == recordListModel)
+        return;
     ui.DBGrid1->setModel(recordListModel);
     const int charWidth = ui.DBGrid1->fontMetrics().averageCharWidth();
     for (int column = 0; column < recordListModel->columnCount(); ++column)
         ui.DBGrid1->setColumnWidth(column, RecordListModel::widthOf(column) * charWidth + 8);
     connect(ui.DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { DBGrid1CellClick(current); });
-    connect(ui.DBGrid1, &QTableView::doubleClicked, this, [this] { DBGrid1DblClick(); });
 }
 
 PrintCommandInput TForm1::shownPageForPrinting() {

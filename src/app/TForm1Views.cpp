@@ -192,6 +192,7 @@ void TForm1::ReloadRecordList() {
     // A hidden list is filled when it is shown: every way of showing it changes the tab.
     if (!recordListModel || !isRecordListShown())
         return;
+    attachRecordGrid();
     const QSignalBlocker blocker(ui.DBGrid1->selectionModel());
     recordListModel->reload(CDS2);
     if (CDS2.recNo() > 0) {
