@@ -5,8 +5,8 @@
 
 Value Value::fromBytes(QByteArray v) {
     Value out;
-    out.kind_ = Kind::Bytes;
-    out.size_ = v.size();
+    out.setKind(Kind::Bytes);
+    out.size_ = checkedSize(v.size());
     if (!v.isEmpty()) {
         out.u_.store = ByteStore::make(std::move(v));
         out.u_.store->ref();
@@ -15,7 +15,7 @@ Value Value::fromBytes(QByteArray v) {
 }
 
 qint32 Value::toInt() const {
-    switch (kind_) {
+    switch (kind()) {
     case Kind::Int:
         return u_.i;
     case Kind::Real:
@@ -32,7 +32,7 @@ qint32 Value::toInt() const {
 }
 
 double Value::toReal() const {
-    switch (kind_) {
+    switch (kind()) {
     case Kind::Real:
         return u_.d;
     case Kind::Int:
@@ -49,13 +49,13 @@ double Value::toReal() const {
 }
 
 QByteArray Value::toBytes() const {
-    switch (kind_) {
+    switch (kind()) {
     case Kind::Bytes: {
         if (!u_.store)
             return QByteArray("");
         // The whole store is shared as it is; a part of it is copied out.
         const QByteArray& all = u_.store->bytes();
-        if (offset_ == 0 && size_ == all.size())
+        if (offset() == 0 && qsizetype(size_) == all.size())
             return all;
         return bytes().toByteArray();
     }
@@ -70,9 +70,9 @@ QByteArray Value::toBytes() const {
 }
 
 bool Value::operator==(const Value& other) const {
-    if (kind_ != other.kind_)
+    if (kind() != other.kind())
         return false;
-    switch (kind_) {
+    switch (kind()) {
     case Kind::Null:
         return true;
     case Kind::Int:
