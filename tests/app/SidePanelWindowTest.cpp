@@ -42,17 +42,7 @@ protected:
     std::unique_ptr<TForm1> openShown(std::initializer_list<Rec> records) {
         const QString file = path(QStringLiteral("records.dat"));
         EXPECT_TRUE(writeRecords(file, records).isEmpty());
-        auto form = start();
-        dialogs.openAnswers.push_back(file);
-        form->afopen();
-        show(*form);
-        return form;
-    }
-
-    static void show(TForm1& form) {
-        form.show();
-        QApplication::setActiveWindow(&form);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+        return MainWindowFixture::openShown(file);
     }
 
     // Focus into a box, type, and leave it for the page.
