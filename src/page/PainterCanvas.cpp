@@ -1,7 +1,5 @@
 #include "page/PainterCanvas.h"
 
-#include "platform/FontFamilies.h"
-
 #include <QPainter>
 #include <QTextLayout>
 #include <QTextOption>

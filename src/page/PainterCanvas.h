@@ -1,6 +1,7 @@
 #pragma once
 // Canvas over a QPainter: the screen's paint box, a raster image or a printer picture.
 #include "page/Canvas.h"
+#include "platform/FontFamilies.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -16,7 +17,7 @@ public:
     // after the font's own family, so Japanese text finds glyphs when that family
     // lacks them or is not installed.
     explicit PainterCanvas(QPainter& painter,
-                           const QString& fallbackFamily = QStringLiteral("IPAGothic"));
+                           const QString& fallbackFamily = fonts::kPageStandIn);
 
     using Canvas::drawText;
     using Canvas::textExtent;
