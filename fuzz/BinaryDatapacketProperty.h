@@ -9,6 +9,8 @@
 
 #include "records/Datapacket.h"
 
+#include <QBuffer>
+
 #include <cstdint>
 #include <string>
 
@@ -18,6 +20,26 @@ inline std::string checkBinaryDatapacket(const uint8_t* data, size_t size) {
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
     const PacketResult first = datapacket::readBinary(bytes);
+
+    // Reading one record forward in pieces refuses the same bytes, and what it keeps is
+    // that record of the whole.
+    QBuffer device;
+    device.setData(bytes);
+    device.open(QIODevice::ReadOnly);
+    qint64 count = -1;
+    const qint64 index = qint64(size % 3);
+    const PacketResult one = datapacket::readBinaryRecord(device, index, count);
+    FUZZ_CHECK(one.error == first.error);
+    if (first.ok()) {
+        FUZZ_CHECK(count == qint64(first.table.rows.size()));
+        FUZZ_CHECK(one.table.fields == first.table.fields);
+        FUZZ_CHECK(one.table.params == first.table.params);
+        FUZZ_CHECK(one.table.rows.size() == (index < count ? 1u : 0u));
+        if (index < count) {
+            FUZZ_CHECK(one.table.rows[0] == first.table.rows[size_t(index)]);
+        }
+    }
+
     if (!first.ok()) {
         FUZZ_CHECK(first.table == PacketTable{});
         return {};

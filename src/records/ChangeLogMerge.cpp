@@ -1,14 +1,33 @@
 #include "records/ChangeLogMerge.h"
 
-void ChangeLogMerge::add(int status, Row&& values, const std::vector<bool>* changed) {
+ChangeLogMerge::Placement ChangeLogMerge::place(int status) {
     if (status & ~0x40)
         sawLog_ = true;
     if (status & Unused)
-        return;
+        return Placement::Dropped;
     if (status & Modified) {
         // The new values of the row just before; a modified row whose original was
         // deleted stays deleted.
-        if (!lastKept_ || table_.rows.empty())
+        return lastKept_ ? Placement::AmendsLast : Placement::Dropped;
+    }
+    if (status & Deleted) {
+        lastKept_ = false;
+        return Placement::Dropped;
+    }
+    lastKept_ = true;
+    ++records_;
+    return Placement::NewRecord;
+}
+
+void ChangeLogMerge::apply(Placement placement, Row&& values, const std::vector<bool>* changed) {
+    switch (placement) {
+    case Placement::Dropped:
+        return;
+    case Placement::NewRecord:
+        table_.rows.push_back(std::move(values));
+        return;
+    case Placement::AmendsLast:
+        if (table_.rows.empty())
             return;
         Row& target = table_.rows.back();
         for (size_t i = 0; i < values.size() && i < target.size(); ++i)
@@ -16,12 +35,6 @@ void ChangeLogMerge::add(int status, Row&& values, const std::vector<bool>* chan
                 target[i] = std::move(values[i]);
         return;
     }
-    if (status & Deleted) {
-        lastKept_ = false;
-        return;
-    }
-    table_.rows.push_back(std::move(values));
-    lastKept_ = true;
 }
 
 void ChangeLogMerge::finish() {

@@ -36,15 +36,12 @@ QString checkRecordFields(const PacketTable& table) {
     return {};
 }
 
-QString load(Dataset& dataset, const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return file.errorString();
-    if (file.size() > MaxFileSize)
-        return QStringLiteral("the file is too large");
+namespace {
+
+// The whole file, or the reason it cannot be read.
+QString readWhole(QFile& file, QByteArray& bytes) {
     // Read into an array of the file's size: readAll would ask for the next power of
     // two, and the loaded records keep pointing into these bytes.
-    QByteArray bytes;
     if (const qint64 size = file.size(); size > 0) {
         bytes = QByteArray(size, Qt::Uninitialized);
         const qint64 got = file.read(bytes.data(), size);
@@ -54,15 +51,71 @@ QString load(Dataset& dataset, const QString& path) {
     } else {
         bytes = file.readAll();
     }
-    if (file.error() != QFileDevice::NoError)
+    return file.error() == QFileDevice::NoError ? QString() : file.errorString();
+}
+
+QString open(QFile& file) {
+    if (!file.open(QIODevice::ReadOnly))
         return file.errorString();
-    PacketResult result = datapacket::read(bytes);
+    if (file.size() > MaxFileSize)
+        return QStringLiteral("the file is too large");
+    return {};
+}
+
+QString setChecked(Dataset& dataset, PacketResult result) {
     if (!result.ok())
         return result.error;
     if (QString missing = checkRecordFields(result.table); !missing.isEmpty())
         return missing;
     dataset.setContent(std::move(result.table));
     return {};
+}
+
+} // namespace
+
+QString load(Dataset& dataset, const QString& path) {
+    QFile file(path);
+    if (QString error = open(file); !error.isEmpty())
+        return error;
+    QByteArray bytes;
+    if (QString error = readWhole(file, bytes); !error.isEmpty())
+        return error;
+    return setChecked(dataset, datapacket::read(bytes));
+}
+
+namespace {
+
+// The record at `index` of the file open in `file`, alone; see loadRecord().
+PacketResult readRecord(QFile& file, qint64 index, qint64& recordCount) {
+    if (file.peek(4) == QByteArrayView(datapacket::BinaryMagic, 4))
+        return datapacket::readBinaryRecord(file, index, recordCount);
+    PacketResult result;
+    QByteArray bytes;
+    if (result.error = readWhole(file, bytes); !result.ok())
+        return result;
+    result = datapacket::read(bytes);
+    std::vector<Row>& rows = result.table.rows;
+    recordCount = qint64(rows.size());
+    if (index >= 0 && index < recordCount) {
+        Row kept = std::move(rows[size_t(index)]);
+        rows.assign(1, std::move(kept));
+    } else {
+        rows.clear();
+    }
+    return result;
+}
+
+} // namespace
+
+QString loadRecord(Dataset& dataset, const QString& path, qint64 index, qint64& recordCount) {
+    recordCount = 0;
+    QFile file(path);
+    QString error = open(file);
+    if (error.isEmpty())
+        error = setChecked(dataset, readRecord(file, index, recordCount));
+    if (!error.isEmpty())
+        recordCount = 0;
+    return error;
 }
 
 QString save(Dataset& dataset, const QString& path) {

@@ -19,6 +19,12 @@ QString checkRecordFields(const PacketTable& table);
 // returns the reason and leaves the dataset as it was.
 QString load(Dataset& dataset, const QString& path);
 
+// Reads only the record at `index` (0-based, the file's order) of `path`: the dataset
+// then holds that one record, or none when the file has fewer, and `recordCount` how
+// many the file has. A binary file is read forward in pieces, never whole, so one page
+// of a large file costs little more than reading its bytes. Errors as load().
+QString loadRecord(Dataset& dataset, const QString& path, qint64 index, qint64& recordCount);
+
 // Posts a pending edit, then writes all records (not just the view) through a
 // temporary file renamed over `path`, so a failed save leaves the old file whole.
 // Returns an empty text, or the message "ファイル "<path>" を作成できません。<reason>".

@@ -3,6 +3,8 @@
 // never crash or allocate beyond what the bytes can hold.
 #include "records/PacketTable.h"
 
+class QIODevice;
+
 namespace datapacket {
 
 // The four bytes every binary datapacket begins with.
@@ -15,6 +17,11 @@ inline constexpr qint64 MaxCells = qint64(1) << 23;
 
 PacketResult readBinary(const QByteArray& bytes);
 PacketResult readXml(const QByteArray& bytes);
+// The record at `index` (0-based, change log merged) of the binary datapacket on
+// `device`, read forward in pieces, so a large file is never wholly in memory: the table
+// holds that one row, or none when the packet has fewer records, and `recordCount` gets
+// how many it has. Refuses what readBinary refuses, with the same error.
+PacketResult readBinaryRecord(QIODevice& device, qint64 index, qint64& recordCount);
 // Either form, chosen by the first bytes.
 PacketResult read(const QByteArray& bytes);
 

@@ -4,6 +4,7 @@
 #include "records/ChangeLogMerge.h"
 #include "records/Datapacket.h"
 
+#include <QIODevice>
 #include <QtEndian>
 
 #include <cstring>
@@ -262,7 +263,54 @@ public:
         return true;
     }
 
+    // Steps over one row, reading only its status byte; false when the bytes end first.
+    bool skip(const std::vector<Encoding>& encodings, qsizetype mapBytes, int& status) {
+        if (end_ - p_ < 1 + mapBytes)
+            return false;
+        status = quint8(*p_++);
+        const char* map = p_;
+        p_ += mapBytes;
+        for (size_t c = 0; c < encodings.size(); ++c) {
+            const int bits = (quint8(map[c / 4]) >> ((c % 4) * 2)) & 3;
+            if (bits == 0 && !skipValue(encodings[c]))
+                return false;
+        }
+        return true;
+    }
+    // Offset of the next row from the start of the bytes.
+    qsizetype pos() const { return p_ - base_; }
+
 private:
+    bool step(qsizetype k) {
+        if (end_ - p_ < k)
+            return false;
+        p_ += k;
+        return true;
+    }
+    bool skipValue(Encoding e) {
+        switch (e) {
+        case Encoding::I16:
+        case Encoding::U16:
+            return step(2);
+        case Encoding::I32:
+            return step(4);
+        case Encoding::F64:
+            return step(8);
+        case Encoding::Text8: {
+            quint8 len = 0;
+            return take(len) && step(len);
+        }
+        case Encoding::Text16: {
+            quint16 len = 0;
+            return take(len) && step(len);
+        }
+        case Encoding::Text32: {
+            quint32 len = 0;
+            return take(len) && len <= quint64(end_ - p_) && step(qsizetype(len));
+        }
+        }
+        return false;
+    }
     template <typename T> bool take(T& v) {
         if (end_ - p_ < qsizetype(sizeof(T)))
             return false;
@@ -317,20 +365,21 @@ private:
     ByteStore* store_;
 };
 
-} // namespace
+// Where the rows of a packet start, how many there are and how their values are stored.
+struct RowLayout {
+    qsizetype start = 0;
+    quint32 count = 0;
+    qsizetype mapBytes = 0;
+    std::vector<Encoding> encodings;
+};
 
-namespace datapacket {
-
-PacketResult readBinary(const QByteArray& bytes) {
-    PacketResult result;
-    const ByteStoreHold store(bytes);
-    auto error = [&](const char* text) {
-        result.table = {};
-        result.error = QString::fromUtf8(text);
-        return result;
-    };
-    if (bytes.size() < HeaderSize || std::memcmp(bytes.constData(), BinaryMagic, 4) != 0)
-        return error("not a binary datapacket");
+// Reads header, field definitions and dataset properties into `t`. `bytes` may be only
+// the beginning of a packet of `packetSize` bytes; the rows are checked against the
+// whole. Returns the error, or nullptr.
+const char* readPreamble(const QByteArray& bytes, qint64 packetSize, PacketTable& t,
+                         RowLayout& rows) {
+    if (bytes.size() < HeaderSize || std::memcmp(bytes.constData(), datapacket::BinaryMagic, 4) != 0)
+        return "not a binary datapacket";
     Reader r(bytes);
     r.seek(4);
     const quint16 major = r.get<quint16>();
@@ -341,9 +390,8 @@ PacketResult readBinary(const QByteArray& bytes) {
     const quint32 flags = r.get<quint32>();
     const quint16 dataOffset = r.get<quint16>();
     if (major < 1 || major > 2 || headerSize < HeaderSize || !r.seek(headerSize))
-        return error("unsupported datapacket header");
+        return "unsupported datapacket header";
 
-    PacketTable& t = result.table;
     std::vector<quint32> codes;
     for (int c = 0; c < columns; ++c) {
         FieldDef f;
@@ -358,9 +406,9 @@ PacketResult readBinary(const QByteArray& bytes) {
                 f.props.append(std::move(p));
         }
         if (r.failed())
-            return error("truncated field definitions");
+            return "truncated field definitions";
         if (!fieldTypeOf(code, f.props, f.type))
-            return error("unsupported field type");
+            return "unsupported field type";
         f.width = widthOf(f.props);
         codes.push_back(code);
         t.fields.append(std::move(f));
@@ -372,28 +420,161 @@ PacketResult readBinary(const QByteArray& bytes) {
             t.params.append(std::move(p));
     }
     if (r.failed())
-        return error("truncated dataset properties");
+        return "truncated dataset properties";
     if ((flags & 2) && dataOffset >= r.pos() && !r.seek(dataOffset))
-        return error("bad data offset");
+        return "bad data offset";
 
-    const qsizetype mapBytes = (columns + 3) / 4;
-    if (rowCount > quint64(r.left()) / quint64(1 + mapBytes))
-        return error("row count larger than the file");
-    if (quint64(rowCount) * quint64(std::max<int>(columns, 1)) > quint64(MaxCells))
-        return error("more values than a data file can hold");
-    t.rows.reserve(rowCount);
-    std::vector<Encoding> encodings;
+    rows.start = r.pos();
+    rows.count = rowCount;
+    rows.mapBytes = (columns + 3) / 4;
+    if (rowCount > quint64(packetSize - rows.start) / quint64(1 + rows.mapBytes))
+        return "row count larger than the file";
+    if (quint64(rowCount) * quint64(std::max<int>(columns, 1)) > quint64(datapacket::MaxCells))
+        return "more values than a data file can hold";
     for (int c = 0; c < columns; ++c)
-        encodings.push_back(encodingOf(t.fields[c].type, codes[c]));
+        rows.encodings.push_back(encodingOf(t.fields[c].type, codes[c]));
+    return nullptr;
+}
+
+PacketResult failure(const char* text) {
+    PacketResult result;
+    result.error = QString::fromUtf8(text);
+    return result;
+}
+
+// A packet read forward in pieces: only the piece at hand is in memory.
+class Pieces {
+public:
+    static constexpr qsizetype PieceSize = 256 * 1024;
+
+    explicit Pieces(QIODevice& device) : device_(device) {}
+
+    // Makes the bytes hold the packet from offset `from` (not before what they hold now)
+    // on, at least `size` of them unless the packet ends first. False on a read error.
+    bool fetch(qint64 from, qsizetype size) {
+        // Moved down by hand: the buffer keeps its pages, so a file of any size is read
+        // through the same few.
+        const qsizetype drop = qsizetype(from - start_);
+        std::memmove(bytes_.data(), bytes_.constData() + drop, size_t(bytes_.size() - drop));
+        bytes_.resize(bytes_.size() - drop);
+        start_ = from;
+        while (bytes_.size() < size && !atEnd_) {
+            const qsizetype had = bytes_.size();
+            const qsizetype want = std::max(size - had, PieceSize);
+            bytes_.resize(had + want);
+            const qint64 got = device_.read(bytes_.data() + had, want);
+            bytes_.resize(had + std::max<qint64>(got, 0));
+            if (got < 0)
+                return false;
+            atEnd_ = got == 0;
+        }
+        return true;
+    }
+    const QByteArray& bytes() const { return bytes_; }
+    qint64 start() const { return start_; }
+    // True once the bytes run to the end of the packet.
+    bool atEnd() const { return atEnd_; }
+    qint64 size() const { return start_ + bytes_.size(); }
+
+private:
+    QIODevice& device_;
+    QByteArray bytes_;
+    qint64 start_ = 0;
+    bool atEnd_ = false;
+};
+
+} // namespace
+
+namespace datapacket {
+
+PacketResult readBinary(const QByteArray& bytes) {
+    PacketResult result;
+    PacketTable& t = result.table;
+    RowLayout layout;
+    if (const char* error = readPreamble(bytes, bytes.size(), t, layout))
+        return failure(error);
+    const ByteStoreHold store(bytes);
+    t.rows.reserve(layout.count);
     ChangeLogMerge merge(t);
-    std::vector<bool> changed(columns);
-    RowReader rows(bytes.constData(), bytes.size(), r.pos(), store.get());
-    for (quint32 i = 0; i < rowCount; ++i) {
+    std::vector<bool> changed(layout.encodings.size());
+    RowReader rows(bytes.constData(), bytes.size(), layout.start, store.get());
+    for (quint32 i = 0; i < layout.count; ++i) {
         int status = 0;
         Row row;
-        if (!rows.read(encodings, mapBytes, status, row, changed))
-            return error("truncated row");
+        if (!rows.read(layout.encodings, layout.mapBytes, status, row, changed))
+            return failure("truncated row");
         merge.add(status, std::move(row), (status & ChangeLogMerge::Modified) ? &changed : nullptr);
+    }
+    merge.finish();
+    return result;
+}
+
+PacketResult readBinaryRecord(QIODevice& device, qint64 index, qint64& recordCount) {
+    recordCount = 0;
+    Pieces pieces(device);
+    auto readError = [&] {
+        PacketResult result;
+        result.error = device.errorString();
+        return result;
+    };
+    // Field definitions and properties are small: a piece or two holds them.
+    PacketResult result;
+    PacketTable& t = result.table;
+    RowLayout layout;
+    for (qsizetype want = Pieces::PieceSize;; want *= 2) {
+        if (!pieces.fetch(0, want))
+            return readError();
+        t = {};
+        layout = {};
+        const char* error = readPreamble(pieces.bytes(), device.size(), t, layout);
+        if (!error)
+            break;
+        if (pieces.atEnd())
+            return failure(error);
+    }
+    // Every row is stepped over to find the records; the rows of the one asked for are
+    // copied aside and read once the whole packet proved sound.
+    ChangeLogMerge merge(t);
+    QByteArray kept;
+    std::vector<ChangeLogMerge::Placement> keptPlacements;
+    qint64 rowAt = layout.start;
+    for (quint32 i = 0; i < layout.count; ++i) {
+        int status = 0;
+        for (;;) {
+            const qsizetype offset = qsizetype(rowAt - pieces.start());
+            RowReader rows(pieces.bytes().constData(), pieces.bytes().size(), offset, nullptr);
+            if (rows.skip(layout.encodings, layout.mapBytes, status)) {
+                const ChangeLogMerge::Placement placement = merge.place(status);
+                if (placement != ChangeLogMerge::Placement::Dropped &&
+                    merge.recordCount() - 1 == index) {
+                    kept.append(pieces.bytes().constData() + offset, rows.pos() - offset);
+                    keptPlacements.push_back(placement);
+                }
+                rowAt = pieces.start() + rows.pos();
+                break;
+            }
+            if (pieces.atEnd())
+                return failure("truncated row");
+            // A row larger than a piece gets a piece twice what is at hand.
+            const qsizetype held = pieces.bytes().size() - offset;
+            if (!pieces.fetch(rowAt, std::max(Pieces::PieceSize, 2 * held)))
+                return readError();
+        }
+    }
+    recordCount = merge.recordCount();
+
+    const ByteStoreHold store(kept);
+    ChangeLogMerge keep(t);
+    std::vector<bool> changed(layout.encodings.size());
+    RowReader rows(kept.constData(), kept.size(), 0, store.get());
+    for (const ChangeLogMerge::Placement placement : keptPlacements) {
+        int status = 0;
+        Row row;
+        const bool read = rows.read(layout.encodings, layout.mapBytes, status, row, changed);
+        Q_ASSERT(read); // stepped over once already
+        Q_UNUSED(read);
+        keep.apply(placement, std::move(row),
+                   (status & ChangeLogMerge::Modified) ? &changed : nullptr);
     }
     merge.finish();
     return result;

@@ -235,8 +235,12 @@ int main(int argc, char** argv) {
             return fail(QStringLiteral("settings file not found: ") + o.settingsFile);
         settings = readSettings(o.settingsFile, QSize(1920, 1080));
     }
+    // One page needs one record: a binary file is then only stepped through, not held.
     Dataset records;
-    const QString loadError = DataFile::load(records, o.dataFile);
+    qint64 fileRecords = 0;
+    const QString loadError =
+        o.all ? DataFile::load(records, o.dataFile)
+              : DataFile::loadRecord(records, o.dataFile, o.record - 1, fileRecords);
     if (!loadError.isEmpty())
         return fail(loadError);
     QSize pageSize;
@@ -251,11 +255,10 @@ int main(int argc, char** argv) {
 
     if (o.all)
         return writeArchive(records, settings, o, pageSize);
-    if (o.record < 1 || o.record > records.recordCount())
+    if (o.record < 1 || o.record > fileRecords)
         return fail(QStringLiteral("record %1 does not exist; the file holds %2")
                         .arg(o.record)
-                        .arg(records.recordCount()));
-    records.moveTo(o.record);
+                        .arg(fileRecords));
     LineItemTable table(1);
     RowSelection selection(1);
     page::PageModel m = recordPage(records, settings, o, pageSize, table, selection);

@@ -54,6 +54,17 @@ TEST(DataFile, SavesTheFormByExtensionAndLoadsItBackIdentically) {
         d.clearMasterFilter();
         EXPECT_EQ(back.content(), d.content());
         EXPECT_EQ(back.recNo(), 1);
+        // One record alone: the same record, and how many the file holds.
+        for (const qint64 index : {0, 1, 2}) {
+            Dataset one;
+            qint64 count = -1;
+            ASSERT_EQ(DataFile::loadRecord(one, path, index, count), QString());
+            EXPECT_EQ(count, 2);
+            PacketTable expected = d.content();
+            expected.rows = index < 2 ? std::vector<Row>{expected.rows[size_t(index)]}
+                                      : std::vector<Row>{};
+            EXPECT_EQ(one.content(), expected) << index;
+        }
     }
 }
 
@@ -88,8 +99,13 @@ TEST(DataFile, LoadFailuresAreReportedAndLeaveTheDatasetAsItWas) {
             writeBytes(path, bytes);
         Dataset d = filledRecords();
         const PacketTable before = d.content();
-        EXPECT_NE(DataFile::load(d, path), QString()) << name;
+        const QString error = DataFile::load(d, path);
+        EXPECT_NE(error, QString()) << name;
         EXPECT_EQ(d.content(), before) << name;
+        qint64 count = -1;
+        EXPECT_EQ(DataFile::loadRecord(d, path, 0, count), error) << name;
+        EXPECT_EQ(d.content(), before) << name;
+        EXPECT_EQ(count, 0) << name;
     }
 }
 

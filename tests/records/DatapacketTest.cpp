@@ -1,7 +1,9 @@
 #include "RecordsTestSupport.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QtEndian>
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -267,5 +269,79 @@ TEST(Datapacket, DamagedInputIsAnErrorNeverACrash) {
         const PacketResult r = datapacket::read(bytes);
         EXPECT_FALSE(r.ok()) << what;
         EXPECT_TRUE(r.table.fields.isEmpty() && r.table.rows.empty()) << what;
+    }
+}
+
+namespace {
+
+// A binary packet whose rows carry a change log, one of them a memo larger than the
+// pieces a large file is read in.
+QByteArray packetWithChangeLog() {
+    PacketTable t;
+    t.fields = {FieldDef::make("k", FieldType::I4), FieldDef::make("v", FieldType::String, 5),
+                FieldDef::make("m", FieldType::Memo, 0, "Text")};
+    const char* const texts[] = {"a", "b", "B", "c", "d", "e", "f"};
+    for (int k = 0; k < 7; ++k)
+        t.rows.push_back({Value::fromInt(k + 1), Value::fromBytes(texts[k]),
+                          Value::fromBytes(QByteArray(k == 4 ? 600000 : 3, 'm'))});
+    QByteArray bytes = datapacket::writeBinary(t);
+    // Status bytes: an original, one inserted and then modified, one deleted, one
+    // inserted, one no longer used, one plain.
+    const quint8 statuses[] = {1, 4, 8, 2, 4, 0x20, 0};
+    qsizetype at = qFromLittleEndian<quint16>(bytes.constData() + 22);
+    for (int k = 0; k < 7; ++k) {
+        bytes[at] = char(statuses[k]);
+        at += 1 + 1 + 4 + 1 + t.rows[size_t(k)][1].toBytes().size() + 4 +
+              t.rows[size_t(k)][2].toBytes().size();
+    }
+    return bytes;
+}
+
+PacketResult readRecord(const QByteArray& bytes, qint64 index, qint64& count) {
+    QBuffer device;
+    device.setData(bytes);
+    device.open(QIODevice::ReadOnly);
+    return datapacket::readBinaryRecord(device, index, count);
+}
+
+} // namespace
+
+TEST(Datapacket, OneRecordReadInPiecesIsThatRecordOfTheWholeRead) {
+    const QByteArray bytes = packetWithChangeLog();
+    const PacketResult whole = datapacket::readBinary(bytes);
+    ASSERT_TRUE(whole.ok()) << whole.error.toStdString();
+    ASSERT_EQ(whole.table.rows.size(), 4u);
+    EXPECT_EQ(whole.table.rows[1][1].toBytes(), "B"); // the modification merged
+    for (const qint64 index : {-1, 0, 1, 2, 3, 4}) {
+        SCOPED_TRACE(index);
+        qint64 count = -1;
+        const PacketResult one = readRecord(bytes, index, count);
+        ASSERT_TRUE(one.ok()) << one.error.toStdString();
+        EXPECT_EQ(count, 4);
+        PacketTable expected = whole.table;
+        expected.rows = index >= 0 && index < 4 ? std::vector<Row>{whole.table.rows[size_t(index)]}
+                                                : std::vector<Row>{};
+        EXPECT_EQ(one.table, expected);
+    }
+}
+
+TEST(Datapacket, OneRecordReadInPiecesRefusesWhatTheWholeReadRefuses) {
+    const QByteArray bytes = packetWithChangeLog();
+    const qsizetype rowsAt = qFromLittleEndian<quint16>(bytes.constData() + 22);
+    std::vector<qsizetype> cuts;
+    for (qsizetype n = 0; n <= rowsAt + 40; ++n)
+        cuts.push_back(n);
+    for (const qsizetype n : {qsizetype(300000), bytes.size() / 2, bytes.size() - 40,
+                              bytes.size() - 1})
+        cuts.push_back(n);
+    for (const qsizetype n : cuts) {
+        SCOPED_TRACE(n);
+        const PacketResult whole = datapacket::readBinary(bytes.left(n));
+        qint64 count = -1;
+        const PacketResult one = readRecord(bytes.left(n), 1, count);
+        EXPECT_EQ(one.error, whole.error);
+        if (!one.ok()) {
+            EXPECT_TRUE(one.table.fields.isEmpty() && one.table.rows.empty());
+        }
     }
 }
