@@ -483,6 +483,30 @@ private:
     bool atEnd_ = false;
 };
 
+// At least the size writeBinary gives `t`, and not much more: reserved up front, the
+// output of a large file is written once into pages touched once, not copied through
+// ever larger ones as it grows.
+qsizetype writtenSizeBound(const PacketTable& t) {
+    const auto propertyBound = [](const Property& p) {
+        return 1 + p.name.size() + 4 + 4 + p.raw.size();
+    };
+    qsizetype bound = HeaderSize + 2;
+    for (const FieldDef& f : t.fields) {
+        bound += 1 + f.name.size() + 4 + 2 + 2;
+        for (const Property& p : f.props)
+            bound += propertyBound(p);
+    }
+    for (const Property& p : t.params)
+        bound += propertyBound(p);
+    const qsizetype mapBytes = (t.fields.size() + 3) / 4;
+    for (const Row& row : t.rows) {
+        bound += 1 + mapBytes;
+        for (const Value& v : row)
+            bound += v.isBytes() ? 4 + v.bytes().size() : 32; // a number, or its text
+    }
+    return bound;
+}
+
 } // namespace
 
 namespace datapacket {
@@ -582,7 +606,7 @@ PacketResult readBinaryRecord(QIODevice& device, qint64 index, qint64& recordCou
 
 QByteArray writeBinary(const PacketTable& t) {
     QByteArray out;
-    out.reserve(4096 + qsizetype(t.rows.size()) * 64);
+    out.reserve(writtenSizeBound(t));
     out.append(BinaryMagic, 4);
     put<quint16>(out, 1);
     put<quint16>(out, 0);
