@@ -87,7 +87,8 @@ namespace {
 
 // The record at `index` of the file open in `file`, alone; see loadRecord().
 PacketResult readRecord(QFile& file, qint64 index, qint64& recordCount) {
-    if (file.peek(4) == QByteArrayView(datapacket::BinaryMagic, 4))
+    // A pipe has no size to check the rows against: it is read whole.
+    if (!file.isSequential() && file.peek(4) == QByteArrayView(datapacket::BinaryMagic, 4))
         return datapacket::readBinaryRecord(file, index, recordCount);
     PacketResult result;
     QByteArray bytes;
