@@ -21,11 +21,15 @@ inline std::string checkBinaryDatapacket(const uint8_t* data, size_t size) {
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
     const PacketResult first = datapacket::readBinary(bytes);
 
-    // Reading one record forward in pieces refuses the same bytes, and what it keeps is
-    // that record of the whole.
+    // Read in pieces, the whole and one record are refused alike, and what they keep is
+    // the whole and that record of it.
     QBuffer device;
     device.setData(bytes);
     device.open(QIODevice::ReadOnly);
+    const PacketResult pieces = datapacket::readBinary(device);
+    FUZZ_CHECK(pieces.error == first.error);
+    FUZZ_CHECK(pieces.table == first.table);
+    device.seek(0);
     qint64 count = -1;
     const qint64 index = qint64(size % 3);
     const PacketResult one = datapacket::readBinaryRecord(device, index, count);

@@ -62,6 +62,12 @@ QString open(QFile& file) {
     return {};
 }
 
+// A binary data file that can be read in pieces. (A pipe has no size to check the rows
+// against: it is read whole.)
+bool isBinaryFile(QFile& file) {
+    return !file.isSequential() && file.peek(4) == QByteArrayView(datapacket::BinaryMagic, 4);
+}
+
 QString setChecked(Dataset& dataset, PacketResult result) {
     if (!result.ok())
         return result.error;
@@ -77,6 +83,8 @@ QString load(Dataset& dataset, const QString& path) {
     QFile file(path);
     if (QString error = open(file); !error.isEmpty())
         return error;
+    if (isBinaryFile(file))
+        return setChecked(dataset, datapacket::readBinary(file));
     QByteArray bytes;
     if (QString error = readWhole(file, bytes); !error.isEmpty())
         return error;
@@ -87,8 +95,7 @@ namespace {
 
 // The record at `index` of the file open in `file`, alone; see loadRecord().
 PacketResult readRecord(QFile& file, qint64 index, qint64& recordCount) {
-    // A pipe has no size to check the rows against: it is read whole.
-    if (!file.isSequential() && file.peek(4) == QByteArrayView(datapacket::BinaryMagic, 4))
+    if (isBinaryFile(file))
         return datapacket::readBinaryRecord(file, index, recordCount);
     PacketResult result;
     QByteArray bytes;

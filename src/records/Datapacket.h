@@ -16,6 +16,10 @@ inline constexpr char BinaryMagic[] = "\x96\x19\xE0\xBD";
 inline constexpr qint64 MaxCells = qint64(1) << 23;
 
 PacketResult readBinary(const QByteArray& bytes);
+// The binary packet that fills the rest of `device`, read into one array a piece at a
+// time with each piece's rows read while it is fresh: the same answer as readBinary of
+// the bytes, in less time than reading them whole and then reading the rows.
+PacketResult readBinary(QIODevice& device);
 PacketResult readXml(const QByteArray& bytes);
 // The record at `index` (0-based, change log merged) of the binary datapacket on
 // `device`, read forward in pieces, so a large file is never wholly in memory: the table

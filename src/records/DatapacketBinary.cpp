@@ -436,17 +436,22 @@ const char* readPreamble(const QByteArray& bytes, qint64 packetSize, PacketTable
     return nullptr;
 }
 
-PacketResult failure(const char* text) {
+PacketResult failure(QString error) {
     PacketResult result;
-    result.error = QString::fromUtf8(text);
+    result.error = std::move(error);
     return result;
 }
+
+PacketResult failure(const char* text) {
+    return failure(QString::fromUtf8(text));
+}
+
+// Large packets are read in pieces of this size: small enough to stay in the cache.
+constexpr qsizetype PieceSize = 256 * 1024;
 
 // A packet read forward in pieces: only the piece at hand is in memory.
 class Pieces {
 public:
-    static constexpr qsizetype PieceSize = 256 * 1024;
-
     explicit Pieces(QIODevice& device) : device_(device) {}
 
     // Makes the bytes hold the packet from offset `from` (not before what they hold now)
@@ -507,45 +512,129 @@ qsizetype writtenSizeBound(const PacketTable& t) {
     return bound;
 }
 
+// A packet read into one array of its size, a piece at a time: each piece's rows are
+// read while the piece is still in the cache, not after the whole file went through it.
+class Filling {
+public:
+    Filling(QIODevice& device, QByteArray& bytes) : device_(device), bytes_(bytes) {}
+
+    // Reads on until `size` bytes (at most the array's) are there. False on a read error.
+    bool fill(qsizetype size) {
+        size = std::min(size, bytes_.size());
+        while (filled_ < size && !atEnd_) {
+            const qint64 got = device_.read(bytes_.data() + filled_,
+                                            std::min(PieceSize, bytes_.size() - filled_));
+            if (got < 0) {
+                failed_ = true;
+                return false;
+            }
+            filled_ += qsizetype(got);
+            atEnd_ = got == 0;
+        }
+        return true;
+    }
+    qsizetype filled() const { return filled_; }
+    // True once nothing more can come: the array is full or the device ended.
+    bool atEnd() const { return atEnd_ || filled_ == bytes_.size(); }
+    bool failed() const { return failed_; }
+
+private:
+    QIODevice& device_;
+    QByteArray& bytes_;
+    qsizetype filled_ = 0;
+    bool atEnd_ = false;
+    bool failed_ = false;
+};
+
+// Reads the rows `layout` describes from `store` into `t`, change log merged. The
+// store's first `filled` bytes are there to read; when a row runs past them, `more` is
+// asked for more: it moves `filled` on and answers whether there were any.
+// Returns the error, or nullptr.
+template <typename More>
+const char* readRows(ByteStore* store, qsizetype filled, const RowLayout& layout, PacketTable& t,
+                     More&& more) {
+    const char* const data = store->bytes().constData();
+    t.rows.reserve(layout.count);
+    ChangeLogMerge merge(t);
+    std::vector<bool> changed(layout.encodings.size());
+    qsizetype rowAt = layout.start;
+    for (quint32 i = 0; i < layout.count; ++i) {
+        for (;;) {
+            int status = 0;
+            Row row;
+            RowReader rows(data, filled, rowAt, store);
+            if (rows.read(layout.encodings, layout.mapBytes, status, row, changed)) {
+                merge.add(status, std::move(row),
+                          (status & ChangeLogMerge::Modified) ? &changed : nullptr);
+                rowAt = rows.pos();
+                break;
+            }
+            if (!more(filled))
+                return "truncated row";
+        }
+    }
+    merge.finish();
+    return nullptr;
+}
+
 } // namespace
 
 namespace datapacket {
 
 PacketResult readBinary(const QByteArray& bytes) {
     PacketResult result;
-    PacketTable& t = result.table;
     RowLayout layout;
-    if (const char* error = readPreamble(bytes, bytes.size(), t, layout))
+    if (const char* error = readPreamble(bytes, bytes.size(), result.table, layout))
         return failure(error);
     const ByteStoreHold store(bytes);
-    t.rows.reserve(layout.count);
-    ChangeLogMerge merge(t);
-    std::vector<bool> changed(layout.encodings.size());
-    RowReader rows(bytes.constData(), bytes.size(), layout.start, store.get());
-    for (quint32 i = 0; i < layout.count; ++i) {
-        int status = 0;
-        Row row;
-        if (!rows.read(layout.encodings, layout.mapBytes, status, row, changed))
-            return failure("truncated row");
-        merge.add(status, std::move(row), (status & ChangeLogMerge::Modified) ? &changed : nullptr);
+    if (const char* error = readRows(store.get(), bytes.size(), layout, result.table,
+                                     [](qsizetype&) { return false; }))
+        return failure(error);
+    return result;
+}
+
+PacketResult readBinary(QIODevice& device) {
+    const qint64 size = device.size() - device.pos();
+    const ByteStoreHold store(QByteArray(qsizetype(size), Qt::Uninitialized));
+    Filling in(device, store->bytes());
+    PacketResult result;
+    RowLayout layout;
+    // Field definitions and properties are small: a piece or two holds them.
+    for (qsizetype want = PieceSize;; want *= 2) {
+        if (!in.fill(want))
+            return failure(device.errorString());
+        result.table = {};
+        layout = {};
+        const QByteArray head = QByteArray::fromRawData(store->bytes().constData(), in.filled());
+        const char* error = readPreamble(head, size, result.table, layout);
+        if (!error)
+            break;
+        if (in.atEnd())
+            return failure(error);
     }
-    merge.finish();
+    const char* error = readRows(store.get(), in.filled(), layout, result.table,
+                                 [&](qsizetype& filled) {
+                                     if (in.atEnd() || !in.fill(filled + PieceSize))
+                                         return false;
+                                     filled = in.filled();
+                                     return true;
+                                 });
+    if (in.failed())
+        return failure(device.errorString());
+    if (error)
+        return failure(error);
     return result;
 }
 
 PacketResult readBinaryRecord(QIODevice& device, qint64 index, qint64& recordCount) {
     recordCount = 0;
     Pieces pieces(device);
-    auto readError = [&] {
-        PacketResult result;
-        result.error = device.errorString();
-        return result;
-    };
+    auto readError = [&] { return failure(device.errorString()); };
     // Field definitions and properties are small: a piece or two holds them.
     PacketResult result;
     PacketTable& t = result.table;
     RowLayout layout;
-    for (qsizetype want = Pieces::PieceSize;; want *= 2) {
+    for (qsizetype want = PieceSize;; want *= 2) {
         if (!pieces.fetch(0, want))
             return readError();
         t = {};
@@ -581,7 +670,7 @@ PacketResult readBinaryRecord(QIODevice& device, qint64 index, qint64& recordCou
                 return failure("truncated row");
             // A row larger than a piece gets a piece twice what is at hand.
             const qsizetype held = pieces.bytes().size() - offset;
-            if (!pieces.fetch(rowAt, std::max(Pieces::PieceSize, 2 * held)))
+            if (!pieces.fetch(rowAt, std::max(PieceSize, 2 * held)))
                 return readError();
         }
     }

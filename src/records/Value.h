@@ -21,7 +21,8 @@ public:
         return new ByteStore(std::move(bytes));
     }
     const QByteArray& bytes() const { return bytes_; }
-    // Only while no value points into it yet (readers fill it before handing out values).
+    // Only while a reader fills it: values may already point into the part filled, so
+    // the array keeps its size (and so its data) and only what lies beyond is written.
     QByteArray& bytes() { return bytes_; }
 
     void ref() { ++refs_; }

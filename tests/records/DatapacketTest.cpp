@@ -304,14 +304,24 @@ PacketResult readRecord(const QByteArray& bytes, qint64 index, qint64& count) {
     return datapacket::readBinaryRecord(device, index, count);
 }
 
+PacketResult readInPieces(const QByteArray& bytes) {
+    QBuffer device;
+    device.setData(bytes);
+    device.open(QIODevice::ReadOnly);
+    return datapacket::readBinary(device);
+}
+
 } // namespace
 
-TEST(Datapacket, OneRecordReadInPiecesIsThatRecordOfTheWholeRead) {
+TEST(Datapacket, ReadInPiecesTheWholeAndEachRecordAreThoseOfTheWholeRead) {
     const QByteArray bytes = packetWithChangeLog();
     const PacketResult whole = datapacket::readBinary(bytes);
     ASSERT_TRUE(whole.ok()) << whole.error.toStdString();
     ASSERT_EQ(whole.table.rows.size(), 4u);
     EXPECT_EQ(whole.table.rows[1][1].toBytes(), "B"); // the modification merged
+    const PacketResult pieces = readInPieces(bytes);
+    ASSERT_TRUE(pieces.ok()) << pieces.error.toStdString();
+    EXPECT_EQ(pieces.table, whole.table);
     for (const qint64 index : {-1, 0, 1, 2, 3, 4}) {
         SCOPED_TRACE(index);
         qint64 count = -1;
@@ -325,7 +335,7 @@ TEST(Datapacket, OneRecordReadInPiecesIsThatRecordOfTheWholeRead) {
     }
 }
 
-TEST(Datapacket, OneRecordReadInPiecesRefusesWhatTheWholeReadRefuses) {
+TEST(Datapacket, ReadInPiecesRefusesWhatTheWholeReadRefuses) {
     const QByteArray bytes = packetWithChangeLog();
     const qsizetype rowsAt = qFromLittleEndian<quint16>(bytes.constData() + 22);
     std::vector<qsizetype> cuts;
@@ -340,6 +350,7 @@ TEST(Datapacket, OneRecordReadInPiecesRefusesWhatTheWholeReadRefuses) {
         qint64 count = -1;
         const PacketResult one = readRecord(bytes.left(n), 1, count);
         EXPECT_EQ(one.error, whole.error);
+        EXPECT_EQ(readInPieces(bytes.left(n)).error, whole.error);
         if (!one.ok()) {
             EXPECT_TRUE(one.table.fields.isEmpty() && one.table.rows.empty());
         }
