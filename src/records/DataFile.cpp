@@ -38,34 +38,12 @@ QString checkRecordFields(const PacketTable& table) {
 
 namespace {
 
-// The whole file, or the reason it cannot be read.
-QString readWhole(QFile& file, QByteArray& bytes) {
-    // Read into an array of the file's size: readAll would ask for the next power of
-    // two, and the loaded records keep pointing into these bytes.
-    if (const qint64 size = file.size(); size > 0) {
-        bytes = QByteArray(size, Qt::Uninitialized);
-        const qint64 got = file.read(bytes.data(), size);
-        if (got < 0)
-            return file.errorString();
-        bytes.truncate(got);
-    } else {
-        bytes = file.readAll();
-    }
-    return file.error() == QFileDevice::NoError ? QString() : file.errorString();
-}
-
 QString open(QFile& file) {
     if (!file.open(QIODevice::ReadOnly))
         return file.errorString();
     if (file.size() > MaxFileSize)
         return QStringLiteral("the file is too large");
     return {};
-}
-
-// A binary data file that can be read in pieces. (A pipe has no size to check the rows
-// against: it is read whole.)
-bool isBinaryFile(QFile& file) {
-    return !file.isSequential() && file.peek(4) == QByteArrayView(datapacket::BinaryMagic, 4);
 }
 
 QString setChecked(Dataset& dataset, PacketResult result) {
@@ -77,31 +55,11 @@ QString setChecked(Dataset& dataset, PacketResult result) {
     return {};
 }
 
-} // namespace
-
-QString load(Dataset& dataset, const QString& path) {
-    QFile file(path);
-    if (QString error = open(file); !error.isEmpty())
-        return error;
-    if (isBinaryFile(file))
-        return setChecked(dataset, datapacket::readBinary(file));
-    QByteArray bytes;
-    if (QString error = readWhole(file, bytes); !error.isEmpty())
-        return error;
-    return setChecked(dataset, datapacket::read(bytes));
-}
-
-namespace {
-
 // The record at `index` of the file open in `file`, alone; see loadRecord().
 PacketResult readRecord(QFile& file, qint64 index, qint64& recordCount) {
-    if (isBinaryFile(file))
+    if (datapacket::readableInPieces(file))
         return datapacket::readBinaryRecord(file, index, recordCount);
-    PacketResult result;
-    QByteArray bytes;
-    if (result.error = readWhole(file, bytes); !result.ok())
-        return result;
-    result = datapacket::read(bytes);
+    PacketResult result = datapacket::read(file);
     std::vector<Row>& rows = result.table.rows;
     recordCount = qint64(rows.size());
     if (index >= 0 && index < recordCount) {
@@ -114,6 +72,13 @@ PacketResult readRecord(QFile& file, qint64 index, qint64& recordCount) {
 }
 
 } // namespace
+
+QString load(Dataset& dataset, const QString& path) {
+    QFile file(path);
+    if (QString error = open(file); !error.isEmpty())
+        return error;
+    return setChecked(dataset, datapacket::read(file));
+}
 
 QString loadRecord(Dataset& dataset, const QString& path, qint64 index, qint64& recordCount) {
     recordCount = 0;

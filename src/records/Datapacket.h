@@ -28,6 +28,12 @@ PacketResult readXml(const QByteArray& bytes);
 PacketResult readBinaryRecord(QIODevice& device, qint64 index, qint64& recordCount);
 // Either form, chosen by the first bytes.
 PacketResult read(const QByteArray& bytes);
+// Either form from an open device: a binary packet in pieces where readableInPieces(),
+// anything else read whole first. A read error is answered as the device gives it.
+PacketResult read(QIODevice& device);
+// Whether the device holds a binary packet and has a size to check its rows against
+// (a pipe has none).
+bool readableInPieces(QIODevice& device);
 
 QByteArray writeBinary(const PacketTable& table);
 QByteArray writeXml(const PacketTable& table);

@@ -4,6 +4,7 @@
 #include "records/ChangeLogMerge.h"
 #include "records/Datapacket.h"
 
+#include <QFileDevice>
 #include <QIODevice>
 #include <QtEndian>
 
@@ -748,6 +749,31 @@ PacketResult read(const QByteArray& bytes) {
     if (bytes.startsWith(QByteArrayView(BinaryMagic, 4)))
         return readBinary(bytes);
     return readXml(bytes);
+}
+
+bool readableInPieces(QIODevice& device) {
+    return !device.isSequential() && device.peek(4) == QByteArrayView(BinaryMagic, 4);
+}
+
+PacketResult read(QIODevice& device) {
+    if (readableInPieces(device))
+        return readBinary(device);
+    // Read into an array of the rest's size where there is one: readAll would ask for
+    // the next power of two, and records read keep pointing into these bytes.
+    QByteArray bytes;
+    if (const qint64 size = device.isSequential() ? 0 : device.size() - device.pos(); size > 0) {
+        bytes = QByteArray(qsizetype(size), Qt::Uninitialized);
+        const qint64 got = device.read(bytes.data(), size);
+        if (got < 0)
+            return failure(device.errorString());
+        bytes.truncate(qsizetype(got));
+    } else {
+        bytes = device.readAll();
+    }
+    if (const auto* file = qobject_cast<const QFileDevice*>(&device);
+        file && file->error() != QFileDevice::NoError)
+        return failure(file->errorString());
+    return read(bytes);
 }
 
 } // namespace datapacket

@@ -24,7 +24,7 @@ bool readTable(const QString& path, PacketTable& table, QString& error) {
         error = path + QStringLiteral(": ") + file.errorString();
         return false;
     }
-    PacketResult result = datapacket::read(file.readAll());
+    PacketResult result = datapacket::read(file);
     if (!result.ok()) {
         error = path + QStringLiteral(": ") + result.error;
         return false;
