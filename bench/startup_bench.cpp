@@ -5,13 +5,12 @@
 // figures can be read as ratios on a noisy machine.
 //
 //   bench_startup_bench --benchmark_repetitions=15 --benchmark_report_aggregates_only=true
+#include "BenchRecords.h"
 #include "app/QtDialogService.h"
 #include "app/TForm1.h"
 #include "platform/PrinterDeviceQt.h"
 #include "records/DataFile.h"
-#include "records/Datapacket.h"
 #include "records/Dataset.h"
-#include "records/NewFileTemplate.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -122,28 +121,9 @@ int runChild(int argc, char** argv) {
     return rc;
 }
 
-// A data file of `count` records, each with a few lines in its table.
-void writeDataFile(const QString& path, int count) {
-    Dataset records;
-    records.setContent(datapacket::readXml(NewFileTemplate()).table);
-    records.deleteRecord();
-    const QByteArray sum = "\x95\x69\x96\xda\x81\x45\x8e\x64\x97\x6c,\x90\x94\x97\xca,"
-                           "\x92\x50\x88\xca,\x92\x50\x89\xbf,\x8b\xe0\x8a\x7a,\x94\xf5\x8d\x6c\r\n"
-                           "Widget A,2,pc,1500, , \r\nWidget B,10,box,320, , \r\n";
-    for (int i = 1; i <= count; ++i) {
-        records.append();
-        records.setInteger("num", i);
-        records.setText("cate", "\x82\xa0"); // あ
-        records.setText("name", QByteArray("Customer ") + QByteArray::number(i));
-        records.setText("addr", "1-2-3 Somewhere");
-        records.setText("Sum", sum);
-        records.setInteger("lineheight", 22);
-        records.setInteger("linecount", 20);
-        for (const char* f : {"line1", "line2", "line3", "line4", "line5"})
-            records.setInteger(f, 60);
-        records.setFloat("SalesTax", 0.1);
-        records.post();
-    }
+// The benchmark records' file, as a shop would open it after years of use.
+void writeDataFile(const QString& path) {
+    Dataset records = benchrecords::makeRecords();
     if (!DataFile::save(records, path).isEmpty())
         std::fprintf(stderr, "could not write %s\n", qPrintable(path));
 }
@@ -231,7 +211,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     folder = &dir;
-    writeDataFile(dir.filePath(QStringLiteral("big.dat")), 10000);
+    writeDataFile(dir.filePath(QStringLiteral("big.dat")));
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
