@@ -517,15 +517,14 @@ qsizetype writtenSizeBound(const PacketTable& t) {
 // read while the piece is still in the cache, not after the whole file went through it.
 class Filling {
 public:
-    Filling(QIODevice& device, ByteStore* store)
-        : device_(device), data_(store->fillable()), size_(store->bytes().size()) {}
+    Filling(QIODevice& device, QByteArray& bytes) : device_(device), bytes_(bytes) {}
 
-    // Reads on until `size` bytes (at most the store's) are there. False on a read error.
+    // Reads on until `size` bytes (at most the array's) are there. False on a read error.
     bool fill(qsizetype size) {
-        size = std::min(size, size_);
+        size = std::min(size, bytes_.size());
         while (filled_ < size && !atEnd_) {
-            const qint64 got =
-                device_.read(data_ + filled_, std::min(PieceSize, size_ - filled_));
+            const qint64 got = device_.read(bytes_.data() + filled_,
+                                            std::min(PieceSize, bytes_.size() - filled_));
             if (got < 0) {
                 failed_ = true;
                 return false;
@@ -537,13 +536,12 @@ public:
     }
     qsizetype filled() const { return filled_; }
     // True once nothing more can come: the array is full or the device ended.
-    bool atEnd() const { return atEnd_ || filled_ == size_; }
+    bool atEnd() const { return atEnd_ || filled_ == bytes_.size(); }
     bool failed() const { return failed_; }
 
 private:
     QIODevice& device_;
-    char* data_;
-    qsizetype size_;
+    QByteArray& bytes_;
     qsizetype filled_ = 0;
     bool atEnd_ = false;
     bool failed_ = false;
@@ -598,8 +596,8 @@ PacketResult readBinary(const QByteArray& bytes) {
 
 PacketResult readBinary(QIODevice& device) {
     const qint64 size = device.size() - device.pos();
-    const ByteStoreHold store(ByteStore::makeFillable(qsizetype(size)));
-    Filling in(device, store.get());
+    const ByteStoreHold store(QByteArray(qsizetype(size), Qt::Uninitialized));
+    Filling in(device, store->bytes());
     PacketResult result;
     RowLayout layout;
     // Field definitions and properties are small: a piece or two holds them.

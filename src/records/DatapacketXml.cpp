@@ -232,7 +232,7 @@ bool parseTime(QByteArrayView t, qint64& ms) {
 bool parseValue(const FieldDef& f, QByteArrayView raw, Value& out, QByteArray& scratch,
                 ByteStore* store) {
     if (f.type == FieldType::String || f.type == FieldType::Memo) {
-        QByteArray& text = store->fillableArray();
+        QByteArray& text = store->bytes();
         const qsizetype at = text.size();
         if (!XmlScanner::unescapeAppend(raw, text))
             return false;
@@ -434,7 +434,7 @@ PacketResult readXml(const QByteArray& input) {
     // Unescaped texts are never longer than the document, so this buffer never grows by
     // copying.
     const ByteStoreHold store;
-    store->fillableArray().reserve(bytes.size());
+    store->bytes().reserve(bytes.size());
     XmlScanner scan(bytes);
     QList<QByteArray> path; // open elements
     QHash<QByteArray, int> columnOf;

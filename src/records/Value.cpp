@@ -55,7 +55,7 @@ QByteArray Value::toBytes() const {
             return QByteArray("");
         // The whole store is shared as it is; a part of it is copied out.
         const QByteArray& all = u_.store->bytes();
-        if (offset() == 0 && qsizetype(size_) == all.size() && u_.store->sharesWhole())
+        if (offset() == 0 && qsizetype(size_) == all.size())
             return all;
         return bytes().toByteArray();
     }

@@ -5,8 +5,6 @@
 // Bytes are a range of a shared ByteStore: a loaded file's values all point into the
 // one buffer of its bytes, so reading a file costs no allocation per value, and copying
 // a value is a count. The count is plain, not atomic: records live on one thread.
-#include "platform/LargeBuffer.h"
-
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QtGlobal>
@@ -22,23 +20,10 @@ public:
             bytes = QByteArray(bytes.constData(), bytes.size());
         return new ByteStore(std::move(bytes));
     }
-    // A store of `size` bytes for a reader to write through fillable(), in memory that is
-    // cheap to touch the first time (a large file's bytes).
-    static ByteStore* makeFillable(qsizetype size) { return new ByteStore(LargeBuffer(size)); }
-
     const QByteArray& bytes() const { return bytes_; }
-    // The array of a store made from one, while its reader appends to it: values may
-    // already point into what it holds, so it must not need to grow.
-    QByteArray& fillableArray() {
-        Q_ASSERT(!buffer_.data());
-        return bytes_;
-    }
-    // A fillable store's bytes while its reader writes them: values may already point
-    // into the part written, never into what is yet to come.
-    char* fillable() { return buffer_.data(); }
-    // Whether bytes() may be handed out as a whole: a fillable store's array only
-    // borrows the store's memory.
-    bool sharesWhole() const { return !buffer_.data(); }
+    // Only while a reader fills it: values may already point into the part filled, so
+    // the array keeps its size (and so its data) and only what lies beyond is written.
+    QByteArray& bytes() { return bytes_; }
 
     void ref() { ++refs_; }
     void unref() {
@@ -48,10 +33,6 @@ public:
 
 private:
     explicit ByteStore(QByteArray bytes) : bytes_(std::move(bytes)) {}
-    explicit ByteStore(LargeBuffer buffer)
-        : buffer_(std::move(buffer)),
-          bytes_(QByteArray::fromRawData(buffer_.data(), buffer_.size())) {}
-    LargeBuffer buffer_; // before bytes_, which borrows it
     QByteArray bytes_;
     qint64 refs_ = 0;
 };
@@ -178,8 +159,9 @@ static_assert(sizeof(Value) == 16);
 // keep it as long as they need it.
 class ByteStoreHold {
 public:
-    explicit ByteStoreHold(QByteArray bytes = {}) : ByteStoreHold(ByteStore::make(std::move(bytes))) {}
-    explicit ByteStoreHold(ByteStore* store) : store_(store) { store_->ref(); }
+    explicit ByteStoreHold(QByteArray bytes = {}) : store_(ByteStore::make(std::move(bytes))) {
+        store_->ref();
+    }
     ~ByteStoreHold() { store_->unref(); }
     ByteStoreHold(const ByteStoreHold&) = delete;
     ByteStoreHold& operator=(const ByteStoreHold&) = delete;
