@@ -21,8 +21,8 @@ PacketResult readBinary(const QByteArray& bytes);
 // the bytes, in less time than reading them whole and then reading the rows.
 PacketResult readBinary(QIODevice& device);
 PacketResult readXml(const QByteArray& bytes);
-// The record at `index` (0-based, change log merged) of the binary datapacket on
-// `device`, read forward in pieces, so a large file is never wholly in memory: the table
+// The record at `index` (0-based, change log merged) of the binary datapacket that fills
+// the rest of `device`, read forward in pieces, so a large file is never wholly in memory: the table
 // holds that one row, or none when the packet has fewer records, and `recordCount` gets
 // how many it has. Refuses what readBinary refuses, with the same error.
 PacketResult readBinaryRecord(QIODevice& device, qint64 index, qint64& recordCount);

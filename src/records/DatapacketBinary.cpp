@@ -480,7 +480,6 @@ public:
     qint64 start() const { return start_; }
     // True once the bytes run to the end of the packet.
     bool atEnd() const { return atEnd_; }
-    qint64 size() const { return start_ + bytes_.size(); }
 
 private:
     QIODevice& device_;
@@ -629,6 +628,7 @@ PacketResult readBinary(QIODevice& device) {
 
 PacketResult readBinaryRecord(QIODevice& device, qint64 index, qint64& recordCount) {
     recordCount = 0;
+    const qint64 size = device.size() - device.pos();
     Pieces pieces(device);
     auto readError = [&] { return failure(device.errorString()); };
     // Field definitions and properties are small: a piece or two holds them.
@@ -640,7 +640,7 @@ PacketResult readBinaryRecord(QIODevice& device, qint64 index, qint64& recordCou
             return readError();
         t = {};
         layout = {};
-        const char* error = readPreamble(pieces.bytes(), device.size(), t, layout);
+        const char* error = readPreamble(pieces.bytes(), size, t, layout);
         if (!error)
             break;
         if (pieces.atEnd())
