@@ -9,6 +9,7 @@
 #include <QtEndian>
 
 #include <cstring>
+#include <type_traits>
 
 namespace {
 
@@ -245,72 +246,37 @@ public:
 
     bool read(const std::vector<Encoding>& encodings, qsizetype mapBytes, int& status, Row& row,
               std::vector<bool>& changed) {
+        return walk(encodings, mapBytes, status, &row, &changed);
+    }
+    // Steps over one row, reading only its status byte; false when the bytes end first.
+    bool skip(const std::vector<Encoding>& encodings, qsizetype mapBytes, int& status) {
+        return walk(encodings, mapBytes, status, nullptr, nullptr);
+    }
+    // Offset of the next row from the start of the bytes.
+    qsizetype pos() const { return p_ - base_; }
+
+private:
+    // One row; its values go to `row` unless that is null (the row is stepped over).
+    bool walk(const std::vector<Encoding>& encodings, qsizetype mapBytes, int& status, Row* row,
+              std::vector<bool>* changed) {
         const size_t columns = encodings.size();
         if (end_ - p_ < 1 + mapBytes)
             return false;
         status = quint8(*p_++);
         const char* map = p_;
         p_ += mapBytes;
-        row.resize(columns);
+        if (row)
+            row->resize(columns);
         // Only a modified row needs to know which fields it leaves as they were.
-        const bool modified = status & ChangeLogMerge::Modified;
+        const bool modified = changed && (status & ChangeLogMerge::Modified);
         for (size_t c = 0; c < columns; ++c) {
             const int bits = (quint8(map[c / 4]) >> ((c % 4) * 2)) & 3;
             if (modified)
-                changed[c] = bits != 2;
-            if (bits == 0 && !readValue(encodings[c], row[c]))
+                (*changed)[c] = bits != 2;
+            if (bits == 0 && !readValue(encodings[c], row ? &(*row)[c] : nullptr))
                 return false;
         }
         return true;
-    }
-
-    // Steps over one row, reading only its status byte; false when the bytes end first.
-    bool skip(const std::vector<Encoding>& encodings, qsizetype mapBytes, int& status) {
-        if (end_ - p_ < 1 + mapBytes)
-            return false;
-        status = quint8(*p_++);
-        const char* map = p_;
-        p_ += mapBytes;
-        for (size_t c = 0; c < encodings.size(); ++c) {
-            const int bits = (quint8(map[c / 4]) >> ((c % 4) * 2)) & 3;
-            if (bits == 0 && !skipValue(encodings[c]))
-                return false;
-        }
-        return true;
-    }
-    // Offset of the next row from the start of the bytes.
-    qsizetype pos() const { return p_ - base_; }
-
-private:
-    bool step(qsizetype k) {
-        if (end_ - p_ < k)
-            return false;
-        p_ += k;
-        return true;
-    }
-    bool skipValue(Encoding e) {
-        switch (e) {
-        case Encoding::I16:
-        case Encoding::U16:
-            return step(2);
-        case Encoding::I32:
-            return step(4);
-        case Encoding::F64:
-            return step(8);
-        case Encoding::Text8: {
-            quint8 len = 0;
-            return take(len) && step(len);
-        }
-        case Encoding::Text16: {
-            quint16 len = 0;
-            return take(len) && step(len);
-        }
-        case Encoding::Text32: {
-            quint32 len = 0;
-            return take(len) && len <= quint64(end_ - p_) && step(qsizetype(len));
-        }
-        }
-        return false;
     }
     template <typename T> bool take(T& v) {
         if (end_ - p_ < qsizetype(sizeof(T)))
@@ -319,31 +285,33 @@ private:
         p_ += sizeof(T);
         return true;
     }
-    bool text(qsizetype len, Value& v) {
+    template <typename T> bool number(Value* v) {
+        T x = 0;
+        if (!take(x))
+            return false;
+        if (v)
+            *v = std::is_floating_point_v<T> ? Value::fromReal(double(x)) : Value::fromInt(qint32(x));
+        return true;
+    }
+    bool text(qsizetype len, Value* v) {
         if (end_ - p_ < len)
             return false;
-        v = Value::fromStore(store_, p_ - base_, len);
+        if (v)
+            *v = Value::fromStore(store_, p_ - base_, len);
         p_ += len;
         return true;
     }
-    bool readValue(Encoding e, Value& v) {
+    // A present value into `v`, or past it when `v` is null.
+    bool readValue(Encoding e, Value* v) {
         switch (e) {
-        case Encoding::I16: {
-            qint16 x = 0;
-            return take(x) && (v = Value::fromInt(x), true);
-        }
-        case Encoding::U16: {
-            quint16 x = 0;
-            return take(x) && (v = Value::fromInt(x), true);
-        }
-        case Encoding::I32: {
-            qint32 x = 0;
-            return take(x) && (v = Value::fromInt(x), true);
-        }
-        case Encoding::F64: {
-            double x = 0;
-            return take(x) && (v = Value::fromReal(x), true);
-        }
+        case Encoding::I16:
+            return number<qint16>(v);
+        case Encoding::U16:
+            return number<quint16>(v);
+        case Encoding::I32:
+            return number<qint32>(v);
+        case Encoding::F64:
+            return number<double>(v);
         case Encoding::Text8: {
             quint8 len = 0;
             return take(len) && text(len, v);
