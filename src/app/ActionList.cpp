@@ -10,12 +10,12 @@ ActionList::ActionList(QWidget* window, QObject* parent) : QObject(parent), wind
 }
 
 bool ActionList::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::ShortcutOverride || suspended_ || !watched->isWidgetType() ||
+    if (event->type() != QEvent::ShortcutOverride || !watched->isWidgetType() ||
         static_cast<QWidget*>(watched)->window() != window_)
         return false;
     const QKeySequence key(static_cast<QKeyEvent*>(event)->keyCombination());
     for (auto it = liveShortcuts_.cbegin(); it != liveShortcuts_.cend(); ++it) {
-        if (it.value() == key && it.key()->isEnabled()) {
+        if (it.value() == key && it.key()->isEnabled() && isLive(it.key())) {
             // Left unaccepted, the override lets the shortcut take the key.
             event->ignore();
             return true;
@@ -62,7 +62,12 @@ void ActionList::bindMenuItem(QAction* item, const QString& name) {
     item->setShortcut(target->property("shortcutLabel").value<QKeySequence>());
     item->setShortcutContext(Qt::WidgetShortcut);
     connect(target, &QAction::changed, item, mirror);
-    connect(item, &QAction::triggered, target, [target] { target->trigger(); });
+    connect(item, &QAction::triggered, target, [this, target] { execute(target); });
+}
+
+void ActionList::keepLive(const QString& name) {
+    if (QAction* a = action(name))
+        keptLive_.insert(a);
 }
 
 void ActionList::setSuspended(bool suspended) {
@@ -70,11 +75,16 @@ void ActionList::setSuspended(bool suspended) {
         return;
     suspended_ = suspended;
     for (auto it = liveShortcuts_.cbegin(); it != liveShortcuts_.cend(); ++it)
-        it.key()->setShortcut(suspended ? QKeySequence() : it.value());
+        it.key()->setShortcut(isLive(it.key()) ? it.value() : QKeySequence());
 }
 
 void ActionList::run(QAction* action) {
-    if (suspended_)
+    if (isLive(action))
+        execute(action);
+}
+
+void ActionList::execute(QAction* action) {
+    if (!action->isEnabled())
         return;
     auto it = handlers_.constFind(action);
     if (it != handlers_.cend() && *it)

@@ -1,11 +1,14 @@
 #pragma once
-// The window's commands. Each action runs its handler only while the list is normal; while
-// it is suspended neither the menu item nor the shortcut runs it, and its keys are left to
-// the focused control.
+// The window's commands. Each action's shortcut runs its handler only while the list is
+// normal; while it is suspended the key is left to the focused control. A command chosen
+// from a menu always runs: the user picked it, whatever control the menu gives the focus
+// back to. Commands kept live (saving) run by their key in every state, since no control
+// uses that key and a save that silently does nothing would lose work.
 #include <QAction>
 #include <QHash>
 #include <QKeySequence>
 #include <QObject>
+#include <QSet>
 
 #include <functional>
 
@@ -28,6 +31,8 @@ public:
     // A menu item that runs the action: it takes its caption and enabled state, and shows
     // its shortcut without competing for the key.
     void bindMenuItem(QAction* item, const QString& name);
+    // The action's shortcut stays active while the list is suspended.
+    void keepLive(const QString& name);
 
     bool isSuspended() const { return suspended_; }
     void setSuspended(bool suspended);
@@ -39,9 +44,13 @@ protected:
 
 private:
     void run(QAction* action);
+    // The handler of an enabled action, whatever the list's state.
+    void execute(QAction* action);
+    bool isLive(QAction* action) const { return !suspended_ || keptLive_.contains(action); }
 
     QWidget* window_;
     bool suspended_ = false;
     QHash<QAction*, std::function<void()>> handlers_;
     QHash<QAction*, QKeySequence> liveShortcuts_;
+    QSet<QAction*> keptLive_;
 };

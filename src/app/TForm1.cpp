@@ -115,6 +115,8 @@ void TForm1::createActions() {
     add("AMRight", "");
     add("AHelpAbout", "バージョン情報(&A)");
 
+    // No control uses Ctrl+S, and a save that silently does nothing would lose work.
+    ActionList1->keepLive(QStringLiteral("afsave"));
     ActionList1->bind(QStringLiteral("afnew"), [this] { afnew(); });
     ActionList1->bind(QStringLiteral("afopen"), [this] { afopen(); });
     ActionList1->bind(QStringLiteral("afsave"), [this] { afsave(); });

@@ -266,6 +266,17 @@ TEST_F(LineEditingTest, ASuspendedListLeavesKeysToTheControlUntilAMenuOpens) {
     EXPECT_EQ(form->LineClipboard, "L1,1,\" \",100,100,\" \"");
 }
 
+TEST_F(LineEditingTest, ACommandChosenFromAMenuRunsWhateverHasTheKeys) {
+    auto form = openFile({{1, "あ", "青木", true, numberedLines(3)}});
+    focusCell(*form, 1, 0);
+    // A side-panel box has the keys again by the time the chosen item runs.
+    form->ActionList1->setSuspended(true);
+    form->ui.N12->trigger(); // 表示 → 差出編集ウィンドを表示
+    EXPECT_EQ(dialogs.senderItemsShown, 1);
+    form->PopupMenu1->findChild<QAction*>(QStringLiteral("ALineCopy1"))->trigger();
+    EXPECT_EQ(form->LineClipboard, "L1,1,\" \",100,100,\" \"");
+}
+
 TEST_F(LineEditingTest, OpeningAMenuSetsTheLineCommandsForTheFocusedCell) {
     auto form = openFile({{1, "あ", "青木", true, numberedLines(2)}});
     auto enabled = [&](const char* name) {
