@@ -83,8 +83,12 @@ void TForm1::PB1MouseDown(QMouseEvent* event) {
         PopupMenu2->popup(global);
     if (r.placeCellEditor)
         PlaceCellEditor(r.col, r.row);
-    if (r.armCellEditor)
+    if (r.armCellEditor) {
+        // A second click edits inside the cell: the caret at its end, nothing selected.
+        ui.Edit1->deselect();
+        ui.Edit1->end(false);
         bringCellEditorForward();
+    }
     if (r.lineMenu)
         PopupMenu1->popup(global);
 

@@ -128,6 +128,9 @@ void TForm1::PlaceCellEditor(int col, int row) {
             painter.drawRect(frame);
         });
         editor->setText(cellEditorText(row, col));
+        // As an edit box selects its text when it takes the focus: the first key typed
+        // replaces the cell, a second click or a caret key edits inside it.
+        editor->selectAll();
         // Covered by the page until the first key or a second click brings it forward.
         editor->stackUnder(ui.PB1);
         editor->setProperty(kTag, 0);
@@ -184,8 +187,9 @@ bool TForm1::Edit1KeyDown(QKeyEvent* event) {
     // Decided before the editor moves its caret.
     PendingMoveLeft =
         event->key() == Qt::Key_Left && editor->cursorPosition() == 0 && !editor->hasSelectedText();
-    PendingMoveRight =
-        event->key() == Qt::Key_Right && editor->cursorPosition() == editor->text().length();
+    PendingMoveRight = event->key() == Qt::Key_Right &&
+                       editor->cursorPosition() == editor->text().length() &&
+                       !editor->hasSelectedText();
     return !event->text().isEmpty() && Edit1KeyPress(event);
 }
 

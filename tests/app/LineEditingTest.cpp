@@ -77,6 +77,27 @@ protected:
 
 } // namespace
 
+TEST_F(LineEditingTest, TypingIntoAFilledCellReplacesItAndCaretKeysEditInside) {
+    auto form = openFile({{1, "あ", "青木", true, numberedLines(2)}});
+    QLineEdit* editor = form->ui.Edit1;
+    focusCell(*form, 1, ColUnitPrice); // holds 100
+    QTest::keyClicks(editor, QStringLiteral("250"));
+    EXPECT_EQ(form->StringGrid1.cell(1, ColUnitPrice), "250");
+    EXPECT_EQ(sumLine(*form, 1), "L1,1,\" \",250,250,\" \"");
+
+    // The caret keys end the selection and stay in the cell.
+    for (Qt::Key key : {Qt::Key_Right, Qt::Key_End, Qt::Key_Home, Qt::Key_Left}) {
+        focusCell(*form, 2, ColUnitPrice);
+        QTest::keyClick(editor, key);
+        EXPECT_EQ(form->SelCol, ColUnitPrice) << key;
+        EXPECT_FALSE(editor->hasSelectedText()) << key;
+    }
+    focusCell(*form, 2, ColUnitPrice);
+    QTest::keyClick(editor, Qt::Key_End);
+    QTest::keyClicks(editor, QStringLiteral("0"));
+    EXPECT_EQ(form->StringGrid1.cell(2, ColUnitPrice), "1000");
+}
+
 TEST_F(LineEditingTest, PlacingTheEditorCoversTheCellAndEnterMovesDownOnlyWhenArmed) {
     auto form = openFile({{1, "あ", "青木", true, numberedLines(3)}});
     QLineEdit* editor = form->ui.Edit1;
@@ -104,7 +125,7 @@ TEST_F(LineEditingTest, PlacingTheEditorCoversTheCellAndEnterMovesDownOnlyWhenAr
     QTest::keyClick(editor, Qt::Key_X);
     QTest::keyClick(editor, Qt::Key_Return);
     EXPECT_EQ(form->SelRow, 2);
-    EXPECT_EQ(item(*form, 1), "L1x");
+    EXPECT_EQ(item(*form, 1), "x"); // the placed cell's text was selected
 
     // On the last line Enter stays.
     const int last = form->StringGrid1.lineCount();
@@ -359,6 +380,7 @@ TEST_F(LineEditingTest, TheYenByteShowsAsTheYenSignAndIsWrittenBackAsIt) {
     form->StringGrid1.setCell(1, ColItem, sj("\\500引き"));
     focusCell(*form, 1, ColItem);
     EXPECT_EQ(form->ui.Edit1->text(), QString::fromUtf8("¥500引き"));
+    QTest::keyClick(form->ui.Edit1, Qt::Key_End);
     commit(form->ui.Edit1, QStringLiteral("!"));
     EXPECT_EQ(form->StringGrid1.cell(1, ColItem), sj("\\500引き!"));
 }

@@ -110,6 +110,21 @@ TEST_F(PageInteractionTest, PressesOnTheTableSelectPlaceAndOpenTheRightMenu) {
     form->PopupMenu2->hide();
 }
 
+TEST_F(PageInteractionTest, AFirstClickTypesOverACellAndASecondEditsInsideIt) {
+    auto form = openFile({{1, "あ", "青木", true, [](Dataset& d) {
+                               d.setText("Sum", sj("品目・仕様,数量,単位,単価,金額,備考\r\n"
+                                                   "A,10,,100,,\r\nB,10,,100,,\r\n"));
+                           }}});
+    press(*form, {250, lineY(1)}); // the quantity of line 1
+    QTest::keyClicks(form->ui.Edit1, QStringLiteral("20"));
+    EXPECT_EQ(form->StringGrid1.cell(1, ColQuantity), "20");
+
+    press(*form, {250, lineY(2)});
+    press(*form, {250, lineY(2)}); // a second click on the same cell
+    QTest::keyClicks(form->ui.Edit1, QStringLiteral("5"));
+    EXPECT_EQ(form->StringGrid1.cell(2, ColQuantity), "105");
+}
+
 TEST_F(PageInteractionTest, TheNameEditorOpensOverTheNameAndWritesItBack) {
     auto form = openFile({{1, "あ", "青木"}});
     press(*form, {100, 80});
