@@ -331,7 +331,7 @@ private:
     void connectKanaRows();
     void connectRecordList();
     // Stores a list editor's text into the current record's field, only while focused.
-    void StoreListEditor(QWidget* editor, const char* field, const QString& text);
+    void StoreListEditor(QWidget* editor, const char* field, const QByteArray& text);
     // A list editor typed into an empty view: a numbered record under the tab's row
     // first, the editor's text kept.
     void AppendForListEditor(QWidget* editor);

@@ -252,10 +252,7 @@ void TForm1::EditExit(QWidget* sender) {
     NumberUnnumberedRecord();
     if (sender == ui.Memo2) {
         ActionList1->setSuspended(false);
-        // Lines of the remarks end in CR LF, as in the files the program has always written.
-        QString memo = ui.Memo2->toPlainText();
-        memo.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-        CDS2.setText("memo", cp932::encode(memo));
+        CDS2.setText("memo", cp932::encodeLines(ui.Memo2->toPlainText()));
     }
 }
 

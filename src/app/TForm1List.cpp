@@ -4,8 +4,8 @@
 
 #include "app/CurrentRowDelegate.h"
 #include "app/DialogService.h"
-#include "app/KanaTabBar.h"
 #include "app/EventHook.h"
+#include "app/KanaTabBar.h"
 #include "platform/Cp932.h"
 #include "records/CategoryRows.h"
 #include "records/KanaRow.h"
@@ -115,13 +115,13 @@ void TForm1::AppendForListEditor(QWidget* editor) {
     }
 }
 
-void TForm1::StoreListEditor(QWidget* editor, const char* field, const QString& text) {
+void TForm1::StoreListEditor(QWidget* editor, const char* field, const QByteArray& text) {
     if (!editor->hasFocus())
         return;
     // Typing into an empty view must not make a record without a number.
     if (CDS2.isEmpty())
         AppendForListEditor(editor);
-    CDS2.setText(field, cp932::encode(text));
+    CDS2.setText(field, text);
     ReloadRecordList();
 }
 
@@ -156,17 +156,17 @@ void TForm1::Edit8Change() {
 }
 
 void TForm1::Edit3Change() {
-    StoreListEditor(ui.Edit3, "pcode", ui.Edit3->text());
+    StoreListEditor(ui.Edit3, "pcode", cp932::encode(ui.Edit3->text()));
 }
 
 void TForm1::Edit4Change() {
-    StoreListEditor(ui.Edit4, "addr", ui.Edit4->text());
+    StoreListEditor(ui.Edit4, "addr", cp932::encode(ui.Edit4->text()));
 }
 
 void TForm1::Edit5Change() {
-    StoreListEditor(ui.Edit5, "tel", ui.Edit5->text());
+    StoreListEditor(ui.Edit5, "tel", cp932::encode(ui.Edit5->text()));
 }
 
 void TForm1::Memo1Change() {
-    StoreListEditor(ui.Memo1, "other", ui.Memo1->toPlainText());
+    StoreListEditor(ui.Memo1, "other", cp932::encodeLines(ui.Memo1->toPlainText()));
 }

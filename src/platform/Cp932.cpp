@@ -46,6 +46,13 @@ int charLength(const QByteArray& bytes, qsizetype pos) {
     return 1;
 }
 
+QByteArray encodeLines(const QString& text) {
+    QString lines = text;
+    lines.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    lines.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return encode(lines);
+}
+
 QByteArray encode(const QString& text) {
     if (text.isEmpty()) {
         return {};

@@ -22,6 +22,10 @@ int charLength(const QByteArray& bytes, qsizetype pos);
 // 0x5C), "?" for what has no mapping.
 QByteArray encode(const QString& text);
 
+// A multi-line editor's text as the data files keep it: lines end in CR LF, whatever
+// the editor gives back.
+QByteArray encodeLines(const QString& text);
+
 // CP932 to Unicode; bytes that form no character become U+FFFD.
 QString decode(const QByteArray& bytes);
 

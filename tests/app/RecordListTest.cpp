@@ -226,7 +226,7 @@ TEST_F(RecordListTest, ListShownAfterChangesInThePageViewShowsThemAll) {
     auto form = openList({{1, "あ", "安藤"}, {2, "か", "加藤"}});
     form->ui.Button6->click(); // back to the page
     ASSERT_FALSE(form->isRecordListShown());
-    form->ui.B4->click(); // 加藤
+    form->ui.B4->click();      // 加藤
     form->ui.Button4->click(); // a new record, now current
     form->CDS2.edit();
     form->CDS2.setText("name", sj("佐藤"));
@@ -277,6 +277,14 @@ TEST_F(RecordListTest, EditorsWriteOnlyWhileFocusedAndFollowTheGrid) {
     EXPECT_EQ(form->CDS2.asText("other"), QByteArray());
     form->CDS2.first();
     EXPECT_EQ(form->CDS2.asText("other"), sj("北1"));
+
+    // Lines of その他 end in CR LF, as the page's remarks and every data file keep them.
+    form->ShowListRecord();
+    focus(form->ui.Memo1);
+    form->ui.Memo1->moveCursor(QTextCursor::End);
+    QTest::keyClick(form->ui.Memo1, Qt::Key_Return);
+    type(form->ui.Memo1, u8("南2"));
+    EXPECT_EQ(form->CDS2.asText("other"), sj("北1\r\n南2"));
 }
 
 TEST_F(RecordListTest, NameEditorFilesByTheFirstCharacterAndAnEmptyTabGetsANewRecord) {
