@@ -204,6 +204,7 @@ public:
     QPoint PageDragAnchor;
     int PointerFormY = 0;
     QByteArray NameReading; // the kana row of the name typed into Edit2
+    QString NameReadingOf;  // the first character of the name NameReading was found for
     QMenu* PopupMenu2 = nullptr;
     void PB1MouseDown(QMouseEvent* event);
     void PB1MouseMove(QMouseEvent* event);
@@ -329,6 +330,8 @@ private:
     QRect hoverFrame_;
     // Kana rows and record list: the name editor's reading, the grid and its editors.
     void connectKanaRows();
+    // The first character of `text` (both halves of a surrogate pair); empty for none.
+    static QString firstCharacter(const QString& text);
     void connectRecordList();
     // Stores a list editor's text into the current record's field, only while focused.
     void StoreListEditor(QWidget* editor, const char* field, const QByteArray& text);

@@ -225,6 +225,7 @@ void TForm1::EditEnter() {
     // A name already written keeps its row unless a new reading replaces it; an empty
     // name gets its row afresh.
     NameReading = ui.Edit2->text().isEmpty() ? QByteArray() : CDS2.asText("cate");
+    NameReadingOf = firstCharacter(ui.Edit2->text());
 }
 
 void TForm1::Memo2Enter() {

@@ -18,6 +18,12 @@ const ImeReading* readingOf(const QLineEdit* edit) {
 }
 } // namespace
 
+QString TForm1::firstCharacter(const QString& text) {
+    if (text.isEmpty())
+        return {};
+    return text.left(text.front().isHighSurrogate() && text.size() > 1 ? 2 : 1);
+}
+
 void TForm1::connectKanaRows() {
     new ImeReading(ui.Edit2);
     connect(ui.Edit2, &QLineEdit::textChanged, this, [this] { Edit2Change(); });
@@ -33,11 +39,17 @@ QByteArray TForm1::GetResultReading(const QLineEdit* edit) const {
 }
 
 void TForm1::Edit2Change() {
-    const QByteArray name = cp932::encode(ui.Edit2->text());
+    const QString text = ui.Edit2->text();
+    const QByteArray name = cp932::encode(text);
+    // A row belongs to the name's first character: typed over by another, the name
+    // chooses its row again (its own first character, or the reading that typed it).
+    if (!text.startsWith(NameReadingOf))
+        NameReading.clear();
     if (ui.Edit2->hasFocus() && NameReading.isEmpty()) {
         const ImeReading* reading = readingOf(ui.Edit2);
         const QByteArray committed = reading ? cp932::encode(reading->resultText()) : QByteArray();
         NameReading = KanaRowOf(NameRowText(name, GetResultReading(ui.Edit2), committed));
+        NameReadingOf = firstCharacter(text);
     }
     // An emptied name chooses its row again with the next text.
     if (name.isEmpty())

@@ -390,6 +390,31 @@ TEST_F(NameReadingTest, WithoutAReadingTheNameItselfCounts) {
     EXPECT_EQ(form->NameReading, before);
 }
 
+TEST_F(NameReadingTest, ANameTypedOverKeepsItsRowOnlyWhileItBeginsAsBefore) {
+    auto form = openList({{1, "わ", "渡辺"}});
+    form->findChild<QPushButton*>(QStringLiteral("Button6"))->click(); // to the page
+    QLineEdit* edit = form->ui.Edit2;
+    edit->setText(u8("渡辺")); // as a press on the name loads it
+    edit->show();
+    focus(edit);
+    EXPECT_EQ(form->NameReading, sj("わ")); // the record's row
+
+    type(edit, u8("商店")); // the name still begins as before
+    EXPECT_EQ(form->NameReading, sj("わ"));
+
+    // Replaced by direct typing, without the editor ever being empty.
+    edit->selectAll();
+    type(edit, QStringLiteral("A/B Trading"));
+    EXPECT_EQ(form->NameReading, sj("他"));
+    // Replaced again through the input method: the reading decides.
+    edit->selectAll();
+    compose(edit, {u8("はやし")}, u8("林"));
+    EXPECT_EQ(form->NameReading, sj("は"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(form->CDS2.asText("name"), sj("林"));
+    EXPECT_EQ(form->CDS2.asText("cate"), sj("は"));
+}
+
 TEST_F(NameReadingTest, EnterEndsTheEditAndFilesTheNameByItsReading) {
     auto form = openList({{1, "他", ""}});
     QLineEdit* edit = openNameEditor(*form);
