@@ -169,6 +169,7 @@ bool TForm1::isRecordListShown() const {
 // ---- closing -------------------------------------------------------------------------------
 
 bool TForm1::FormCloseQuery() {
+    TakeEditorText();
     ExitChoice = dialogs_->exitQuestion();
     bool canClose = false;
     if (ExitChoice == 1) {

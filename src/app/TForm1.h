@@ -211,6 +211,15 @@ public:
     void PB1MouseUp(QMouseEvent* event);
     void PB1DblClick(QMouseEvent* event);
     void EditExit(QWidget* sender);
+    // An open editor is part of the document. Its text goes into the current record as
+    // leaving the editor would write it, before a command saves, prints, exports or asks
+    // the exit question; the editor stays open. A focused side-panel box applies its
+    // typed value the same way.
+    void TakeEditorText();
+    // Before the current record changes or the view goes: the open editor writes back to
+    // the record it was opened on, then the overlay editors close, so that none of them
+    // writes into the next record.
+    void CloseOverlayEditors();
     void EditEnter();
     void Memo2Enter();
     void ScrollBox1MouseActivate();
@@ -270,6 +279,8 @@ public:
     // AEnter (above, TForm1Records.cpp) is the panel's focus entry; these are the rest.
     // Focus leaving a panel control; edit boxes apply their typed value.
     void AExit(QWidget* control);
+    // A panel box's typed value into the window and the record, as leaving it does.
+    void applyPanelBox(QLineEdit* box);
     void UpDownClick(UpDown* spin);
     // Text changes of Edit7 (Tag 1, margin), Edit10 (Tag 2, tax) and Edit15 (Tag 15, scale).
     void Edit7Change(QLineEdit* box);
@@ -325,6 +336,11 @@ private:
     void connectPageInteraction();
     bool overlayEditorEvent(QObject* watched, QEvent* event);
     void placeOverlay(QWidget* editor, const interaction::Box& area);
+    // The overlay editor (name, remarks, date picker) that has the window's focus, if any.
+    QWidget* focusedOverlayEditor() const;
+    // The record writes of leaving `sender`.
+    void writeBackEditor(QWidget* sender);
+    bool closingOverlayEditors_ = false;
     // ColWidth1..5 into line1..line5 of the record being edited.
     void storeColumnWidths();
     QRect hoverFrame_;

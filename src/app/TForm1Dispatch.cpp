@@ -136,6 +136,10 @@ PrintCommandInput TForm1::shownPageForPrinting() {
 void TForm1::BClick(QObject* sender) {
     const int tag = sender ? sender->property("Tag").toInt() : 0;
 
+    if (changesRecord(tag) || tag == TagChangeView)
+        CloseOverlayEditors();
+    else
+        TakeEditorText();
     ClearRowSelection();
     const int oldPageWidth = ui.PB1->width();
     hideCellEditor();

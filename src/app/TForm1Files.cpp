@@ -101,6 +101,7 @@ void TForm1::afnew() {
 void TForm1::N2Click() {
     if (!dialogs_->confirm(u8(apptext::kConfirmNew)))
         return;
+    CloseOverlayEditors();
     ResetRecordIndex();
     ui.ScrollBox1->hide();
     afnew();
@@ -151,12 +152,14 @@ template <typename Command> static void withViewHidden(TForm1& form, Command com
 void TForm1::N3Click() {
     if (!dialogs_->confirm(u8(apptext::kConfirmOpen)))
         return;
+    CloseOverlayEditors();
     withViewHidden(*this, [this] { afopen(); });
 }
 
 void TForm1::o1Click(QAction* item) {
     if (!dialogs_->confirm(u8(apptext::kConfirmOpen)))
         return;
+    CloseOverlayEditors();
     withViewHidden(*this, [this, item] { hisClick(item); });
 }
 
@@ -190,6 +193,7 @@ void TForm1::hisClick(QAction* item) {
 }
 
 bool TForm1::afsave() {
+    TakeEditorText();
     ClearRowSelection();
     if (!CurrentFileName.isEmpty()) {
         const QString error = DataFile::save(CDS2, CurrentFileName);
@@ -218,6 +222,7 @@ bool TForm1::afsave() {
 }
 
 bool TForm1::afsaveas() {
+    TakeEditorText();
     ClearRowSelection();
     const QString path =
         dialogs_->saveFile({executableDir_, u8(apptext::kDatFilter), u8(apptext::kDatSuffix)});

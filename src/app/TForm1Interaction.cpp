@@ -212,6 +212,8 @@ bool TForm1::overlayEditorEvent(QObject* watched, QEvent* event) {
         return false;
     auto* editor = static_cast<QWidget*>(watched);
     if (type == QEvent::FocusOut) {
+        if (closingOverlayEditors_)
+            return false;
         EditExit(editor);
     } else if (editor == ui.Edit2) {
         EditEnter();
@@ -235,6 +237,12 @@ void TForm1::Memo2Enter() {
 void TForm1::EditExit(QWidget* sender) {
     if (ui.Memo2->isVisible())
         ui.Memo2->hide();
+    if (sender == ui.Memo2)
+        ActionList1->setSuspended(false);
+    writeBackEditor(sender);
+}
+
+void TForm1::writeBackEditor(QWidget* sender) {
     if (NameReading.isEmpty())
         NameReading = cp932::encode(QStringLiteral("他"));
     CDS2.edit();
@@ -251,10 +259,47 @@ void TForm1::EditExit(QWidget* sender) {
         CDS2.setDateTime("day", ui.DateTimePicker2->dateTime());
     }
     NumberUnnumberedRecord();
-    if (sender == ui.Memo2) {
-        ActionList1->setSuspended(false);
+    if (sender == ui.Memo2)
         CDS2.setText("memo", cp932::encodeLines(ui.Memo2->toPlainText()));
+}
+
+QWidget* TForm1::focusedOverlayEditor() const {
+    // The window's focus child: kept while a menu, a shortcut's dialog or another window
+    // has the keyboard for a while.
+    const QWidget* focus = focusWidget();
+    if (!focus)
+        return nullptr;
+    for (QWidget* editor :
+         {static_cast<QWidget*>(ui.Edit2), static_cast<QWidget*>(ui.Memo2),
+          static_cast<QWidget*>(ui.DateTimePicker1), static_cast<QWidget*>(ui.DateTimePicker2)}) {
+        if ((focus == editor || editor->isAncestorOf(focus)) && editor->isVisible())
+            return editor;
     }
+    return nullptr;
+}
+
+void TForm1::TakeEditorText() {
+    if (QWidget* editor = focusedOverlayEditor())
+        writeBackEditor(editor);
+    if (auto* box = qobject_cast<QLineEdit*>(sidePanelFocus_))
+        applyPanelBox(box);
+}
+
+void TForm1::CloseOverlayEditors() {
+    TakeEditorText();
+    if (QWidget* editor = focusedOverlayEditor()) {
+        // Written already; leaving it must not write it again, into another record.
+        closingOverlayEditors_ = true;
+        ui.ScrollBox1->setFocus(Qt::OtherFocusReason);
+        closingOverlayEditors_ = false;
+        // The remarks held the commands' keys; leaving them gives the keys back.
+        if (editor == ui.Memo2)
+            ActionList1->setSuspended(false);
+    }
+    for (QWidget* editor :
+         {static_cast<QWidget*>(ui.Edit2), static_cast<QWidget*>(ui.Memo2),
+          static_cast<QWidget*>(ui.DateTimePicker1), static_cast<QWidget*>(ui.DateTimePicker2)})
+        editor->hide();
 }
 
 void TForm1::storeColumnWidths() {

@@ -218,10 +218,11 @@ bool TForm1::sidePanelEvent(QWidget* control, QWidget* watched, QEvent* event) {
 void TForm1::AExit(QWidget* control) {
     if (isPageViewShown())
         ActionList1->setSuspended(false);
-    auto* box = qobject_cast<QLineEdit*>(control);
-    if (!box)
-        return;
+    if (auto* box = qobject_cast<QLineEdit*>(control))
+        applyPanelBox(box);
+}
 
+void TForm1::applyPanelBox(QLineEdit* box) {
     const QString text = box->text();
     if (box == ui.Edit6) {
         CDS2.edit();

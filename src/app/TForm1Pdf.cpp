@@ -26,6 +26,7 @@ void TForm1::connectPdfCommand() {
 }
 
 void TForm1::N16Click() {
+    TakeEditorText();
     ClearRowSelection();
     hideCellEditor();
     const PrintCommandInput input = shownPageForPrinting();

@@ -99,6 +99,7 @@ void TForm1::SetNewRecordDefaults() {
 }
 
 void TForm1::AAppendExecute() {
+    CloseOverlayEditors();
     ClearRowSelection();
     const std::optional<qint32> number = NextRecordNumber(LastRecordNumber);
     if (!number) {
@@ -120,6 +121,7 @@ void TForm1::AAppendExecute() {
 }
 
 void TForm1::ADuplicateExecute() {
+    CloseOverlayEditors(); // the copy takes what is being typed
     // Nothing to copy: a copy of an empty view would be a record without row or dates.
     if (CDS2.isEmpty())
         return;
@@ -141,6 +143,7 @@ void TForm1::ADuplicateExecute() {
 }
 
 void TForm1::AClearExecute() {
+    CloseOverlayEditors();
     // Opening an empty view for editing would insert a blank, unnumbered record.
     if (CDS2.isEmpty())
         return;
@@ -159,6 +162,7 @@ void TForm1::AClearExecute() {
 }
 
 void TForm1::ADeleteExecute() {
+    CloseOverlayEditors();
     const int count = CDS2.recordCount();
     if (count == 0)
         return;
@@ -174,6 +178,7 @@ void TForm1::ADeleteExecute() {
 }
 
 void TForm1::MoveRecord(int tag) {
+    CloseOverlayEditors();
     if (CDS2.isEmpty())
         return;
     switch (tag) {

@@ -29,6 +29,7 @@ const QDate kEarliestPickerDate(2014, 1, 1);
 // ---- views ------------------------------------------------------------------------------
 
 void TForm1::AchangeviewExecute() {
+    CloseOverlayEditors();
     if (isPageViewShown()) {
         ui.ScrollBox1->hide();
         ui.P1->show();
@@ -45,6 +46,7 @@ void TForm1::AchangeviewExecute() {
 void TForm1::AIchiranExecute() {
     if (isRecordListShown())
         return;
+    CloseOverlayEditors();
     ui.ScrollBox1->hide();
     ui.P1->show();
     // The list's arrow keys must reach the grid, not the page's line commands.
