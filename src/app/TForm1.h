@@ -224,6 +224,9 @@ public:
     void Memo2Enter();
     void ScrollBox1MouseActivate();
     void ScrollBox1MouseDown();
+    // Shows the current record's date in the picker (0 creation, 1 delivery), or today
+    // where the record has none it can show; nothing is written unless the user picks.
+    void loadDatePicker(int picker);
     interaction::PageFrame pageFrame() const;
     // Everything the page drawing reads, from the window's state.
     page::PageModel currentPageModel() const;
@@ -341,6 +344,10 @@ private:
     // The record writes of leaving `sender`.
     void writeBackEditor(QWidget* sender);
     bool closingOverlayEditors_ = false;
+    // The date pickers' dates the user changed since they were loaded; only those are
+    // written, each with its stored time of day.
+    bool pickerDateChanged_[2] = {false, false};
+    void storeChangedDates();
     // ColWidth1..5 into line1..line5 of the record being edited.
     void storeColumnWidths();
     QRect hoverFrame_;

@@ -18,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalBlocker>
 
 using interaction::Box;
 using interaction::PageFrame;
@@ -27,6 +28,11 @@ namespace {
 
 const QDate kEarliestDate(2014, 1, 1);
 constexpr int kDefaultPitch = 22;
+constexpr const char* kDateFields[] = {"sday", "day"};
+
+QDateEdit* datePicker(const MainWindowUi& ui, int i) {
+    return i == 0 ? ui.DateTimePicker1 : ui.DateTimePicker2;
+}
 
 } // namespace
 
@@ -44,8 +50,11 @@ void TForm1::connectPageInteraction() {
         RepaintPage();
     });
 
-    for (QDateEdit* picker : {ui.DateTimePicker1, ui.DateTimePicker2})
+    for (int i = 0; i < 2; ++i) {
+        QDateEdit* picker = datePicker(ui, i);
         picker->setMinimumDate(kEarliestDate);
+        connect(picker, &QDateEdit::dateChanged, this, [this, i] { pickerDateChanged_[i] = true; });
+    }
 
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
@@ -100,12 +109,19 @@ void TForm1::PB1MouseDown(QMouseEvent* event) {
     } else {
         ui.Edit2->hide();
     }
-    ui.DateTimePicker1->setVisible(r.showCreationDate);
-    if (r.showCreationDate)
-        placeOverlay(ui.DateTimePicker1, frame.creationDatePress());
-    ui.DateTimePicker2->setVisible(r.showDeliveryDate);
-    if (r.showDeliveryDate)
-        placeOverlay(ui.DateTimePicker2, frame.deliveryDateArea());
+    const std::pair<bool, Box> pickerAreas[] = {
+        {r.showCreationDate, frame.creationDatePress()},
+        {r.showDeliveryDate, frame.deliveryDateArea()},
+    };
+    for (int i = 0; i < 2; ++i) {
+        QDateEdit* picker = datePicker(ui, i);
+        const auto& [show, area] = pickerAreas[i];
+        if (show && picker->isHidden())
+            loadDatePicker(i);
+        picker->setVisible(show);
+        if (show)
+            placeOverlay(picker, area);
+    }
     if (r.remarks == PressResult::Remarks::Open) {
         placeOverlay(ui.Memo2, frame.remarksArea());
         ui.Memo2->setPlainText(cp932::decodeShown(CDS2.asText("memo")));
@@ -186,6 +202,26 @@ void TForm1::ScrollBox1MouseDown() {
     RepaintPage();
 }
 
+void TForm1::loadDatePicker(int i) {
+    QDateEdit* picker = datePicker(ui, i);
+    const QDateTime stored = CDS2.isEmpty() ? QDateTime() : CDS2.asDateTime(kDateFields[i]);
+    const QSignalBlocker loading(picker);
+    picker->setDate(stored.isValid() && stored.date() > kEarliestDate ? stored.date()
+                                                                      : QDate::currentDate());
+    pickerDateChanged_[i] = false;
+}
+
+void TForm1::storeChangedDates() {
+    for (int i = 0; i < 2; ++i) {
+        if (!pickerDateChanged_[i])
+            continue;
+        const QDateTime stored = CDS2.asDateTime(kDateFields[i]);
+        const QTime time = stored.isValid() ? stored.time() : QTime(0, 0);
+        CDS2.setDateTime(kDateFields[i], QDateTime(datePicker(ui, i)->date(), time));
+        pickerDateChanged_[i] = false;
+    }
+}
+
 void TForm1::placeOverlay(QWidget* editor, const Box& area) {
     // The editors lie in the scrolled content beside the page, so they move with it.
     editor->setGeometry(area.rect().translated(ui.PB1->pos()));
@@ -254,10 +290,8 @@ void TForm1::writeBackEditor(QWidget* sender) {
     CDS2.setInteger("lineheight", LineHeight);
     CDS2.setInteger("linecount", StringGrid1.rowCount());
     storeColumnWidths();
-    if (sender == ui.DateTimePicker1 || sender == ui.DateTimePicker2) {
-        CDS2.setDateTime("sday", ui.DateTimePicker1->dateTime());
-        CDS2.setDateTime("day", ui.DateTimePicker2->dateTime());
-    }
+    if (sender == ui.DateTimePicker1 || sender == ui.DateTimePicker2)
+        storeChangedDates();
     NumberUnnumberedRecord();
     if (sender == ui.Memo2)
         CDS2.setText("memo", cp932::encodeLines(ui.Memo2->toPlainText()));

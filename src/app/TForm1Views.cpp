@@ -10,7 +10,6 @@
 #include "table/TableCsv.h"
 #include "table/TableTotals.h"
 
-#include <QDateEdit>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,8 +21,6 @@
 
 namespace {
 constexpr const char* kLayoutWidthFields[] = {"line1", "line2", "line3", "line4", "line5"};
-// Dates before this leave the date pickers as they were.
-const QDate kEarliestPickerDate(2014, 1, 1);
 } // namespace
 
 // ---- views ------------------------------------------------------------------------------
@@ -158,12 +155,8 @@ void TForm1::ShowListRecord() {
     }
     GridLoadCSV(StringGrid1, CDS2.isEmpty() ? QByteArray() : CDS2.asText("Sum"));
     SGkei(StringGrid1, SalesTaxRate);
-    const QDateTime sday = CDS2.asDateTime("sday");
-    const QDateTime day = CDS2.asDateTime("day");
-    if (sday.isValid() && sday.date() > kEarliestPickerDate)
-        ui.DateTimePicker1->setDate(sday.date());
-    if (day.isValid() && day.date() > kEarliestPickerDate)
-        ui.DateTimePicker2->setDate(day.date());
+    loadDatePicker(0);
+    loadDatePicker(1);
     if (isPageViewShown())
         RepaintPage();
 }

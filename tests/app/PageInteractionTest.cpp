@@ -150,20 +150,59 @@ TEST_F(PageInteractionTest, TheNameEditorOpensOverTheNameAndWritesItBack) {
     EXPECT_EQ(form->CDS2.asText("name"), sj("青木工業"));
 }
 
-TEST_F(PageInteractionTest, TheDeliveryPickerShowsWithTheOptionOffAndWritesBothDates) {
-    auto form = openFile({{1, "あ", "青木"}});
+TEST_F(PageInteractionTest, TheDeliveryPickerShowsWithTheOptionOffAndWritesOnlyItsDate) {
+    const QDateTime created(QDate(2026, 11, 2), QTime(9, 41, 7));
+    auto form =
+        openFile({{1, "あ", "青木", true, [&](Dataset& d) { d.setDateTime("sday", created); }},
+                  {2, "か", "加藤", true, [](Dataset& d) {
+                       d.setDateTime("sday", QDateTime(QDate(2025, 5, 5), QTime(8, 0)));
+                   }}});
     ASSERT_FALSE(form->ui.CheckBox1->isChecked());
+    form->CDS2.last(); // the pickers have seen another record's dates
+    form->ShowListRecord();
+    form->CDS2.first();
+    form->ShowCurrentRecord();
+
     press(*form, {100, 135});
     QDateEdit* picker = form->ui.DateTimePicker2;
     ASSERT_TRUE(picker->isVisible());
     EXPECT_EQ(picker->minimumDate(), QDate(2014, 1, 1));
     picker->setFocus(Qt::MouseFocusReason);
     picker->setDate(QDate(2027, 1, 15));
-    form->ui.DateTimePicker1->setDate(QDate(2026, 12, 24));
     press(*form, {300, 500});
-    EXPECT_EQ(form->CDS2.asDateTime("day").date(), QDate(2027, 1, 15));
-    EXPECT_EQ(form->CDS2.asDateTime("sday").date(), QDate(2026, 12, 24));
     EXPECT_FALSE(picker->isVisible());
+    EXPECT_EQ(form->CDS2.asDateTime("day").date(), QDate(2027, 1, 15));
+    // The creation date was not touched: as stored, time of day included.
+    EXPECT_EQ(form->CDS2.asDateTime("sday"), created);
+
+    // Opened and left without a change, the creation date picker writes nothing either.
+    press(*form, {630 - 60, 10 + 26});
+    ASSERT_TRUE(form->ui.DateTimePicker1->isVisible());
+    EXPECT_EQ(form->ui.DateTimePicker1->date(), created.date()); // this record's date shown
+    form->ui.DateTimePicker1->setFocus(Qt::MouseFocusReason);
+    press(*form, {300, 500});
+    EXPECT_EQ(form->CDS2.asDateTime("sday"), created);
+}
+
+TEST_F(PageInteractionTest, ChoosingADateOnANewFileOrRecordLeavesTheOtherDateAsItWas) {
+    auto form = start();
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round == 0 ? "new file" : "new record");
+        if (round == 1)
+            form->ActionList1->action(QStringLiteral("AAppend"))->trigger();
+        const QDateTime created = form->CDS2.asDateTime("sday");
+        press(*form, {100, 135});
+        QDateEdit* picker = form->ui.DateTimePicker2;
+        ASSERT_TRUE(picker->isVisible());
+        picker->setFocus(Qt::MouseFocusReason);
+        picker->setDate(QDate(2027, 2, 1));
+        press(*form, {300, 500});
+        EXPECT_EQ(form->CDS2.asDateTime("day").date(), QDate(2027, 2, 1));
+        EXPECT_EQ(form->CDS2.asDateTime("sday"), created);
+    }
 }
 
 TEST_F(PageInteractionTest, TheRemarksBoxOpensOnlyWithTheOptionOn) {
