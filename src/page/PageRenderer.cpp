@@ -209,7 +209,7 @@ private:
             c.drawText(rect, ' ' + s, TextLayout::RowLeft);
             break;
         case ColQuantity: {
-            const long double q = ReadDecimal(s, 0);
+            const long double q = ReadGroupedDecimal(s, 0);
             if (q != 0)
                 c.drawText(rect, FormatGeneral(q) + QLatin1Char(' '), TextLayout::RowRight);
             break;
@@ -218,7 +218,7 @@ private:
             c.drawText(rect, s, TextLayout::RowCentre);
             break;
         default: {
-            const qint32 n = ReadInteger(s, 0);
+            const qint32 n = ReadGroupedInteger(s, 0);
             if (n != 0)
                 c.drawText(rect, FormatAmount(n, m.showYen) + QLatin1Char(' '),
                            TextLayout::RowRight);

@@ -1,7 +1,10 @@
 #include "table/NumberReading.h"
 
+#include <QByteArray>
+
 #include <charconv>
 #include <limits>
+#include <optional>
 #include <string>
 
 namespace {
@@ -27,6 +30,41 @@ void skipSpaces(QByteArrayView text, qsizetype& pos) {
     while (pos < text.size() && text[pos] == ' ') {
         ++pos;
     }
+}
+
+// The text without the commas of its leading digits, when those digits are grouped
+// by threes: a first group of one to three digits that does not start with 0, then at
+// least one "," with three digits. What follows them is left to the plain reading.
+std::optional<QByteArray> withoutDigitGrouping(QByteArrayView text) {
+    qsizetype pos = 0;
+    skipSpaces(text, pos);
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        ++pos;
+    }
+    const qsizetype start = pos;
+    while (pos < text.size() && isDigit(text[pos])) {
+        ++pos;
+    }
+    if (pos - start < 1 || pos - start > 3 || text[start] == '0') {
+        return std::nullopt;
+    }
+    qsizetype groups = 0;
+    while (pos + 3 < text.size() && text[pos] == ',' && isDigit(text[pos + 1]) &&
+           isDigit(text[pos + 2]) && isDigit(text[pos + 3])) {
+        pos += 4;
+        ++groups;
+    }
+    if (groups == 0 || (pos < text.size() && (isDigit(text[pos]) || text[pos] == ','))) {
+        return std::nullopt;
+    }
+    QByteArray plain;
+    plain.reserve(text.size() - groups);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (i < start || i >= pos || text[i] != ',') {
+            plain.append(text[i]);
+        }
+    }
+    return plain;
 }
 
 } // namespace
@@ -156,4 +194,14 @@ long double ReadDecimal(QByteArrayView text, long double defaultValue) {
         return defaultValue;
     }
     return negative ? -value : value;
+}
+
+qint32 ReadGroupedInteger(QByteArrayView text, qint32 defaultValue) {
+    const std::optional<QByteArray> plain = withoutDigitGrouping(text);
+    return ReadInteger(plain ? QByteArrayView(*plain) : text, defaultValue);
+}
+
+long double ReadGroupedDecimal(QByteArrayView text, long double defaultValue) {
+    const std::optional<QByteArray> plain = withoutDigitGrouping(text);
+    return ReadDecimal(plain ? QByteArrayView(*plain) : text, defaultValue);
 }

@@ -13,3 +13,10 @@ qint32 ReadInteger(QByteArrayView text, qint32 defaultValue);
 // fraction, an optional exponent, trailing half-width spaces. Anything else, a
 // lone sign, or a value too large for extended precision gives `defaultValue`.
 long double ReadDecimal(QByteArrayView text, long double defaultValue);
+
+// The readings of the table's number cells: as above, and also digits grouped by
+// threes with "," (1,000 or 12,345,678), as prices are written in Japan, read as the
+// number they show. A malformed grouping ("1,00", "10,00,000", ",100", "1,,000")
+// reads as the plain reading does, that is as `defaultValue`.
+qint32 ReadGroupedInteger(QByteArrayView text, qint32 defaultValue);
+long double ReadGroupedDecimal(QByteArrayView text, long double defaultValue);

@@ -51,15 +51,15 @@ TableTotals SGkei(LineItemTable& grid, double salesTaxRate) {
     const int lineCount = grid.lineCount();
     for (int r = 1; r <= lineCount; ++r) {
         const QByteArray& quantity = grid.cell(r, ColQuantity);
-        if (ReadInteger(quantity, 1) <= 0) {
+        if (ReadGroupedInteger(quantity, 1) <= 0) {
             continue;
         }
-        const qint32 price = ReadInteger(grid.cell(r, ColUnitPrice), 0);
+        const qint32 price = ReadGroupedInteger(grid.cell(r, ColUnitPrice), 0);
         if (price <= 0) {
             continue;
         }
         const long double amount =
-            std::nearbyint(static_cast<long double>(price) * ReadDecimal(quantity, 1.0L));
+            std::nearbyint(static_cast<long double>(price) * ReadGroupedDecimal(quantity, 1.0L));
         // A quantity near the top of extended precision can overflow the product;
         // such a line keeps the amount it had rather than showing "inf".
         if (!std::isfinite(amount)) {
@@ -70,7 +70,7 @@ TableTotals SGkei(LineItemTable& grid, double salesTaxRate) {
 
     TableTotals totals;
     for (int r = 1; r <= lineCount; ++r) {
-        totals.Subtotal += ReadInteger(grid.cell(r, ColAmount), 0);
+        totals.Subtotal += ReadGroupedInteger(grid.cell(r, ColAmount), 0);
     }
     totals.TaxAmount = truncateToInt64(static_cast<long double>(totals.Subtotal) *
                                        static_cast<long double>(salesTaxRate));

@@ -2,6 +2,8 @@
 // cell editor, the commands' shortcuts and menus, the table in the record and the file.
 #include "MainWindowFixture.h"
 #include "RecordTestFile.h"
+#include "page/PageRenderer.h"
+#include "page/RecordingCanvas.h"
 #include "table/TableCsv.h"
 
 #include <QAction>
@@ -360,6 +362,37 @@ TEST_F(LineEditingTest, TheRecordKeepsTheAmountOfThePriceAsTyped) {
     form->ui.PB1->repaint(); // the page computes 8 x 1
     commit(form->ui.Edit1, QStringLiteral("00"));
     EXPECT_EQ(sumLine(*form, 1), "L1,1,\" \",800,800,\" \"");
+}
+
+TEST_F(LineEditingTest, APriceTypedWithGroupingGivesTheAmountItShows) {
+    auto form = openFile({{1, "あ", "青木", true, numberedLines(2)}});
+    QLineEdit* editor = form->ui.Edit1;
+    const auto typeKeys = [&](int row, int col, const char* keys) {
+        focusCell(*form, row, col);
+        editor->clear();
+        QTest::keyClicks(editor, QString::fromLatin1(keys));
+    };
+    typeKeys(1, ColQuantity, "2");
+    typeKeys(1, ColUnitPrice, "1,000");
+    EXPECT_EQ(form->StringGrid1.cell(1, ColAmount), "2000");
+    EXPECT_EQ(sumLine(*form, 1), "L1,2,\" \",\"1,000\",2000,\" \"");
+
+    // The full-width form, one character at a time as the input method commits it.
+    focusCell(*form, 2, ColQuantity);
+    editor->clear();
+    commit(editor, u8("２"));
+    focusCell(*form, 2, ColUnitPrice);
+    editor->clear();
+    for (const char* ch : {"１", "，", "０", "０", "０"})
+        commit(editor, u8(ch));
+    EXPECT_EQ(sumLine(*form, 2), "L2,2,\" \",\"1,000\",2000,\" \"");
+
+    page::PageModel model = form->currentPageModel();
+    page::RecordingCanvas canvas;
+    const TableTotals totals = page::DrawPage(canvas, model);
+    EXPECT_EQ(totals.Subtotal, 4000);
+    EXPECT_EQ(totals.GrandTotal, 4320);
+    EXPECT_FALSE(canvas.textsEqual(u8("¥4,320 ")).isEmpty()); // the amount box
 }
 
 TEST_F(LineEditingTest, AMoveAboveTheTitlesLeavesNoCellToWriteInto) {

@@ -168,7 +168,7 @@ TEST(PageRenderer, RuleForEveryNonBlankCellAndCellTexts) {
     p.setRow(1, {"机", "2", "台", "1500", "", "至急"}); // SGkei fills in the amount
     p.setRow(2, {" ", " ", " ", " ", " ", " "});        // all blank: no rule
     p.setRow(3, {"", "", "", "", "　", ""});            // full-width space: rule, no text
-    p.setRow(4, {"", "0", "", "1,000", "abc", ""});     // read as 0: rules, no texts
+    p.setRow(4, {"", "0", "", "1,00", "abc", ""});      // read as 0: rules, no texts
     p.setRow(5, {"", "1.5", "", "", "", ""});
     p.model.showYen = true;
     RecordingCanvas canvas;
@@ -204,6 +204,28 @@ TEST(PageRenderer, RuleForEveryNonBlankCellAndCellTexts) {
     // Titles row-centred in the title row.
     EXPECT_EQ(onlyText(canvas, u("品目・仕様")).rect, edges(10, 200, 230, 220));
     EXPECT_EQ(onlyText(canvas, u("品目・仕様")).layout, TextLayout::RowCentre);
+}
+
+TEST(PageRenderer, GroupedNumbersShowAndCountAsTheNumbersTheyAre) {
+    TestPage p(3);
+    p.setRow(1, {"机", "1,500", "台", "1,000", "", ""});
+    p.setRow(2, {"", "", "", "", "12,345", ""});   // an amount typed into a line without price
+    p.setRow(3, {"", "1,00", "", "1,00", "", ""}); // no grouping by threes: no numbers
+    p.model.showYen = true;
+    RecordingCanvas canvas;
+    const TableTotals totals = DrawPage(canvas, p.model);
+
+    EXPECT_EQ(p.table->cell(1, ColAmount), "1500000");
+    EXPECT_EQ(totals.Subtotal, 1512345);
+    EXPECT_EQ(totals.GrandTotal, 1512345 + 120987);
+    EXPECT_TRUE(textIn(canvas, u("1500 "), edges(230, 220, 270, 241)));
+    EXPECT_TRUE(textIn(canvas, u("¥1,000 "), edges(310, 220, 400, 241)));
+    EXPECT_TRUE(textIn(canvas, u("¥1,500,000 "), edges(400, 220, 490, 241)));
+    EXPECT_TRUE(textIn(canvas, u("¥12,345 "), edges(400, 240, 490, 261)));
+    for (const CanvasOp& op : canvas.texts())
+        EXPECT_NE(op.rect.top(), 260) << "line 3 shows no text: " << op.text.toStdString();
+    EXPECT_TRUE(textIn(canvas, u("¥1,512,345 "), edges(400, 280, 490, 301)));
+    EXPECT_TRUE(textIn(canvas, u("¥1,633,332 "), edges(10, 167, 315, 188)));
 }
 
 TEST(PageRenderer, TotalsRowsAndRulesWithAndWithoutYen) {

@@ -76,4 +76,45 @@ TEST(ReadDecimal, FallsBackToDefaultForAnythingElse) {
     }
 }
 
+// The grouped readings take everything the plain ones take, and grouped digits too.
+TEST(GroupedReadings, ReadDigitsGroupedByThreesAsTheNumberShown) {
+    const struct {
+        QByteArray text;
+        qint32 integer;      // kDefault when the integer reading fails
+        long double decimal; // -1 when the decimal reading fails
+    } cases[] = {
+        {"1,000", 1000, 1000.0L},
+        {"12,345,678", 12345678, 12345678.0L},
+        {"-1,000", -1000, -1000.0L},
+        {"+1,000", 1000, 1000.0L},
+        {"  1,000", 1000, 1000.0L},
+        {"999,999", 999999, 999999.0L},
+        {"2,147,483,647", 2147483647, 2147483647.0L},
+        {"2,147,483,648", kDefault, 2147483648.0L}, // beyond 32 bits
+        {"1,000.5", kDefault, 1000.5L},             // a fraction is for the decimal reading
+        {"1,000.", kDefault, 1000.0L},
+        {"1,000e3", kDefault, 1000000.0L},
+        {"1,000 ", kDefault, 1000.0L}, // a trailing blank, as without grouping
+        {"1000", 1000, 1000.0L},       // the plain forms read as before
+        {"$FF", 255, -1.0L},
+        {"1.5", kDefault, 1.5L},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReadGroupedInteger(c.text, kDefault), c.integer) << c.text.toStdString();
+        EXPECT_EQ(ReadGroupedDecimal(c.text, -1.0L), c.decimal) << c.text.toStdString();
+    }
+}
+
+TEST(GroupedReadings, MalformedGroupingFallsBackToDefault) {
+    const QByteArray cases[] = {
+        "1,00",    "10,00,000", ",100",   "1,,000",         "1,000,00", "1,0000", "1234,567",
+        "0,100",   "01,000",    "1,000,", "1, 000",         "1,000,,",  "-,100",  "1.000,5",
+        "0x1,000", "$1,000",    "1,00.5", sj("１，０００"), "1,000x",
+    };
+    for (const auto& text : cases) {
+        EXPECT_EQ(ReadGroupedInteger(text, kDefault), kDefault) << text.toStdString();
+        EXPECT_EQ(ReadGroupedDecimal(text, 42.0L), 42.0L) << text.toStdString();
+    }
+}
+
 } // namespace

@@ -33,7 +33,12 @@ TEST(SGkei, ComputesQualifyingAmountsRoundingHalfToEven) {
         {"-1.5", "2", "", "-3"},          // not an integer, so it qualifies
         {"0.1", "3", "", "0"},            // no "-0" or fractions
         {"$10", "3", "", "3"},            // an integer, but no decimal: counts 1
-        {"3", "1,000", "keep", "keep"},   // price with a separator
+        {"3", "1,000", "keep", "3000"},   // prices are written grouped
+        {"1,500", "2", "", "3000"},       // and quantities too
+        {"1,000.5", "2", "", "2001"},     // not an integer, read as a decimal
+        {"3", "1,00", "keep", "keep"},    // a malformed grouping does not read
+        {"1,0", "10", "", "10"},          // nor in the quantity: it counts 1
+        {"-1,000", "10", "keep", "keep"}, // a negative grouped quantity
         {"0", "100", "keep", "keep"},     // zero quantity
         {"-2", "100", "keep", "keep"},    // negative integer quantity
         {"1", "0", "keep", "keep"},       // zero price
@@ -74,13 +79,14 @@ TEST(SGkei, SubtotalReadsAmountCellsAsIntegers) {
     grid.setCell(1, ColAmount, " 500");       // leading space counts
     grid.setCell(2, ColAmount, "500 ");       // trailing space does not
     grid.setCell(3, ColAmount, sj("５００")); // full-width digits do not
-    grid.setCell(4, ColAmount, "1,000");
-    grid.setCell(5, ColAmount, "70"); // typed amount of a non-qualifying row
+    grid.setCell(4, ColAmount, "1,00");       // not grouped by threes
+    grid.setCell(5, ColAmount, "70");         // typed amount of a non-qualifying row
     grid.setCell(5, ColQuantity, "0");
     grid.setCell(5, ColUnitPrice, "3");
     grid.setCell(6, ColAmount, "4000000000"); // beyond 32 bits reads 0
+    grid.setCell(7, ColAmount, "2,000");      // grouped, as the page shows it
     grid.setCell(0, ColAmount, "999");        // the title row is not a line
-    EXPECT_EQ(SGkei(grid, 0.0).Subtotal, 570);
+    EXPECT_EQ(SGkei(grid, 0.0).Subtotal, 2570);
 }
 
 TEST(SGkei, TotalsBeyond32BitsDoNotWrap) {
