@@ -154,7 +154,9 @@ void TForm1::Edit1Change() {
         return;
     const QString typed = ui.Edit1->text();
     const bool toHalf = SelRow > 0 && isNumberColumn(SelCol);
+    const TableRow before = StringGrid1.row(SelRow);
     StringGrid1.setCell(SelRow, SelCol, cp932::encode(toHalf ? toHalfWidth(typed) : typed));
+    DropStaleAmount(StringGrid1, SelRow, before);
     storeTableInRecord();
 }
 

@@ -47,25 +47,45 @@ QByteArray FormatPlainAmount(long double roundedAmount) {
     return QByteArray(buffer.data(), length);
 }
 
+std::optional<long double> ComputedLineAmount(QByteArrayView quantity, QByteArrayView unitPrice) {
+    if (ReadGroupedInteger(quantity, 1) <= 0) {
+        return std::nullopt;
+    }
+    const qint32 price = ReadGroupedInteger(unitPrice, 0);
+    if (price <= 0) {
+        return std::nullopt;
+    }
+    const long double amount =
+        std::nearbyint(static_cast<long double>(price) * ReadGroupedDecimal(quantity, 1.0L));
+    // A quantity near the top of extended precision can overflow the product; such a
+    // line keeps the amount it had rather than showing "inf".
+    if (!std::isfinite(amount)) {
+        return std::nullopt;
+    }
+    return amount;
+}
+
+void DropStaleAmount(LineItemTable& grid, int row, const TableRow& before) {
+    if (row < 1 || row > grid.lineCount()) {
+        return;
+    }
+    const TableRow& after = grid.rowCells(row);
+    // Only a line that qualified had its amount computed; the amount column itself
+    // never decides whether a line qualifies.
+    if (ComputedLineAmount(before[ColQuantity], before[ColUnitPrice]) &&
+        !ComputedLineAmount(after[ColQuantity], after[ColUnitPrice])) {
+        grid.setCell(row, ColAmount, QByteArray());
+    }
+}
+
 TableTotals SGkei(LineItemTable& grid, double salesTaxRate) {
     const int lineCount = grid.lineCount();
     for (int r = 1; r <= lineCount; ++r) {
-        const QByteArray& quantity = grid.cell(r, ColQuantity);
-        if (ReadGroupedInteger(quantity, 1) <= 0) {
-            continue;
+        const std::optional<long double> amount =
+            ComputedLineAmount(grid.cell(r, ColQuantity), grid.cell(r, ColUnitPrice));
+        if (amount) {
+            grid.setCell(r, ColAmount, FormatPlainAmount(*amount));
         }
-        const qint32 price = ReadGroupedInteger(grid.cell(r, ColUnitPrice), 0);
-        if (price <= 0) {
-            continue;
-        }
-        const long double amount =
-            std::nearbyint(static_cast<long double>(price) * ReadGroupedDecimal(quantity, 1.0L));
-        // A quantity near the top of extended precision can overflow the product;
-        // such a line keeps the amount it had rather than showing "inf".
-        if (!std::isfinite(amount)) {
-            continue;
-        }
-        grid.setCell(r, ColAmount, FormatPlainAmount(amount));
     }
 
     TableTotals totals;

@@ -395,6 +395,40 @@ TEST_F(LineEditingTest, APriceTypedWithGroupingGivesTheAmountItShows) {
     EXPECT_FALSE(canvas.textsEqual(u8("¥4,320 ")).isEmpty()); // the amount box
 }
 
+TEST_F(LineEditingTest, AComputedAmountGoesWhenItsLineStopsQualifyingATypedOneStays) {
+    auto form = openFile({{1, "あ", "青木", true, numberedLines(2)}}); // lines of 1 x 100
+    QLineEdit* editor = form->ui.Edit1;
+    const auto subtotal = [&] {
+        page::PageModel model = form->currentPageModel();
+        page::RecordingCanvas canvas;
+        return page::DrawPage(canvas, model).Subtotal;
+    };
+    focusCell(*form, 1, ColUnitPrice);
+    editor->clear();
+    QTest::keyClicks(editor, QStringLiteral("1"));
+    EXPECT_EQ(sumLine(*form, 1), "L1,1,\" \",1,1,\" \"");
+    QTest::keyClicks(editor, QStringLiteral(","));
+    EXPECT_EQ(sumLine(*form, 1), "L1,1,\" \",\"1,\",,\" \"");
+    EXPECT_EQ(subtotal(), 100); // line 2 alone
+    QTest::keyClicks(editor, QStringLiteral("000"));
+    EXPECT_EQ(sumLine(*form, 1), "L1,1,\" \",\"1,000\",1000,\" \"");
+
+    // Line 2's price erased key by key takes its amount along; an amount typed into the
+    // line then stays through a change of its quantity.
+    focusCell(*form, 2, ColUnitPrice);
+    editor->end(false);
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(editor, Qt::Key_Backspace);
+    EXPECT_EQ(sumLine(*form, 2), "L2,1,\" \",,,\" \"");
+    focusCell(*form, 2, ColAmount);
+    QTest::keyClicks(editor, QStringLiteral("5000"));
+    focusCell(*form, 2, ColQuantity);
+    editor->clear();
+    QTest::keyClicks(editor, QStringLiteral("3"));
+    EXPECT_EQ(sumLine(*form, 2), "L2,3,\" \",,5000,\" \"");
+    EXPECT_EQ(subtotal(), 6000);
+}
+
 TEST_F(LineEditingTest, AMoveAboveTheTitlesLeavesNoCellToWriteInto) {
     auto form = openFile({{1, "あ", "青木", true, numberedLines(2)}});
     focusCell(*form, 0, 1);

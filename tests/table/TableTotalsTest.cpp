@@ -111,6 +111,49 @@ TEST(SGkei, HiddenRowsAreNeitherComputedNorSummed) {
     EXPECT_EQ(grid.cell(5, ColAmount), "1");
 }
 
+// One cell of line 1 goes from `before` to `after`, the amount cell holding `amount`.
+TEST(DropStaleAmount, AComputedAmountGoesWithTheQuantityOrPriceThatMadeIt) {
+    const struct {
+        QByteArray quantityBefore, priceBefore, quantityAfter, priceAfter;
+        QByteArray amount, amountAfter;
+    } cases[] = {
+        {"2", "1", "2", "1,", "2", ""},             // a grouped price halfway typed
+        {"2", "500", "2", "", "1000", ""},          // price erased
+        {"2", "500", "2", "500x", "1000", ""},      // price no longer an integer
+        {"2", "500", "0", "500", "1000", ""},       // quantity 0
+        {"2", "500", "-1", "500", "1000", ""},      // negative quantity
+        {"2", "1,000", "2", "1,00", "2000", ""},    // a grouped price spoilt
+        {"2", "500", "3", "500", "1000", "1000"},   // still qualifies: SGkei recomputes
+        {"2", "500", "2", "1,000", "1000", "1000"}, // from plain to grouped
+        {"", "500", "abc", "500", "500", "500"},    // a non-integer quantity counts 1
+        {"0", "500", "0", "50", "5000", "5000"},    // typed into a line that never qualified
+        {"1", "", "1", "abc", "5000", "5000"},      // nor this one
+        {"2", "1,00", "2", "1,0", "5000", "5000"},  // nor this one
+        {"0", "500", "1", "500", "5000", "5000"},   // qualifies now: SGkei takes over
+        {"1e4932", "10", "1e4932", "1", "7", "7"},  // computed nothing: kept what it had
+    };
+    for (const auto& c : cases) {
+        LineItemTable grid = lineTable(c.quantityBefore, c.priceBefore, c.amount);
+        const TableRow before = grid.row(1);
+        grid.setCell(1, ColQuantity, c.quantityAfter);
+        grid.setCell(1, ColUnitPrice, c.priceAfter);
+        DropStaleAmount(grid, 1, before);
+        EXPECT_EQ(grid.cell(1, ColAmount), c.amountAfter)
+            << c.quantityBefore.toStdString() << " x " << c.priceBefore.toStdString() << " -> "
+            << c.quantityAfter.toStdString() << " x " << c.priceAfter.toStdString();
+    }
+}
+
+TEST(DropStaleAmount, LeavesTheTitleRowAndRowsOutsideTheTableAlone) {
+    LineItemTable grid(3);
+    const TableRow qualified = {"", "2", "", "500", "1000", ""};
+    grid.setRow(0, {"", "0", "", "500", "1000", ""});
+    DropStaleAmount(grid, 0, qualified);
+    EXPECT_EQ(grid.cell(0, ColAmount), "1000");
+    DropStaleAmount(grid, 3, qualified); // beyond LineCount: nothing to touch, no crash
+    DropStaleAmount(grid, -1, qualified);
+}
+
 TEST(FormatPlainAmount, WritesDigitsWithoutSeparators) {
     EXPECT_EQ(FormatPlainAmount(-0.0L), "0");
     EXPECT_EQ(FormatPlainAmount(-1234567.0L), "-1234567");
