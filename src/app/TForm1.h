@@ -123,6 +123,9 @@ public:
     // --- page (TForm1Page.cpp) -------------------------------------------------------------
     void UpdatePageSize();
     void FitColumnWidths();
+    // The sender width read, or kept from a larger page or a smaller margin, is held so
+    // that the sender block's edge can still be grabbed on this page.
+    void keepSenderEdgeOnPage();
     void RepaintPage();
     void PB1Paint(QPainter& painter);
 
@@ -370,6 +373,9 @@ private:
     bool showHints_ = true;
     bool settingsWritten_ = false;
     bool closeApproved_ = false;
+    // Start-up sizes the page from the printer's default paper before the settings' own;
+    // the sender edge is held to the page only once it is the settings' page.
+    bool pageSizedForSettings_ = false;
 
     // --- window placement (settings file) ----------------------------------------------
     // Maximised or minimised, the frame's margins may differ from the normal window's;

@@ -23,15 +23,23 @@ void TForm1::UpdatePageSize() {
         computePageSize(printer_->caps(), ui.Edit15->text(), ui.PB1->pos());
     if (!result.error.isEmpty()) {
         dialogs_->error(result.error);
-        return;
+    } else {
+        ui.PB1->resize(result.page);
+        ui.statusPanels[0]->setText(result.statusText);
+        layoutPageArea(ui);
     }
-    ui.PB1->resize(result.page);
-    ui.statusPanels[0]->setText(result.statusText);
-    layoutPageArea(ui);
+    keepSenderEdgeOnPage();
 }
 
 void TForm1::FitColumnWidths() {
     ::FitColumnWidths(colWidths, ui.PB1->width(), settings.Margin);
+}
+
+void TForm1::keepSenderEdgeOnPage() {
+    if (!pageSizedForSettings_)
+        return;
+    settings.SenderSpaceWidth = interaction::senderSpaceWidthOnPage(
+        settings.SenderSpaceWidth, ui.PB1->width(), settings.Margin);
 }
 
 void TForm1::RepaintPage() {

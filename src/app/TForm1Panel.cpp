@@ -307,6 +307,7 @@ void TForm1::Edit7Change(QLineEdit* box) {
     case TagMargin:
         settings.Margin = sidepanel::MarginFromText(text);
         FitColumnWidths();
+        keepSenderEdgeOnPage();
         break;
     case TagTaxRate:
         SalesTaxRate = sidepanel::TaxRateFromText(text, SalesTaxRate);

@@ -107,6 +107,7 @@ void TForm1::FormCreate() {
 
     // 22-23.
     RefreshHistoryMenu();
+    pageSizedForSettings_ = true;
     UpdatePageSize();
     FitColumnWidths();
     RepaintPage();

@@ -1,6 +1,13 @@
 #include "interaction/PageHitTest.h"
 
+#include <algorithm>
+
 namespace interaction {
+
+namespace {
+// The sender edge's grab zone holds the points closer than this to SX.
+constexpr int kSenderEdgeReach = 3;
+} // namespace
 
 const char* const kHintEdit = "クリックで編集";
 const char* const kHintDeliveryDate = "左の項目のチェックで納期日を表示";
@@ -58,7 +65,7 @@ bool PageFrame::inSenderHover(int x, int y) const {
 }
 
 bool PageFrame::inSenderEdge(int x, int y) const {
-    return x > SX - 3 && x < SX + 3 && y > P - 125 && y < P - 20;
+    return x > SX - kSenderEdgeReach && x < SX + kSenderEdgeReach && y > P - 125 && y < P - 20;
 }
 
 int PageFrame::borderZoneAt(int x, int y, int pitch) const {
@@ -68,6 +75,13 @@ int PageFrame::borderZoneAt(int x, int y, int pitch) const {
         if (x > E[k] - 2 && x < E[k] + 2)
             return k;
     return 0;
+}
+
+int senderSpaceWidthOnPage(qint64 width, int pageWidth, int margin) {
+    const qint64 R = qint64(pageWidth) - margin;
+    const qint64 lowest = -(kSenderEdgeReach - 1);
+    const qint64 highest = qint64(pageWidth) - 1 + (kSenderEdgeReach - 1);
+    return int(R - std::clamp(R - width, lowest, highest));
 }
 
 QString positionText(int row, int rowCount, int col) {

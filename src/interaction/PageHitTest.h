@@ -67,6 +67,11 @@ template <typename CellText>
 Hover hoverAt(const PageFrame& frame, int x, int y, int nameHeight, int pitch, int lastRow,
               CellText cellText);
 
+// The sender block's width held so that its edge SX = R - width keeps its grab zone on a
+// page `pageWidth` pixels wide: SX from -2 to W + 1, where the zone still holds pixel 0 or
+// W - 1. A width already there comes back as it is; `width` may be anything a file holds.
+int senderSpaceWidthOnPage(qint64 width, int pageWidth, int margin);
+
 // Panel 4's text for a cell: row and count with two digits at least, then the column.
 QString positionText(int row, int rowCount, int col);
 

@@ -110,7 +110,8 @@ DragResult PageMouse::drag(int x, const PageFrame& f, ColumnWidths& w, int& send
     if (BorderDrag[4] && x > E[4] + 3 && x < f.R - 3)
         apply(w.ColWidth5, x - E[4], nullptr, 0);
     if (SenderEdgeDrag) {
-        senderSpaceWidth = f.R - x;
+        // Dragged off the page, the edge would be out of reach for good.
+        senderSpaceWidth = senderSpaceWidthOnPage(qint64(f.R) - x, f.W, f.M);
         out.senderEdgeChanged = true;
     }
     return out;

@@ -73,15 +73,57 @@ TEST_F(PageInteractionTest, ABorderDragMovesOneBorderLiveAndStoresTheWidthsOnRel
     EXPECT_EQ(form->CDS2.asInteger("line3"), 20);
 }
 
-TEST_F(PageInteractionTest, TheSenderEdgeFollowsThePointerWithoutLimit) {
+TEST_F(PageInteractionTest, TheSenderEdgeFollowsThePointerAndStaysWithinReach) {
     auto form = openFile({{1, "あ", "青木"}});
-    const int sx = form->ui.PB1->width() - 10 - form->settings.SenderSpaceWidth;
+    const int w = form->ui.PB1->width();
+    const int sx = w - 10 - form->settings.SenderSpaceWidth;
     send(*form, QEvent::MouseButtonPress, {sx + 1, 120});
     EXPECT_TRUE(form->pageMouse.SenderEdgeDrag);
-    send(*form, QEvent::MouseMove, {form->ui.PB1->width() + 50, 120});
-    EXPECT_EQ(form->settings.SenderSpaceWidth, -60);
-    send(*form, QEvent::MouseButtonRelease, {form->ui.PB1->width() + 50, 120});
+    send(*form, QEvent::MouseMove, {sx + 30, 120});
+    EXPECT_EQ(form->settings.SenderSpaceWidth, 170);
+    send(*form, QEvent::MouseMove, {w + 50, 120}); // off the page: the edge stops at W + 1
+    EXPECT_EQ(form->settings.SenderSpaceWidth, -11);
+    send(*form, QEvent::MouseButtonRelease, {w + 50, 120});
     EXPECT_FALSE(form->pageMouse.SenderEdgeDrag);
+
+    send(*form, QEvent::MouseButtonPress, {w - 1, 120}); // the page's last pixel grabs it
+    EXPECT_TRUE(form->pageMouse.SenderEdgeDrag);
+    send(*form, QEvent::MouseMove, {400, 120});
+    send(*form, QEvent::MouseButtonRelease, {400, 120});
+    EXPECT_EQ(form->settings.SenderSpaceWidth, w - 10 - 400);
+}
+
+// A sender width out of reach on this page, read from the settings file or left by a
+// smaller page or a wider margin, is brought back; one within reach is kept as it is.
+TEST_F(PageInteractionTest, ASenderEdgeOffThePageIsBroughtBackWithinReach) {
+    // The stand-in A4 page, W 600, M 10: the edge SX = 590 - width is within reach from
+    // -2 to 601.
+    const struct {
+        const char* stored;
+        int width;
+        int grabX; // a page pixel that grabs the edge
+    } cases[] = {{"5000", 592, 0}, {"-300", -11, 599}, {"592", 592, 0}, {"-11", -11, 599}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        writeIni(QByteArray("[sender]\r\nsenderspacewidth=") + c.stored + "\r\n");
+        auto form = openFile({{1, "あ", "青木"}});
+        ASSERT_EQ(form->ui.PB1->width(), 600);
+        EXPECT_EQ(form->settings.SenderSpaceWidth, c.width);
+        send(*form, QEvent::MouseButtonPress, {c.grabX, 120});
+        EXPECT_TRUE(form->pageMouse.SenderEdgeDrag);
+        send(*form, QEvent::MouseButtonRelease, {c.grabX, 120});
+        form.reset();
+        EXPECT_EQ(ReadSettingValue(iniPath(), QStringLiteral("senderspacewidth"), QString()),
+                  QString::number(c.width));
+    }
+
+    writeIni("[sender]\r\nsenderspacewidth=592\r\n"); // SX = -2
+    auto form = openFile({{1, "あ", "青木"}});
+    form->ui.Edit7->setText(QStringLiteral("11"));
+    EXPECT_EQ(form->settings.SenderSpaceWidth, 591);
+    form->ui.Edit15->setText(QStringLiteral("-50")); // half the page: W 300, R 289
+    ASSERT_EQ(form->ui.PB1->width(), 300);
+    EXPECT_EQ(form->settings.SenderSpaceWidth, 291);
 }
 
 TEST_F(PageInteractionTest, PressesOnTheTableSelectPlaceAndOpenTheRightMenu) {

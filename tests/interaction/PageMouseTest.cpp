@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using namespace interaction;
 
 namespace {
@@ -110,13 +112,80 @@ TEST(PageMouseTest, TheFirstAndLastBordersKeepTheirLimits) {
     EXPECT_TRUE(t.mouse.drag(616, t.f, w, sender).widthsChanged);
     EXPECT_EQ(w.ColWidth5, 616 - 400);
 
-    // The sender edge has no limit.
     t.mouse.stopDrags();
     EXPECT_EQ(t.press(421, 100).borderDrag, false);
     EXPECT_TRUE(t.mouse.SenderEdgeDrag);
-    t.mouse.drag(700, t.f, w, sender);
-    EXPECT_EQ(sender, -80);
+    t.mouse.drag(500, t.f, w, sender);
+    EXPECT_EQ(sender, 120);
     EXPECT_FALSE(t.mouse.release()); // stores nothing in the record
+}
+
+namespace {
+
+PageFrame pageOf(int width, int margin, int senderSpaceWidth) {
+    page::PageModel m;
+    m.pageWidth = width;
+    m.Margin = margin;
+    m.SenderSpaceWidth = senderSpaceWidth;
+    return PageFrame::of(m, 19);
+}
+
+// Some pixel of the page lies in the sender edge's grab zone.
+bool senderEdgeOnPage(const PageFrame& f) {
+    for (int x = 0; x < f.W; ++x)
+        if (f.inSenderEdge(x, f.P - 60))
+            return true;
+    return false;
+}
+
+} // namespace
+
+TEST(SenderEdgeTest, ADragStopsWhereTheEdgeCanStillBeGrabbed) {
+    struct Case {
+        int W, M, x, width;
+    };
+    // SX = R - width follows the pointer on the page and stops at -2 and W + 1, where the
+    // zone still holds pixel 0 or W - 1.
+    const Case cases[] = {
+        {630, 10, 421, 199},  {630, 10, 0, 620},   {630, 10, 631, -11}, {630, 10, 632, -11},
+        {630, 10, 5000, -11}, {630, 10, -2, 622},  {630, 10, -3, 622},  {630, 10, -5000, 622},
+        {400, 30, 401, -31},  {400, 30, 402, -31}, {400, 30, -3, 372},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "W " << c.W << " M " << c.M << " x " << c.x);
+        PageMouse mouse;
+        mouse.SenderEdgeDrag = true;
+        ColumnWidths w{230, 40, 40, 90, 90};
+        int width = 200;
+        EXPECT_TRUE(mouse.drag(c.x, pageOf(c.W, c.M, width), w, width).senderEdgeChanged);
+        EXPECT_EQ(width, c.width);
+        EXPECT_TRUE(senderEdgeOnPage(pageOf(c.W, c.M, width)));
+    }
+}
+
+TEST(SenderEdgeTest, AWidthOffThePageIsBroughtOntoItAndOneOnItKept) {
+    struct Case {
+        int stored;
+        int W, M, width;
+    };
+    const Case cases[] = {
+        {200, 630, 10, 200}, {622, 630, 10, 622}, {-11, 630, 10, -11}, // kept
+        {623, 630, 10, 622}, {-12, 630, 10, -11},                      // one past either limit
+        {622, 630, 11, 621},                      // a wider margin pushes the edge off the left
+        {622, 315, 10, 307}, {-11, 630, 30, -11}, // a smaller page; a wider margin
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.stored << " on W " << c.W << " M " << c.M);
+        EXPECT_EQ(senderSpaceWidthOnPage(c.stored, c.W, c.M), c.width);
+        EXPECT_TRUE(senderEdgeOnPage(pageOf(c.W, c.M, c.width)));
+        // Only a width whose edge is out of reach is changed.
+        if (c.stored != c.width) {
+            EXPECT_FALSE(senderEdgeOnPage(pageOf(c.W, c.M, c.stored)));
+        }
+    }
+    // Whatever a file holds.
+    EXPECT_EQ(senderSpaceWidthOnPage(INT_MAX, 630, 10), 622);
+    EXPECT_EQ(senderSpaceWidthOnPage(INT_MIN, 630, 10), -11);
 }
 
 TEST(PageMouseTest, PressesSelectAndArmAsAUserExpects) {
