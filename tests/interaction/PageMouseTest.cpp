@@ -6,6 +6,12 @@
 
 using namespace interaction;
 
+// Widths in failure messages.
+static void PrintTo(const ColumnWidths& w, std::ostream* os) {
+    *os << "{" << w.ColWidth1 << ", " << w.ColWidth2 << ", " << w.ColWidth3 << ", " << w.ColWidth4
+        << ", " << w.ColWidth5 << "}";
+}
+
 namespace {
 
 // A4 at 630 x 891 with the defaults: M 10, P 200, LH 22, N 19 lines, borders at
@@ -96,28 +102,70 @@ TEST(PageMouseTest, ABorderPressDragsWithinFourPixelsOfTheNeighbours) {
     EXPECT_FALSE(t.mouse.release());
 }
 
-TEST(PageMouseTest, TheFirstAndLastBordersKeepTheirLimits) {
+namespace {
+
+// E1..E5 of the widths.
+std::array<int, 5> bordersOf(const ColumnWidths& w) {
+    const int widths[] = {w.ColWidth1, w.ColWidth2, w.ColWidth3, w.ColWidth4, w.ColWidth5};
+    std::array<int, 5> E{};
+    for (int k = 0, at = 0; k < 5; ++k)
+        E[size_t(k)] = at += widths[k];
+    return E;
+}
+
+} // namespace
+
+TEST(PageMouseTest, EachBorderMovesAloneAndStopsFourPixelsFromItsNeighbours) {
+    // Borders at 230, 270, 310, 400, 490 between M = 10 and R = 620. The stops are the
+    // nearest points left and right that leave the widths as they were.
+    struct Case {
+        int border, x;
+        ColumnWidths widths;
+        int lowStop, highStop;
+    };
+    const Case cases[] = {
+        {1, 250, {250, 20, 40, 90, 90}, 13, 267},   {2, 290, {230, 60, 20, 90, 90}, 233, 307},
+        {3, 350, {230, 40, 80, 50, 90}, 273, 397},  {4, 450, {230, 40, 40, 140, 40}, 313, 487},
+        {5, 550, {230, 40, 40, 90, 150}, 403, 617}, // column 5 takes the rest up to R
+    };
+    const PageFrame f = a4();
+    const ColumnWidths start{230, 40, 40, 90, 90};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "border " << c.border);
+        PageMouse mouse;
+        mouse.BorderDrag[size_t(c.border - 1)] = true;
+        auto dragTo = [&](int x, ColumnWidths& w) {
+            int sender = 200;
+            return mouse.drag(x, f, w, sender).widthsChanged;
+        };
+        ColumnWidths w = start;
+        EXPECT_TRUE(dragTo(c.x, w));
+        EXPECT_EQ(w, c.widths);
+        for (int x : {c.lowStop, c.highStop}) {
+            w = start;
+            EXPECT_FALSE(dragTo(x, w)) << x;
+            EXPECT_EQ(w, start) << x;
+        }
+        for (int x : {c.lowStop + 1, c.highStop - 1}) {
+            w = start;
+            EXPECT_TRUE(dragTo(x, w)) << x;
+            std::array<int, 5> moved = bordersOf(start);
+            moved[size_t(c.border - 1)] = x;
+            EXPECT_EQ(bordersOf(w), moved) << x;
+        }
+    }
+}
+
+TEST(PageMouseTest, TheSenderEdgePressDragsAndStoresNothingInTheRecord) {
     Fixture t;
     int sender = 200;
-    t.mouse.BorderDrag[0] = true;
     ColumnWidths w{230, 40, 40, 90, 90};
-    EXPECT_FALSE(t.mouse.drag(13, t.f, w, sender).widthsChanged); // M + 3
-    EXPECT_TRUE(t.mouse.drag(14, t.f, w, sender).widthsChanged);
-    EXPECT_EQ(w, (ColumnWidths{14, 256, 40, 90, 90}));
-
-    t.mouse.stopDrags();
-    t.mouse.BorderDrag[4] = true;
-    w = ColumnWidths{230, 40, 40, 90, 90};
-    EXPECT_FALSE(t.mouse.drag(617, t.f, w, sender).widthsChanged); // R - 3
-    EXPECT_TRUE(t.mouse.drag(616, t.f, w, sender).widthsChanged);
-    EXPECT_EQ(w.ColWidth5, 616 - 400);
-
-    t.mouse.stopDrags();
     EXPECT_EQ(t.press(421, 100).borderDrag, false);
     EXPECT_TRUE(t.mouse.SenderEdgeDrag);
     t.mouse.drag(500, t.f, w, sender);
     EXPECT_EQ(sender, 120);
-    EXPECT_FALSE(t.mouse.release()); // stores nothing in the record
+    EXPECT_EQ(w, (ColumnWidths{230, 40, 40, 90, 90}));
+    EXPECT_FALSE(t.mouse.release());
 }
 
 namespace {
