@@ -416,14 +416,25 @@ TEST_F(NameReadingTest, ANameTypedOverKeepsItsRowOnlyWhileItBeginsAsBefore) {
 }
 
 TEST_F(NameReadingTest, EnterEndsTheEditAndFilesTheNameByItsReading) {
-    auto form = openList({{1, "他", ""}});
-    QLineEdit* edit = openNameEditor(*form);
-    compose(edit, {u8("やまだ")}, u8("山田"));
-    EXPECT_TRUE(edit->isVisible());
-    QTest::keyClick(edit, Qt::Key_Return);
-    EXPECT_FALSE(edit->isVisible());
-    EXPECT_EQ(form->CDS2.asText("name"), sj("山田"));
-    EXPECT_EQ(form->CDS2.asText("cate"), sj("や"));
+    const struct {
+        const char* reading;
+        const char* name;
+        const char* row;
+    } cases[] = {
+        {"やまだ", "山田", "や"}, // the first of two kanji
+        {"はやし", "林", "は"},   // a one-kanji name, two bytes in all
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto form = openList({{1, "他", ""}});
+        QLineEdit* edit = openNameEditor(*form);
+        compose(edit, {u8(c.reading)}, u8(c.name));
+        EXPECT_TRUE(edit->isVisible());
+        QTest::keyClick(edit, Qt::Key_Return);
+        EXPECT_FALSE(edit->isVisible());
+        EXPECT_EQ(form->CDS2.asText("name"), sj(c.name));
+        EXPECT_EQ(form->CDS2.asText("cate"), sj(c.row));
+    }
 }
 
 } // namespace
