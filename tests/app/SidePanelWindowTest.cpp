@@ -127,6 +127,12 @@ TEST_F(SidePanelWindowTest, RowPitchAndRowCountTakeTypedValuesWithTheirFloorsAnd
     EXPECT_EQ(form->LineCount, 149);
     EXPECT_EQ(form->CDS2.asInteger("linecount"), 150);
     EXPECT_EQ(form->ui.UpDown2->position(), 99);
+
+    // Past what the table holds, the record and the box get the rows it really has.
+    typeAndLeave(*form, form->ui.Edit12, QStringLiteral("20000"));
+    EXPECT_EQ(form->StringGrid1.rowCount(), kMaxTableRowCount);
+    EXPECT_EQ(form->CDS2.asInteger("linecount"), kMaxTableRowCount);
+    EXPECT_EQ(form->ui.Edit12->text(), QString::number(kMaxTableRowCount));
 }
 
 TEST_F(SidePanelWindowTest, TaxBoxSetsTheRateOnEveryDigitAndShowsItAgainWhenLeftEmpty) {
