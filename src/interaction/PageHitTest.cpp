@@ -79,9 +79,7 @@ int PageFrame::borderZoneAt(int x, int y, int pitch) const {
 
 int senderSpaceWidthOnPage(qint64 width, int pageWidth, int margin) {
     const qint64 R = qint64(pageWidth) - margin;
-    const qint64 lowest = -(kSenderEdgeReach - 1);
-    const qint64 highest = qint64(pageWidth) - 1 + (kSenderEdgeReach - 1);
-    return int(R - std::clamp(R - width, lowest, highest));
+    return int(R - std::clamp<qint64>(R - width, 0, std::max(0, pageWidth - 1)));
 }
 
 QString positionText(int row, int rowCount, int col) {

@@ -67,9 +67,9 @@ template <typename CellText>
 Hover hoverAt(const PageFrame& frame, int x, int y, int nameHeight, int pitch, int lastRow,
               CellText cellText);
 
-// The sender block's width held so that its edge SX = R - width keeps its grab zone on a
-// page `pageWidth` pixels wide: SX from -2 to W + 1, where the zone still holds pixel 0 or
-// W - 1. A width already there comes back as it is; `width` may be anything a file holds.
+// The sender block's width held so that its edge SX = R - width lies on a page
+// `pageWidth` pixels wide (0 to W - 1), where it can always be seen and grabbed. A width
+// already there comes back as it is; `width` may be anything a file holds.
 int senderSpaceWidthOnPage(qint64 width, int pageWidth, int margin);
 
 // Panel 4's text for a cell: row and count with two digits at least, then the column.

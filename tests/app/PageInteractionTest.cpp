@@ -81,8 +81,8 @@ TEST_F(PageInteractionTest, TheSenderEdgeFollowsThePointerAndStaysWithinReach) {
     EXPECT_TRUE(form->pageMouse.SenderEdgeDrag);
     send(*form, QEvent::MouseMove, {sx + 30, 120});
     EXPECT_EQ(form->settings.SenderSpaceWidth, 170);
-    send(*form, QEvent::MouseMove, {w + 50, 120}); // off the page: the edge stops at W + 1
-    EXPECT_EQ(form->settings.SenderSpaceWidth, -11);
+    send(*form, QEvent::MouseMove, {w + 50, 120}); // off the page: the edge stops at W - 1
+    EXPECT_EQ(form->settings.SenderSpaceWidth, -9);
     send(*form, QEvent::MouseButtonRelease, {w + 50, 120});
     EXPECT_FALSE(form->pageMouse.SenderEdgeDrag);
 
@@ -96,13 +96,13 @@ TEST_F(PageInteractionTest, TheSenderEdgeFollowsThePointerAndStaysWithinReach) {
 // A sender width out of reach on this page, read from the settings file or left by a
 // smaller page or a wider margin, is brought back; one within reach is kept as it is.
 TEST_F(PageInteractionTest, ASenderEdgeOffThePageIsBroughtBackWithinReach) {
-    // The stand-in A4 page, W 600, M 10: the edge SX = 590 - width is within reach from
-    // -2 to 601.
+    // The stand-in A4 page, W 600, M 10: the edge SX = 590 - width lies on the page from
+    // 0 to 599.
     const struct {
         const char* stored;
         int width;
         int grabX; // a page pixel that grabs the edge
-    } cases[] = {{"5000", 592, 0}, {"-300", -11, 599}, {"592", 592, 0}, {"-11", -11, 599}};
+    } cases[] = {{"5000", 590, 0}, {"-300", -9, 599}, {"590", 590, 0}, {"-9", -9, 599}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);
         writeIni(QByteArray("[sender]\r\nsenderspacewidth=") + c.stored + "\r\n");
@@ -117,13 +117,13 @@ TEST_F(PageInteractionTest, ASenderEdgeOffThePageIsBroughtBackWithinReach) {
                   QString::number(c.width));
     }
 
-    writeIni("[sender]\r\nsenderspacewidth=592\r\n"); // SX = -2
+    writeIni("[sender]\r\nsenderspacewidth=590\r\n"); // SX = 0
     auto form = openFile({{1, "あ", "青木"}});
     form->ui.Edit7->setText(QStringLiteral("11"));
-    EXPECT_EQ(form->settings.SenderSpaceWidth, 591);
+    EXPECT_EQ(form->settings.SenderSpaceWidth, 589);
     form->ui.Edit15->setText(QStringLiteral("-50")); // half the page: W 300, R 289
     ASSERT_EQ(form->ui.PB1->width(), 300);
-    EXPECT_EQ(form->settings.SenderSpaceWidth, 291);
+    EXPECT_EQ(form->settings.SenderSpaceWidth, 289);
 }
 
 TEST_F(PageInteractionTest, PressesOnTheTableSelectPlaceAndOpenTheRightMenu) {

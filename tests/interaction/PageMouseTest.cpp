@@ -178,26 +178,24 @@ PageFrame pageOf(int width, int margin, int senderSpaceWidth) {
     return PageFrame::of(m, 19);
 }
 
-// Some pixel of the page lies in the sender edge's grab zone.
+// The sender edge lies on the page, and the page's pixels around it grab it.
 bool senderEdgeOnPage(const PageFrame& f) {
-    for (int x = 0; x < f.W; ++x)
-        if (f.inSenderEdge(x, f.P - 60))
-            return true;
-    return false;
+    return f.SX >= 0 && f.SX < f.W && f.inSenderEdge(f.SX, f.P - 60) &&
+           f.inSenderEdge(std::min(f.SX + 2, f.W - 1), f.P - 60) &&
+           f.inSenderEdge(std::max(f.SX - 2, 0), f.P - 60);
 }
 
 } // namespace
 
-TEST(SenderEdgeTest, ADragStopsWhereTheEdgeCanStillBeGrabbed) {
+TEST(SenderEdgeTest, ADragStopsTheEdgeAtThePagesFirstAndLastPixel) {
     struct Case {
         int W, M, x, width;
     };
-    // SX = R - width follows the pointer on the page and stops at -2 and W + 1, where the
-    // zone still holds pixel 0 or W - 1.
+    // SX = R - width follows the pointer on the page and stops at its first and last pixel.
     const Case cases[] = {
-        {630, 10, 421, 199},  {630, 10, 0, 620},   {630, 10, 631, -11}, {630, 10, 632, -11},
-        {630, 10, 5000, -11}, {630, 10, -2, 622},  {630, 10, -3, 622},  {630, 10, -5000, 622},
-        {400, 30, 401, -31},  {400, 30, 402, -31}, {400, 30, -3, 372},
+        {630, 10, 421, 199}, {630, 10, 0, 620},   {630, 10, 629, -9}, {630, 10, 631, -9},
+        {630, 10, 5000, -9}, {630, 10, -1, 620},  {630, 10, -3, 620}, {630, 10, -5000, 620},
+        {400, 30, 399, -29}, {400, 30, 402, -29}, {400, 30, -3, 370},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "W " << c.W << " M " << c.M << " x " << c.x);
@@ -217,10 +215,10 @@ TEST(SenderEdgeTest, AWidthOffThePageIsBroughtOntoItAndOneOnItKept) {
         int W, M, width;
     };
     const Case cases[] = {
-        {200, 630, 10, 200}, {622, 630, 10, 622}, {-11, 630, 10, -11}, // kept
-        {623, 630, 10, 622}, {-12, 630, 10, -11},                      // one past either limit
-        {622, 630, 11, 621},                      // a wider margin pushes the edge off the left
-        {622, 315, 10, 307}, {-11, 630, 30, -11}, // a smaller page; a wider margin
+        {200, 630, 10, 200}, {620, 630, 10, 620}, {-9, 630, 10, -9}, // kept
+        {621, 630, 10, 620}, {-10, 630, 10, -9},                     // one past either limit
+        {620, 630, 11, 619},                    // a wider margin pushes the edge off the left
+        {620, 315, 10, 305}, {-9, 630, 30, -9}, // a smaller page; a wider margin
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.stored << " on W " << c.W << " M " << c.M);
@@ -232,8 +230,8 @@ TEST(SenderEdgeTest, AWidthOffThePageIsBroughtOntoItAndOneOnItKept) {
         }
     }
     // Whatever a file holds.
-    EXPECT_EQ(senderSpaceWidthOnPage(INT_MAX, 630, 10), 622);
-    EXPECT_EQ(senderSpaceWidthOnPage(INT_MIN, 630, 10), -11);
+    EXPECT_EQ(senderSpaceWidthOnPage(INT_MAX, 630, 10), 620);
+    EXPECT_EQ(senderSpaceWidthOnPage(INT_MIN, 630, 10), -9);
 }
 
 TEST(PageMouseTest, PressesSelectAndArmAsAUserExpects) {
