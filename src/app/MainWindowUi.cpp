@@ -136,7 +136,6 @@ QLabel* label(QWidget* parent, const char* name, const char* caption, int y) {
 QLineEdit* numberBox(QWidget* parent, const char* name, int y, int width = 34) {
     auto* e = named(new QLineEdit(parent), name);
     e->setGeometry(kPanelWidth - 4 - 17 - width, y, width, 20);
-    e->setAttribute(Qt::WA_InputMethodEnabled, false);
     return e;
 }
 

@@ -4,6 +4,7 @@
 
 #include "app/ColorSwatch.h"
 #include "app/DialogService.h"
+#include "app/NumberBox.h"
 #include "app/UpDown.h"
 #include "interaction/SidePanel.h"
 #include "page/Canvas.h"
@@ -20,7 +21,6 @@
 #include <QFocusEvent>
 #include <QFrame>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -117,6 +117,8 @@ void TForm1::connectSidePanel() {
     // The bare window: entering it clears the hint, and a resize ends what the page was doing.
     events->watch(this, this);
 
+    for (QLineEdit* box : {ui.Edit7, ui.Edit10, ui.Edit11, ui.Edit12, ui.Edit14, ui.Edit15})
+        numberbox::keepToDigits(box);
     for (QLineEdit* box : {ui.Edit7, ui.Edit10, ui.Edit15})
         connect(box, &QLineEdit::textChanged, this, [this, box] { Edit7Change(box); });
     for (UpDown* spin : {ui.UpDown1, ui.UpDown2, ui.UpDown3, ui.UpDown4, ui.UpDown5, ui.UpDown6})
@@ -139,18 +141,6 @@ bool TForm1::sidePanelEvent(QWidget* control, QWidget* watched, QEvent* event) {
         return w == ui.Panel3 || ui.Panel3->isAncestorOf(w);
     };
     switch (event->type()) {
-    case QEvent::KeyPress: {
-        const bool numberBox = control == ui.Edit7 || control == ui.Edit10 ||
-                               control == ui.Edit11 || control == ui.Edit12 ||
-                               control == ui.Edit14 || control == ui.Edit15;
-        if (!numberBox)
-            return false;
-        const auto* key = static_cast<QKeyEvent*>(event);
-        // A paste types characters too, without a key text of its own.
-        if (key->matches(QKeySequence::Paste))
-            return true;
-        return !sidepanel::NumberBoxAcceptsKey(key->key(), key->text());
-    }
     case QEvent::FocusIn: {
         if (!isPanelControl(control) || !isControlFocusMove(static_cast<QFocusEvent*>(event)) ||
             control == sidePanelFocus_)

@@ -125,6 +125,19 @@ bool NumberBoxAcceptsKey(int key, QStringView text) {
     return text.size() == 1 && text[0] >= u'0' && text[0] <= u'9';
 }
 
+QString NumberBoxDigits(QStringView arriving) {
+    QString digits;
+    for (const QChar c : arriving.trimmed()) {
+        if (c >= u'0' && c <= u'9')
+            digits += c;
+        else if (c >= u'０' && c <= u'９')
+            digits += QChar(char16_t(u'0' + (c.unicode() - u'０')));
+        else
+            return {};
+    }
+    return digits;
+}
+
 colornames::ColorValue WindowsColorOf(const QColor& color) {
     const QColor rgb = color.toRgb();
     return colornames::ColorValue(rgb.red()) | colornames::ColorValue(rgb.green()) << 8 |

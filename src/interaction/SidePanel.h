@@ -1,6 +1,6 @@
 #pragma once
 // The side panel's rules without widgets: how its number boxes read typed text, which keys
-// they take, and the hint each control shows.
+// and which arriving text they take, and the hint each control shows.
 #include "platform/ColorNames.h"
 
 #include <QColor>
@@ -43,6 +43,11 @@ double TaxRateFromText(QStringView text, double currentRate);
 // nothing (arrows, Delete, Tab). Every other character is dropped, so neither a sign nor a
 // decimal point can be typed.
 bool NumberBoxAcceptsKey(int key, QStringView text);
+// What a number box takes of text that reaches it other than as a typed key (a paste, a
+// drop, a commit of the input method): its digits, full-width ones as their half-width
+// forms, without the spaces around them. Text with anything else in it is taken as
+// nothing, so that "7.5" never becomes 75 nor "-5" 5.
+QString NumberBoxDigits(QStringView arriving);
 
 // A colour as the settings file keeps it (00BBGGRR).
 colornames::ColorValue WindowsColorOf(const QColor& color);

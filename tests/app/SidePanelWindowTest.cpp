@@ -1,5 +1,6 @@
-// The side panel in the window: typed values with their clamps and fallbacks, the spins,
-// the print scale, the options, font and colours, focus entry and exit, and the hints.
+// The side panel in the window: typed values with their clamps and fallbacks, text that
+// reaches the number boxes otherwise, the spins, the print scale, the options, font and
+// colours, focus entry and exit, and the hints.
 #include "MainWindowFixture.h"
 #include "RecordTestFile.h"
 #include "app/ColorSwatch.h"
@@ -9,16 +10,21 @@
 #include "page/PageSize.h"
 #include "table/TableCsv.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QEnterEvent>
 #include <QGroupBox>
 #include <QHelpEvent>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
@@ -27,6 +33,8 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
+
+#include <algorithm>
 
 using namespace recordtest;
 
@@ -167,6 +175,75 @@ TEST_F(SidePanelWindowTest, NumberBoxesIgnoreSignsAndPoints) {
         EXPECT_EQ(box->text(), QStringLiteral("25"));
     }
     EXPECT_TRUE(dialogs.errors.isEmpty());
+}
+
+// Ways text reaches a box without a key of its own.
+void commitText(QLineEdit* box, const QString& text) {
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QApplication::sendEvent(box, &commit);
+}
+
+void pasteFromMenu(QLineEdit* box, const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+    QContextMenuEvent open(QContextMenuEvent::Mouse, QPoint(2, 2), box->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(box, &open);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    const QList<QAction*> actions = menu->actions();
+    const auto paste = std::find_if(actions.begin(), actions.end(), [](const QAction* action) {
+        return action->text().startsWith(QLineEdit::tr("&Paste"));
+    });
+    ASSERT_NE(paste, actions.end());
+    (*paste)->trigger();
+    menu->close();
+}
+
+TEST_F(SidePanelWindowTest, NumberBoxesTellThePlatformTheyTakeNoInputMethod) {
+    auto form = start();
+    const auto takesInputMethod = [](QWidget* box) {
+        QInputMethodQueryEvent query(Qt::ImEnabled | Qt::ImHints | Qt::ImCursorRectangle);
+        QApplication::sendEvent(box, &query);
+        EXPECT_TRUE(query.value(Qt::ImCursorRectangle).toRect().isValid());
+        return query.value(Qt::ImEnabled).toBool();
+    };
+    for (QLineEdit* box : {form->ui.Edit7, form->ui.Edit10, form->ui.Edit11, form->ui.Edit12,
+                           form->ui.Edit14, form->ui.Edit15}) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        EXPECT_FALSE(takesInputMethod(box));
+    }
+    EXPECT_TRUE(takesInputMethod(form->ui.Edit6)); // the honorific is text
+}
+
+TEST_F(SidePanelWindowTest, TextArrivingWithoutKeysGoesInAsHalfWidthDigitsOrNotAtAll) {
+    auto form = openShown({{1, "あ", "安藤"}});
+    QLineEdit* box = form->ui.Edit10;
+    using Delivery = void (*)(QLineEdit*, const QString&);
+    const std::pair<const char*, Delivery> ways[] = {{"input method", commitText},
+                                                     {"menu paste", pasteFromMenu}};
+    for (const auto& [way, deliver] : ways) {
+        SCOPED_TRACE(way);
+        enter(box);
+        box->clear();
+        deliver(box, u8("１０"));
+        EXPECT_EQ(box->text(), QStringLiteral("10"));
+        EXPECT_EQ(form->SalesTaxRate, 0.1);
+        EXPECT_EQ(form->CDS2.asFloat("SalesTax"), 0.1);
+        deliver(box, u8("7.5"));
+        deliver(box, u8("あ"));
+        EXPECT_EQ(box->text(), QStringLiteral("10"));
+    }
+    // A full-width digit from the keyboard itself.
+    QTest::sendKeyEvent(QTest::Click, box, Qt::Key_5, u8("５"), Qt::NoModifier);
+    EXPECT_EQ(box->text(), QStringLiteral("105"));
+
+    // 15 rows from the input method are 15 rows, not the fallback's 21.
+    enter(form->ui.Edit12);
+    form->ui.Edit12->selectAll();
+    commitText(form->ui.Edit12, u8("１５"));
+    form->ui.ScrollBox1->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(form->StringGrid1.rowCount(), 15);
+    EXPECT_EQ(form->ui.Edit12->text(), QStringLiteral("15"));
 }
 
 TEST_F(SidePanelWindowTest, LoweringTheRowCountHidesALineAndRaisingItShowsItAgain) {

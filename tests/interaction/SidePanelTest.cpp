@@ -1,5 +1,5 @@
 // The side panel's rules: number readings with their fallbacks and clamps, the key filter
-// of the number boxes, colour values and the hint table.
+// of the number boxes and the text they take otherwise, colour values and the hint table.
 #include "interaction/SidePanel.h"
 
 #include "page/PageModel.h"
@@ -7,6 +7,8 @@
 #include <QSet>
 
 #include <gtest/gtest.h>
+
+#include <utility>
 
 namespace {
 
@@ -72,6 +74,20 @@ TEST(SidePanelTest, NumberBoxesTakeDigitsBackspaceAndKeysThatTypeNothing) {
     for (const Key& k : keys) {
         SCOPED_TRACE(QString::fromUtf16(k.text).toUtf8().toHex().constData());
         EXPECT_EQ(NumberBoxAcceptsKey(k.key, QStringView(k.text)), k.accepted);
+    }
+}
+
+TEST(SidePanelTest, TextArrivingInANumberBoxIsTakenAsHalfWidthDigitsOrNotAtAll) {
+    const std::pair<const char16_t*, const char16_t*> cases[] =
+        {
+            {u"１０", u"10"},  {u"15", u"15"},   {u"１5", u"15"}, {u" ２０\n", u"20"},
+            {u"　８　", u"8"}, {u"", u""},       {u"7.5", u""},   {u"-5", u""},
+            {u"－５", u""},    {u"１０％", u""}, {u"1 0", u""},   {u"あ", u""},
+            {u"\u0663", u""}, // an Arabic-Indic three is a digit, but not one of ours
+        };
+    for (const auto& [arriving, taken] : cases) {
+        SCOPED_TRACE(QString::fromUtf16(arriving).toStdString());
+        EXPECT_EQ(NumberBoxDigits(QStringView(arriving)), QString::fromUtf16(taken));
     }
 }
 

@@ -1,9 +1,13 @@
 // The window side of the real input-method test (real-ime-test.sh): a main window on a
-// real display. It prints where the recipient's name lies on the screen (the script
-// clicks there), reports the input method's events on stdout so the script can wait for
-// each step, and when Enter has ended the edit saves the file and prints the saved
-// record's name and row.
-//   ledora_ime_probe WORKDIR
+// real display, in the scenario named by the second argument. It echoes every event of
+// the input method on stdout (PREEDIT, COMMIT) and reports each step, so the script can
+// wait for it:
+//   name    (the default) prints where the recipient's name lies on the screen (the script
+//           clicks there); when Enter has ended the edit, saves the file and prints the
+//           saved record's name and row.
+//   tax     prints where the name and the tax box lie, and the tax box's text and the rate
+//           at every change, until the script ends it.
+//   ledora_ime_probe WORKDIR [name|tax]
 #include "app/ScriptedDialogService.h"
 #include "app/TForm1.h"
 #include "platform/Cp932.h"
@@ -19,6 +23,8 @@
 #include <QWindow>
 
 #include <cstdio>
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -29,14 +35,11 @@ void say(const QString& line) {
     std::fflush(stdout);
 }
 
-// Prints what the input method sends to the editor.
+// Prints what the input method sends to the widget that has the focus.
 class ImeEcho : public QObject {
-public:
-    using QObject::QObject;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::InputMethod) {
+        if (event->type() == QEvent::InputMethod && watched == QGuiApplication::focusObject()) {
             const auto* ime = static_cast<QInputMethodEvent*>(event);
             if (!ime->preeditString().isEmpty())
                 say(QStringLiteral("PREEDIT ") + ime->preeditString());
@@ -47,19 +50,95 @@ protected:
     }
 };
 
+struct Probe {
+    QApplication& app;
+    TForm1& form;
+    ScriptedDialogService& dialogs;
+    QDir work;
+    int result = 3; // timed out
+
+    // Says `line` whenever `widget` takes the focus.
+    void sayOnFocus(QWidget* widget, const QString& line) {
+        QObject::connect(&app, &QApplication::focusChanged, &form,
+                         [widget, line](QWidget*, QWidget* now) {
+                             if (now == widget)
+                                 say(line);
+                         });
+    }
+    void sayWhere(const QString& what, QWidget* widget, const QRect& rect) {
+        const QPoint at = widget->mapToGlobal(rect.center());
+        say(QStringLiteral("%1 %2 %3").arg(what).arg(at.x()).arg(at.y()));
+    }
+    void sayNameWhere() {
+        sayWhere(QStringLiteral("CLICK"), form.ui.PB1,
+                 form.pageFrame().nameArea(form.ui.Edit2->height()).rect());
+    }
+};
+
+// A name typed into the page's name editor, filed under the row of its reading.
+std::function<void()> nameScenario(Probe& p) {
+    QLineEdit* edit = p.form.ui.Edit2;
+    // A new record with an empty name, as the user would start one.
+    p.form.AAppendExecute();
+    p.sayOnFocus(edit, QStringLiteral("READY"));
+    auto editorSeen = std::make_shared<bool>(false);
+    auto* poll = new QTimer(&p.form);
+    // Enter has hidden the editor and the end of the edit has filed the name: save.
+    QObject::connect(poll, &QTimer::timeout, &p.form, [&p, edit, editorSeen, poll] {
+        *editorSeen = *editorSeen || edit->isVisible();
+        if (!*editorSeen || edit->isVisible())
+            return;
+        poll->stop();
+        const QString file = p.work.filePath(QStringLiteral("typed.dat"));
+        p.dialogs.saveAnswers.push_back(file);
+        if (!p.form.afsaveas()) {
+            say(QStringLiteral("SAVE FAILED"));
+            p.result = 4;
+        } else {
+            Dataset saved;
+            const QString error = DataFile::load(saved, file);
+            saved.last(); // the record appended above
+            say(QStringLiteral("SAVED name=%1 cate=%2 reading=%3")
+                    .arg(cp932::decode(saved.asText("name")), cp932::decode(saved.asText("cate")),
+                         cp932::decode(p.form.GetResultReading(edit))) +
+                error);
+            p.result = 0;
+        }
+        p.app.quit();
+    });
+    poll->start(50);
+    return [&p] { p.sayNameWhere(); };
+}
+
+// Digits typed into the tax box while the engine is on.
+std::function<void()> taxScenario(Probe& p) {
+    QLineEdit* box = p.form.ui.Edit10;
+    p.sayOnFocus(p.form.ui.Edit2, QStringLiteral("READY"));
+    p.sayOnFocus(box, QStringLiteral("BOXFOCUS"));
+    QObject::connect(box, &QLineEdit::textChanged, &p.form, [&p](const QString& text) {
+        say(QStringLiteral("TAX %1 %2").arg(text).arg(p.form.SalesTaxRate));
+    });
+    p.result = 0; // the script judges, and ends the probe
+    return [&p, box] {
+        p.sayNameWhere();
+        p.sayWhere(QStringLiteral("BOX"), box, box->rect());
+    };
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc < 2) {
-        say(QStringLiteral("usage: ledora_ime_probe WORKDIR"));
+        say(QStringLiteral("usage: ledora_ime_probe WORKDIR [name|tax]"));
         return 2;
     }
-    const QDir work(QString::fromLocal8Bit(argv[1]));
+    const QString scenario = argc > 2 ? QString::fromLatin1(argv[2]) : QStringLiteral("name");
 
     ScriptedDialogService dialogs;
     TForm1Options options;
     options.dialogs = &dialogs;
+    const QDir work(QString::fromLocal8Bit(argv[1]));
     options.settingsPath = work.filePath(QStringLiteral("ledora.ini"));
     options.executableDir = work.path();
     options.printer = PrinterDeviceQt::createPdf();
@@ -67,52 +146,29 @@ int main(int argc, char** argv) {
     form.show();
     form.activateWindow();
 
-    QLineEdit* edit = form.ui.Edit2;
-    edit->installEventFilter(new ImeEcho(edit));
-    // A new record with an empty name, as the user would start one.
-    form.AAppendExecute();
-    int result = 3; // timed out
-    QObject::connect(&app, &QApplication::focusChanged, &form, [&](QWidget*, QWidget* now) {
-        if (now == edit)
-            say(QStringLiteral("READY"));
-    });
-    // Enter has hidden the editor and the end of the edit has filed the name: save.
-    auto finish = [&] {
-        const QString file = work.filePath(QStringLiteral("typed.dat"));
-        dialogs.saveAnswers.push_back(file);
-        if (!form.afsaveas()) {
-            say(QStringLiteral("SAVE FAILED"));
-            result = 4;
-        } else {
-            Dataset saved;
-            const QString error = DataFile::load(saved, file);
-            saved.last(); // the record appended above
-            say(QStringLiteral("SAVED name=%1 cate=%2 reading=%3")
-                    .arg(cp932::decode(saved.asText("name")), cp932::decode(saved.asText("cate")),
-                         cp932::decode(form.GetResultReading(edit))) +
-                error);
-            result = 0;
-        }
-        app.quit();
-    };
-    bool clickShown = false;
-    bool editorSeen = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &app, [&] {
-        if (!clickShown && form.windowHandle() && form.windowHandle()->isExposed()) {
-            const QRect name = form.pageFrame().nameArea(edit->height()).rect();
-            const QPoint at = form.ui.PB1->mapToGlobal(name.center());
-            say(QStringLiteral("CLICK %1 %2").arg(at.x()).arg(at.y()));
-            clickShown = true;
-        }
-        editorSeen = editorSeen || edit->isVisible();
-        if (editorSeen && !edit->isVisible()) {
-            poll.stop();
-            finish();
+    ImeEcho echo;
+    app.installEventFilter(&echo);
+    Probe probe{app, form, dialogs, work};
+    std::function<void()> start;
+    if (scenario == QLatin1StringView("name"))
+        start = nameScenario(probe);
+    else if (scenario == QLatin1StringView("tax"))
+        start = taxScenario(probe);
+    else {
+        say(QStringLiteral("unknown scenario ") + scenario);
+        return 2;
+    }
+
+    // Each scenario starts once the window is on the screen.
+    QTimer exposed;
+    QObject::connect(&exposed, &QTimer::timeout, &app, [&] {
+        if (form.windowHandle() && form.windowHandle()->isExposed()) {
+            exposed.stop();
+            start();
         }
     });
-    poll.start(50);
+    exposed.start(50);
     QTimer::singleShot(kTimeoutMs, &app, [&] { app.quit(); });
     app.exec();
-    return result;
+    return probe.result;
 }

@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
-# A name typed with a real Japanese input method is filed by its reading: under Xvfb with
-# ibus and the Anthy engine, click the recipient's name on the page, type "yamada",
-# convert (山田), commit into the name editor, press Enter, and find the saved record
-# under や.
-#   real-ime-test.sh PATH/TO/ledora_ime_probe
+# Text typed with a real Japanese input method reaches the program as typed: under Xvfb
+# with ibus and the Anthy engine, the probe window is driven by xdotool in one scenario:
+#   name    (the default) click the recipient's name on the page, type "yamada", convert
+#           (山田), commit into the name editor, press Enter, and find the saved record
+#           under や.
+#   tax     with the engine on (a preedit seen in the name editor), type "10" into the tax
+#           box: it shows 10 and the rate is 10 %, as the number boxes take no input method.
+#   real-ime-test.sh PATH/TO/ledora_ime_probe [name|tax]
 # Exit 0 passed, 1 failed, 77 skipped (the reason is printed). Every wait has a deadline;
 # everything started here is stopped by its process id on exit.
 set -u
-probe=${1:?usage: real-ime-test.sh PATH/TO/ledora_ime_probe}
+probe=${1:?usage: real-ime-test.sh PATH/TO/ledora_ime_probe [name|tax]}
+scenario=${2:-name}
 
 skip() { echo "SKIP: $*"; exit 77; }
 fail() { echo "FAIL: $*"; [ -f "${work:-/nonexistent}/probe.out" ] && sed 's/^/  probe: /' "$work/probe.out"; exit 1; }
@@ -74,31 +78,77 @@ wait_for 30 take_anthy || skip "the ibus daemon did not take the Anthy engine: $
 # ASan's leak check is for our code, covered by the offscreen suite; the platform's
 # input-method and X libraries keep their caches to the end.
 ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" QT_QPA_PLATFORM=xcb QT_IM_MODULE=ibus \
-    "$probe" "$work" >"$work/probe.out" 2>"$work/probe.err" &
+    "$probe" "$work" "$scenario" >"$work/probe.out" 2>"$work/probe.err" &
 probe_pid=$!
-wait_for 30 probe_said CLICK || fail "the probe's window never showed: $(tail -n 3 "$work/probe.err")"
-# A click on the recipient's name opens the page's name editor.
-read -r _ click_x click_y < <(grep -m 1 CLICK "$work/probe.out")
-xdotool mousemove --sync "$click_x" "$click_y" click 1
-wait_for 20 probe_said READY || fail "a click on the name did not open the name editor"
-# The focused editor's input context takes the engine anew.
-wait_for 10 take_anthy || fail "ibus lost the Anthy engine"
 
-win=$(xdotool getactivewindow 2>/dev/null || true)
-[ -n "$win" ] && xdotool windowfocus --sync "$win" 2>/dev/null
-xdotool type --delay 80 yamada
-wait_for 20 probe_said "PREEDIT やまだ" ||
-    skip "the engine gave no kana preedit for \"yamada\" (input mode not hiragana?)"
-xdotool key space
-wait_for 20 probe_said "PREEDIT 山田" || fail "space did not convert やまだ to 山田"
-xdotool key Return
-wait_for 20 probe_said "COMMIT 山田" || fail "Return did not commit 山田"
-xdotool key Return
-wait_for 30 probe_said "SAVED" || fail "Enter did not end the edit"
+# Keys go to the window the probe's window manager made active.
+focus_active() {
+    local win
+    win=$(xdotool getactivewindow 2>/dev/null || true)
+    [ -n "$win" ] && xdotool windowfocus --sync "$win" 2>/dev/null
+}
+# click_at WORD: clicks where the probe said WORD X Y.
+click_at() {
+    local x y
+    read -r _ x y < <(grep -m 1 "^$1 " "$work/probe.out")
+    xdotool mousemove --sync "$x" "$y" click 1
+}
+# Opens the page's name editor with a click; its input context takes the engine anew.
+open_name_editor() {
+    wait_for 30 probe_said CLICK || fail "the probe's window never showed: $(tail -n 3 "$work/probe.err")"
+    click_at CLICK
+    wait_for 20 probe_said READY || fail "a click on the name did not open the name editor"
+    wait_for 10 take_anthy || fail "ibus lost the Anthy engine"
+    focus_active
+}
 
-line=$(grep -F SAVED "$work/probe.out")
-echo "$line"
-case "$line" in
-*"name=山田 cate=や reading=やまだ"*) echo "PASS: 山田 typed as yamada is filed under や" ;;
-*) fail "expected 山田 under や with the reading やまだ" ;;
+case "$scenario" in
+name)
+    open_name_editor
+    xdotool type --delay 80 yamada
+    wait_for 20 probe_said "PREEDIT やまだ" ||
+        skip "the engine gave no kana preedit for \"yamada\" (input mode not hiragana?)"
+    xdotool key space
+    wait_for 20 probe_said "PREEDIT 山田" || fail "space did not convert やまだ to 山田"
+    xdotool key Return
+    wait_for 20 probe_said "COMMIT 山田" || fail "Return did not commit 山田"
+    xdotool key Return
+    wait_for 30 probe_said "SAVED" || fail "Enter did not end the edit"
+
+    line=$(grep -F SAVED "$work/probe.out")
+    echo "$line"
+    case "$line" in
+    *"name=山田 cate=や reading=やまだ"*) echo "PASS: 山田 typed as yamada is filed under や" ;;
+    *) fail "expected 山田 under や with the reading やまだ" ;;
+    esac
+    ;;
+tax)
+    # The engine is on and composing: a preedit in the name editor shows it.
+    open_name_editor
+    xdotool type --delay 80 a
+    wait_for 20 probe_said "PREEDIT あ" ||
+        skip "the engine gave no kana preedit for \"a\" (input mode not hiragana?)"
+    xdotool key Escape
+    click_at BOX
+    wait_for 20 probe_said BOXFOCUS || fail "a click on the tax box did not give it the focus"
+    focus_active
+    # The box keeps control characters out, Ctrl+A among them: empty it key by key.
+    xdotool key End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
+    xdotool type --delay 80 10
+    if ! wait_for 20 probe_said "TAX 10 "; then
+        # What the engine kept as a preedit comes out with Return.
+        xdotool key Return
+        wait_for 10 probe_said COMMIT || true
+        fail "typing 10 into the tax box did not show 10"
+    fi
+    line=$(grep "^TAX " "$work/probe.out" | tail -n 1)
+    echo "$line"
+    case "$line" in
+    "TAX 10 0.1") echo "PASS: 10 typed into the tax box with the engine on sets 10 %" ;;
+    *) fail "expected the tax box to show 10 and the rate 0.1" ;;
+    esac
+    ;;
+*)
+    fail "unknown scenario $scenario"
+    ;;
 esac
