@@ -4,6 +4,7 @@
 #include "platform/Cp932.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QLineEdit>
@@ -121,6 +122,9 @@ void SenderGrid::setAlignmentSource(std::function<int(int row)> source) {
 
 void SenderGrid::editorCreated(QLineEdit* editor, int row) {
     editor_ = editor;
+    // The view gives a new editor the focus; through this proxy the focus stays where it is.
+    if (openingForComposition_)
+        editor->setFocusProxy(this);
     editor->setAlignment(horizontalFor(alignmentOf(row)) | Qt::AlignVCenter);
     editor->setProperty("row", row);
     connect(editor, &QLineEdit::textChanged, this,
@@ -155,8 +159,10 @@ void SenderGrid::mousePressEvent(QMouseEvent* event) {
 void SenderGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
     const bool tabbing = hint == QAbstractItemDelegate::EditNextItem ||
                          hint == QAbstractItemDelegate::EditPreviousItem;
-    if (editor == editor_)
+    if (editor == editor_) {
+        endFirstComposition();
         editor_.clear();
+    }
     QTableWidget::closeEditor(editor, tabbing ? QAbstractItemDelegate::NoHint : hint);
     if (hint == QAbstractItemDelegate::RevertModelCache)
         emit editReverted();
@@ -171,11 +177,60 @@ void SenderGrid::inputMethodEvent(QInputMethodEvent* event) {
     const QModelIndex current = currentIndex();
     const bool composing = !event->commitString().isEmpty() || !event->preeditString().isEmpty();
     if (!editor_ && composing && (current.flags() & Qt::ItemIsEditable)) {
+        openingForComposition_ = true;
         edit(current);
+        openingForComposition_ = false;
         if (editor_) {
-            QCoreApplication::sendEvent(editor_, event);
-            return;
+            firstComposition_ = true;
+            // What is composed takes the place of the old text, as a typed key's text does.
+            editor_->selectAll();
         }
     }
-    QTableWidget::inputMethodEvent(event);
+    if (!firstComposition_ || !editor_) {
+        QTableWidget::inputMethodEvent(event);
+        return;
+    }
+    QCoreApplication::sendEvent(editor_, event);
+    if (event->preeditString().isEmpty())
+        focusEditor(); // committed, or dropped
+    else
+        updateMicroFocus(); // the candidate window follows the editor's cursor
+}
+
+QVariant SenderGrid::inputMethodQuery(Qt::InputMethodQuery query) const {
+    if (!firstComposition_ || !editor_)
+        return QTableWidget::inputMethodQuery(query);
+    // The editor's answers, its rectangles placed in the grid, which the platform asks.
+    const QVariant answer = editor_->inputMethodQuery(query);
+    const QPoint offset = editor_->mapTo(this, QPoint(0, 0));
+    switch (answer.typeId()) {
+    case QMetaType::QRect:
+        return answer.toRect().translated(offset);
+    case QMetaType::QRectF:
+        return answer.toRectF().translated(offset);
+    default:
+        return answer;
+    }
+}
+
+void SenderGrid::focusOutEvent(QFocusEvent* event) {
+    // Another control took the focus, and the composition with it: the editor stays open, and
+    // a click into it now gives it the focus. Another window only borrows the focus.
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        endFirstComposition();
+    QTableWidget::focusOutEvent(event);
+}
+
+void SenderGrid::endFirstComposition() {
+    if (!firstComposition_)
+        return;
+    firstComposition_ = false;
+    if (editor_)
+        editor_->setFocusProxy(nullptr);
+}
+
+void SenderGrid::focusEditor() {
+    endFirstComposition();
+    if (editor_)
+        editor_->setFocus(Qt::OtherFocusReason);
 }

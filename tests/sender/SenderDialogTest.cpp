@@ -1,5 +1,6 @@
 // The sender-items dialog itself, opened modally and driven by its real keys and buttons.
 #include "FakeSenderWindow.h"
+#include "platform/Cp932.h"
 #include "platform/UpDown.h"
 #include "sender/AlignIcons.h"
 #include "sender/SenderGrid.h"
@@ -310,6 +311,69 @@ TEST_F(SenderDialog, TextIsKeptAsCp932CanHoldIt) {
         EXPECT_EQ(dialog.sg1->item(0, 1)->text(), QString::fromUtf8("株式会社?¥"));
     });
     EXPECT_EQ(window.values.lines[0], held);
+}
+
+// The platform sends the input method's events to whatever has the focus.
+void sendToFocus(QInputMethodEvent& event) {
+    QObject* focus = QGuiApplication::focusObject();
+    ASSERT_NE(focus, nullptr);
+    QApplication::sendEvent(focus, &event);
+}
+
+TEST_F(SenderDialog, TheFirstCompositionKeepsTheFocusOnTheGridUntilItIsCommitted) {
+    whileOpen([&] {
+        ASSERT_EQ(dialog.focusWidget(), dialog.sg1);
+        // Moving the focus would make the platform drop the composition, "s" with it.
+        for (const char* typed : {"s", "さ", "さく", "さくら"}) {
+            SCOPED_TRACE(typed);
+            QInputMethodEvent preedit(QString::fromUtf8(typed), {});
+            sendToFocus(preedit);
+            ASSERT_TRUE(dialog.sg1->isEditing());
+            EXPECT_EQ(QApplication::focusWidget(), dialog.sg1);
+        }
+        // The candidate window sits at line 1's cell.
+        const QRect cell = dialog.sg1->visualItemRect(dialog.sg1->item(0, 1))
+                               .translated(dialog.sg1->viewport()->pos());
+        EXPECT_TRUE(
+            cell.contains(dialog.sg1->inputMethodQuery(Qt::ImCursorRectangle).toRect().center()));
+
+        QInputMethodEvent commit;
+        commit.setCommitString(QString::fromUtf8("さくら"));
+        sendToFocus(commit);
+        QLineEdit* editor = dialog.sg1->cellEditor();
+        ASSERT_NE(editor, nullptr);
+        EXPECT_EQ(QApplication::focusWidget(), editor);
+        EXPECT_EQ(editor->text(), QString::fromUtf8("さくら"));
+        EXPECT_EQ(window.values.lines[0], cp932::encode(QString::fromUtf8("さくら")));
+        type("z"); // straight into the editor now
+        key(Qt::Key_Return);
+        QTRY_VERIFY(!dialog.sg1->isEditing());
+        EXPECT_EQ(dialog.sg1->item(0, 1)->text(), QString::fromUtf8("さくらz"));
+
+        // A composition dropped before its commit leaves the focus in the editor, where
+        // Esc drops the edit.
+        key(Qt::Key_Down);
+        QInputMethodEvent started(QStringLiteral("k"), {});
+        sendToFocus(started);
+        EXPECT_EQ(QApplication::focusWidget(), dialog.sg1);
+        QInputMethodEvent dropped;
+        sendToFocus(dropped);
+        ASSERT_NE(dialog.sg1->cellEditor(), nullptr);
+        EXPECT_EQ(QApplication::focusWidget(), dialog.sg1->cellEditor());
+        key(Qt::Key_Escape);
+        EXPECT_FALSE(dialog.sg1->isEditing());
+        EXPECT_EQ(window.values.lines[1], QByteArray("Tokyo"));
+
+        // Another control taking the focus in the middle of a composition ends it: a click
+        // into the editor then gives the editor the focus.
+        QInputMethodEvent again(QStringLiteral("t"), {});
+        sendToFocus(again);
+        dialog.Edit15->setFocus(Qt::MouseFocusReason);
+        QLineEdit* left = dialog.sg1->cellEditor();
+        ASSERT_NE(left, nullptr);
+        left->setFocus(Qt::MouseFocusReason);
+        EXPECT_EQ(QApplication::focusWidget(), left);
+    });
 }
 
 TEST_F(SenderDialog, AnEmptyLineStaysEmpty) {

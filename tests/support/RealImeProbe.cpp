@@ -5,20 +5,25 @@
 //   name    (the default) prints where the recipient's name lies on the screen (the script
 //           clicks there); when Enter has ended the edit, saves the file and prints the
 //           saved record's name and row.
+//   sender  opens the sender dialog; after the first commit prints line 1 of the dialog and
+//           the window's first sender line, then closes the dialog with OK.
 //   tax     prints where the name and the tax box lie, and the tax box's text and the rate
 //           at every change, until the script ends it.
-//   ledora_ime_probe WORKDIR [name|tax]
+//   ledora_ime_probe WORKDIR [name|sender|tax]
 #include "app/ScriptedDialogService.h"
 #include "app/TForm1.h"
 #include "platform/Cp932.h"
 #include "platform/PrinterDeviceQt.h"
 #include "records/DataFile.h"
 #include "records/Dataset.h"
+#include "sender/SenderGrid.h"
+#include "sender/TForm3.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 #include <QWindow>
 
@@ -35,26 +40,40 @@ void say(const QString& line) {
     std::fflush(stdout);
 }
 
-// Prints what the input method sends to the widget that has the focus.
+// Prints what the input method sends to the widget that has the focus, and runs
+// `onCommit` (once the event is through) after each commit.
 class ImeEcho : public QObject {
+public:
+    std::function<void()> onCommit;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::InputMethod && watched == QGuiApplication::focusObject()) {
             const auto* ime = static_cast<QInputMethodEvent*>(event);
             if (!ime->preeditString().isEmpty())
                 say(QStringLiteral("PREEDIT ") + ime->preeditString());
-            if (!ime->commitString().isEmpty())
+            if (!ime->commitString().isEmpty()) {
                 say(QStringLiteral("COMMIT ") + ime->commitString());
+                if (onCommit)
+                    QTimer::singleShot(0, this, onCommit);
+            }
         }
         return QObject::eventFilter(watched, event);
     }
 };
 
+// The scripted dialogs, except that the sender dialog really opens, as the user sees it.
+class ProbeDialogs : public ScriptedDialogService {
+public:
+    void showSenderItems(TForm3& dialog) override { dialog.exec(); }
+};
+
 struct Probe {
     QApplication& app;
     TForm1& form;
-    ScriptedDialogService& dialogs;
+    ProbeDialogs& dialogs;
     QDir work;
+    ImeEcho& echo;
     int result = 3; // timed out
 
     // Says `line` whenever `widget` takes the focus.
@@ -110,6 +129,30 @@ std::function<void()> nameScenario(Probe& p) {
     return [&p] { p.sayNameWhere(); };
 }
 
+// Text composed onto the sender dialog's grid: the key that opens the cell editor is part of
+// the composition.
+std::function<void()> senderScenario(Probe& p) {
+    p.echo.onCommit = [&p] {
+        TForm3* dialog = p.form.Form3;
+        if (!dialog || !dialog->isVisible())
+            return;
+        const QLineEdit* editor = dialog->sg1->cellEditor();
+        say(QStringLiteral("LINE1 %1 SENDER1 %2")
+                .arg(editor ? editor->text() : dialog->sg1->item(0, 1)->text(),
+                     p.form.settings.Sender[0]));
+        p.result = 0;
+        dialog->Button1->click();
+    };
+    return [&p] {
+        p.sayOnFocus(p.form.Form3->sg1, QStringLiteral("READY"));
+        // Modal: returns when the dialog is closed.
+        QTimer::singleShot(0, &p.form, [&p] {
+            p.form.Ashowform3Execute();
+            p.app.quit();
+        });
+    };
+}
+
 // Digits typed into the tax box while the engine is on.
 std::function<void()> taxScenario(Probe& p) {
     QLineEdit* box = p.form.ui.Edit10;
@@ -130,12 +173,12 @@ std::function<void()> taxScenario(Probe& p) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc < 2) {
-        say(QStringLiteral("usage: ledora_ime_probe WORKDIR [name|tax]"));
+        say(QStringLiteral("usage: ledora_ime_probe WORKDIR [name|sender|tax]"));
         return 2;
     }
     const QString scenario = argc > 2 ? QString::fromLatin1(argv[2]) : QStringLiteral("name");
 
-    ScriptedDialogService dialogs;
+    ProbeDialogs dialogs;
     TForm1Options options;
     options.dialogs = &dialogs;
     const QDir work(QString::fromLocal8Bit(argv[1]));
@@ -143,15 +186,18 @@ int main(int argc, char** argv) {
     options.executableDir = work.path();
     options.printer = PrinterDeviceQt::createPdf();
     TForm1 form(std::move(options));
+    form.createForm3();
     form.show();
     form.activateWindow();
 
     ImeEcho echo;
     app.installEventFilter(&echo);
-    Probe probe{app, form, dialogs, work};
+    Probe probe{app, form, dialogs, work, echo};
     std::function<void()> start;
     if (scenario == QLatin1StringView("name"))
         start = nameScenario(probe);
+    else if (scenario == QLatin1StringView("sender"))
+        start = senderScenario(probe);
     else if (scenario == QLatin1StringView("tax"))
         start = taxScenario(probe);
     else {

@@ -4,13 +4,16 @@
 #   name    (the default) click the recipient's name on the page, type "yamada", convert
 #           (山田), commit into the name editor, press Enter, and find the saved record
 #           under や.
+#   sender  open the sender dialog, type "sakura" onto its grid, commit with Enter, and
+#           find line 1 (and the window's first sender line) beginning with さくら: the key
+#           that opens the cell editor belongs to the composition.
 #   tax     with the engine on (a preedit seen in the name editor), type "10" into the tax
 #           box: it shows 10 and the rate is 10 %, as the number boxes take no input method.
-#   real-ime-test.sh PATH/TO/ledora_ime_probe [name|tax]
+#   real-ime-test.sh PATH/TO/ledora_ime_probe [name|sender|tax]
 # Exit 0 passed, 1 failed, 77 skipped (the reason is printed). Every wait has a deadline;
 # everything started here is stopped by its process id on exit.
 set -u
-probe=${1:?usage: real-ime-test.sh PATH/TO/ledora_ime_probe [name|tax]}
+probe=${1:?usage: real-ime-test.sh PATH/TO/ledora_ime_probe [name|sender|tax]}
 scenario=${2:-name}
 
 skip() { echo "SKIP: $*"; exit 77; }
@@ -120,6 +123,26 @@ name)
     case "$line" in
     *"name=山田 cate=や reading=やまだ"*) echo "PASS: 山田 typed as yamada is filed under や" ;;
     *) fail "expected 山田 under や with the reading やまだ" ;;
+    esac
+    ;;
+sender)
+    wait_for 30 probe_said READY || fail "the sender dialog never took the focus: $(tail -n 3 "$work/probe.err")"
+    wait_for 10 take_anthy || fail "ibus did not give the dialog's grid the Anthy engine"
+    focus_active
+    # Slow enough that each key is composed before the next arrives.
+    xdotool type --delay 150 sakura
+    probe_composed() { grep -q "^PREEDIT .*ら$" "$work/probe.out"; }
+    wait_for 20 probe_composed ||
+        skip "the engine gave no kana preedit for \"sakura\" (input mode not hiragana?)"
+    # Anthy commits the preedit on Return.
+    xdotool key Return
+    wait_for 20 probe_said "LINE1 " || fail "Return did not commit the preedit into line 1"
+
+    line=$(grep -m 1 "^LINE1 " "$work/probe.out")
+    echo "$line"
+    case "$line" in
+    "LINE1 さくら"*" SENDER1 さくら"*) echo "PASS: sakura typed onto the sender grid gives さくら" ;;
+    *) fail "expected line 1 and the first sender line to begin with さくら" ;;
     esac
     ;;
 tax)
