@@ -9,7 +9,13 @@
 //           the window's first sender line, then closes the dialog with OK.
 //   tax     prints where the name and the tax box lie, and the tax box's text and the rate
 //           at every change, until the script ends it.
-//   ledora_ime_probe WORKDIR [name|sender|tax]
+//   save    opens a file of one record and prints where its name lies; prints the saved
+//           name whenever the file on disk changes (FILE), and after the window has
+//           closed with the exit question answered "save and exit" (EXIT).
+//   menu    prints where the tax box lies; prints the saved rate whenever the file on disk
+//           changes (SAVED) and SENDERDIALOG when the sender dialog opens (closed at once).
+//   ledora_ime_probe WORKDIR [name|sender|tax|save|menu]
+#include "app/RecordTestFile.h"
 #include "app/ScriptedDialogService.h"
 #include "app/TForm1.h"
 #include "platform/Cp932.h"
@@ -21,6 +27,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -65,7 +72,12 @@ protected:
 // The scripted dialogs, except that the sender dialog really opens, as the user sees it.
 class ProbeDialogs : public ScriptedDialogService {
 public:
-    void showSenderItems(TForm3& dialog) override { dialog.exec(); }
+    std::function<void(TForm3&)> onSenderShown;
+    void showSenderItems(TForm3& dialog) override {
+        if (onSenderShown)
+            QTimer::singleShot(0, &dialog, [this, &dialog] { onSenderShown(dialog); });
+        dialog.exec();
+    }
 };
 
 struct Probe {
@@ -92,7 +104,28 @@ struct Probe {
         sayWhere(QStringLiteral("CLICK"), form.ui.PB1,
                  form.pageFrame().nameArea(form.ui.Edit2->height()).rect());
     }
+    // Says `what` of the first record of `file` whenever the file on disk changes.
+    void watchSaved(const QString& file, const QString& tag,
+                    std::function<QString(const Dataset&)> what) {
+        auto last = std::make_shared<QString>();
+        auto* poll = new QTimer(&form);
+        QObject::connect(poll, &QTimer::timeout, &form, [file, tag, what, last] {
+            Dataset saved;
+            if (!QFileInfo::exists(file) || !DataFile::load(saved, file).isEmpty())
+                return;
+            saved.first();
+            const QString now = what(saved);
+            if (now != *last)
+                say(tag + u' ' + now);
+            *last = now;
+        });
+        poll->start(100);
+    }
 };
+
+QString savedName(const Dataset& saved) {
+    return QStringLiteral("name=") + cp932::decode(saved.asText("name"));
+}
 
 // A name typed into the page's name editor, filed under the row of its reading.
 std::function<void()> nameScenario(Probe& p) {
@@ -168,6 +201,44 @@ std::function<void()> taxScenario(Probe& p) {
     };
 }
 
+// Text typed into the open name editor reaches the file by Ctrl+S and by the close box's
+// "save and exit", with no focus change in between.
+std::function<void()> saveScenario(Probe& p) {
+    const QString file = p.work.filePath(QStringLiteral("shop.dat"));
+    recordtest::writeRecords(file, {{1, "あ", "青木"}});
+    p.dialogs.openAnswers.push_back(file);
+    p.form.afopen();
+    p.dialogs.exitAnswers.push_back(1); // 保存して終了
+    p.sayOnFocus(p.form.ui.Edit2, QStringLiteral("READY"));
+    p.watchSaved(file, QStringLiteral("FILE"), savedName);
+    QObject::connect(&p.app, &QCoreApplication::aboutToQuit, &p.form, [&p, file] {
+        Dataset saved;
+        DataFile::load(saved, file);
+        saved.first();
+        say(QStringLiteral("EXIT ") + savedName(saved));
+        p.result = 0;
+    });
+    return [&p] { p.sayNameWhere(); };
+}
+
+// Commands given with the keys while a side-panel box has them: Ctrl+S, and menu items
+// chosen with the keyboard (the menu bar hands the focus back to the box).
+std::function<void()> menuScenario(Probe& p) {
+    QLineEdit* box = p.form.ui.Edit10;
+    const QString file = p.work.filePath(QStringLiteral("menu.dat"));
+    p.dialogs.saveAnswers.push_back(file); // the new file's first save asks for a name
+    p.sayOnFocus(box, QStringLiteral("BOXFOCUS"));
+    p.dialogs.onSenderShown = [](TForm3& dialog) {
+        say(QStringLiteral("SENDERDIALOG"));
+        dialog.Button1->click();
+    };
+    p.watchSaved(file, QStringLiteral("SAVED"), [](const Dataset& saved) {
+        return QStringLiteral("tax=") + QString::number(saved.asFloat("SalesTax"));
+    });
+    p.result = 0; // the script judges, and ends the probe
+    return [&p, box] { p.sayWhere(QStringLiteral("BOX"), box, box->rect()); };
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -200,6 +271,10 @@ int main(int argc, char** argv) {
         start = senderScenario(probe);
     else if (scenario == QLatin1StringView("tax"))
         start = taxScenario(probe);
+    else if (scenario == QLatin1StringView("save"))
+        start = saveScenario(probe);
+    else if (scenario == QLatin1StringView("menu"))
+        start = menuScenario(probe);
     else {
         say(QStringLiteral("unknown scenario ") + scenario);
         return 2;

@@ -9,7 +9,13 @@
 #           that opens the cell editor belongs to the composition.
 #   tax     with the engine on (a preedit seen in the name editor), type "10" into the tax
 #           box: it shows 10 and the rate is 10 %, as the number boxes take no input method.
-#   real-ime-test.sh PATH/TO/ledora_ime_probe [name|sender|tax]
+#   save    open the name editor of a saved record, type "yamada" and convert, press
+#           Ctrl+S: the file holds the name as the editor shows it; type more, close the
+#           window with Alt+F4 and choose "save and exit": the file holds that too.
+#   menu    type 10 into the tax box and press Ctrl+S; Alt+V, Up, Enter opens the sender
+#           dialog; type 8 and choose ファイル → 上書き保存 with Alt+F, S: each runs although
+#           the tax box has the keys.
+#   real-ime-test.sh PATH/TO/ledora_ime_probe [name|sender|tax|save|menu]
 # Exit 0 passed, 1 failed, 77 skipped (the reason is printed). Every wait has a deadline;
 # everything started here is stopped by its process id on exit.
 set -u
@@ -170,6 +176,54 @@ tax)
     "TAX 10 0.1") echo "PASS: 10 typed into the tax box with the engine on sets 10 %" ;;
     *) fail "expected the tax box to show 10 and the rate 0.1" ;;
     esac
+    ;;
+save)
+    # Typed into the open name editor, then Ctrl+S: the file holds what the editor shows.
+    open_name_editor
+    xdotool type --delay 150 yamada
+    wait_for 20 probe_said "PREEDIT やまだ" ||
+        skip "the engine gave no kana preedit for \"yamada\" (input mode not hiragana?)"
+    xdotool key space
+    wait_for 20 probe_said "PREEDIT 山田" || fail "space did not convert やまだ to 山田"
+    xdotool key Return
+    wait_for 20 probe_said "COMMIT 山田" || fail "Return did not commit 山田"
+    xdotool key ctrl+s
+    wait_for 20 probe_said "FILE name=青木山田" || fail "Ctrl+S did not save the name being typed"
+    # More typing, then the close box and 保存して終了.
+    xdotool type --delay 150 tenn
+    wait_for 20 probe_said "PREEDIT てん" || fail "the engine gave no preedit for \"ten\""
+    xdotool key Return
+    wait_for 20 probe_said "COMMIT てん" || fail "Return did not commit てん"
+    xdotool key alt+F4
+    wait_for 30 probe_said "EXIT " || fail "the close box did not end the program"
+    line=$(grep -m 1 "^EXIT " "$work/probe.out")
+    echo "$line"
+    case "$line" in
+    "EXIT name=青木山田てん") echo "PASS: the name being typed is saved by Ctrl+S and by save and exit" ;;
+    *) fail "expected the saved name 青木山田てん" ;;
+    esac
+    ;;
+menu)
+    wait_for 30 probe_said BOX || fail "the probe's window never showed: $(tail -n 3 "$work/probe.err")"
+    click_at BOX
+    wait_for 20 probe_said BOXFOCUS || fail "a click on the tax box did not give it the focus"
+    focus_active
+    # The box keeps control characters out: empty it key by key. The engine is off there.
+    xdotool key End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
+    xdotool type --delay 150 10
+    xdotool key ctrl+s
+    wait_for 20 probe_said "SAVED tax=0.1" || fail "Ctrl+S in the tax box did not save the typed rate"
+    # 表示 → (last item) 差出編集ウィンドを表示, with the keys.
+    xdotool key alt+v
+    xdotool key --delay 150 Up Return
+    wait_for 20 probe_said SENDERDIALOG || fail "Alt+V, Up, Enter did not open the sender dialog"
+    # The dialog closed; the tax box has the keys again. ファイル → 上書き保存 with the keys.
+    wait_for 20 probe_said BOXFOCUS || true
+    focus_active
+    xdotool key End BackSpace BackSpace BackSpace 8
+    xdotool key --delay 150 alt+f s
+    wait_for 20 probe_said "SAVED tax=0.08" || fail "Alt+F, S in the tax box did not save"
+    echo "PASS: Ctrl+S and menu items chosen with the keys run while the tax box has them"
     ;;
 *)
     fail "unknown scenario $scenario"
