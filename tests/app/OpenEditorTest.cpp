@@ -235,6 +235,20 @@ TEST_F(OpenEditorTest, RecordCommandsWriteTheTextIntoTheRecordItWasTypedFor) {
     }
 }
 
+TEST_F(OpenEditorTest, AClearedRecordStaysClearedWhenTheEditorWouldHaveBeenLeft) {
+    for (const Editor& editor : {kName, kRemarks, kDeliveryDate}) {
+        SCOPED_TRACE(editor.name);
+        auto form = openTwoRecords();
+        editor.type(*form);
+        form->ui.AClear1->trigger(); // 編集 → 表示レコードをクリア
+        press(*form, {300, 500});    // the user goes on elsewhere on the page
+        Dataset& data = form->CDS2;
+        data.post();
+        ASSERT_TRUE(find(data, 1));
+        EXPECT_FALSE(editor.holdsTyped(data));
+    }
+}
+
 TEST_F(OpenEditorTest, MovingToAnotherRecordTakesTheTextFirst) {
     auto form = openTwoRecords();
     kName.type(*form);
