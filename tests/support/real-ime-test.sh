@@ -111,16 +111,21 @@ open_name_editor() {
     focus_active
 }
 
-case "$scenario" in
-name)
-    open_name_editor
-    xdotool type --delay 80 yamada
+# Types "yamada" into the focused editor, converts it to 山田 and commits it.
+type_yamada() {
+    xdotool type --delay 150 yamada
     wait_for 20 probe_said "PREEDIT やまだ" ||
         skip "the engine gave no kana preedit for \"yamada\" (input mode not hiragana?)"
     xdotool key space
     wait_for 20 probe_said "PREEDIT 山田" || fail "space did not convert やまだ to 山田"
     xdotool key Return
     wait_for 20 probe_said "COMMIT 山田" || fail "Return did not commit 山田"
+}
+
+case "$scenario" in
+name)
+    open_name_editor
+    type_yamada
     xdotool key Return
     wait_for 30 probe_said "SAVED" || fail "Enter did not end the edit"
 
@@ -180,13 +185,7 @@ tax)
 save)
     # Typed into the open name editor, then Ctrl+S: the file holds what the editor shows.
     open_name_editor
-    xdotool type --delay 150 yamada
-    wait_for 20 probe_said "PREEDIT やまだ" ||
-        skip "the engine gave no kana preedit for \"yamada\" (input mode not hiragana?)"
-    xdotool key space
-    wait_for 20 probe_said "PREEDIT 山田" || fail "space did not convert やまだ to 山田"
-    xdotool key Return
-    wait_for 20 probe_said "COMMIT 山田" || fail "Return did not commit 山田"
+    type_yamada
     xdotool key ctrl+s
     wait_for 20 probe_said "FILE name=青木山田" || fail "Ctrl+S did not save the name being typed"
     # More typing, then the close box and 保存して終了.
