@@ -210,7 +210,10 @@ QFrame* buildSidePanel(MainWindowUi& ui) {
     panel->setFrameShape(QFrame::StyledPanel);
     panel->setFixedWidth(kPanelWidth);
     panel->setMinimumHeight(0);
-    panel->setFocusPolicy(Qt::ClickFocus);
+    // Not ClickFocus: Qt would hand the panel the focus for a click on any of its labels,
+    // swatches, spin arrows or the kind box's frame too, ending the cell edit. A press on
+    // the bare panel gives it the focus itself (Panel3MouseDown).
+    panel->setFocusPolicy(Qt::NoFocus);
 
     constexpr int w = kPanelWidth - 8;
     constexpr int half = (w - 2) / 2;

@@ -23,6 +23,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVariant>
@@ -186,7 +187,9 @@ bool TForm1::sidePanelEvent(QWidget* control, QWidget* watched, QEvent* event) {
         return false;
     }
     case QEvent::MouseButtonPress:
-        if (watched == ui.Panel3)
+        // A press a label or swatch ignores reaches the panel too; only the bare panel counts.
+        if (watched == ui.Panel3 &&
+            !ui.Panel3->childAt(static_cast<QMouseEvent*>(event)->position().toPoint()))
             Panel3MouseDown();
         return false;
     case QEvent::Resize:

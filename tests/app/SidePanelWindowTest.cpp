@@ -412,6 +412,61 @@ TEST_F(SidePanelWindowTest, PanelControlsSuspendTheCommandsUntilTheyAreLeft) {
     EXPECT_TRUE(form->ActionList1->isSuspended());
 }
 
+// Only the bare panel takes the focus: a press on a label, a swatch, the kind box's frame
+// or a spin arrow leaves the cell edit and the commands as they were, and a spin steps
+// from its own position, not from a value still being typed beside it.
+TEST_F(SidePanelWindowTest, PressesOnPanelPartsOtherThanTheBarePanelKeepTheFocus) {
+    auto form = openShown({{1, "あ", "安藤"}});
+    form->resize(800, 700); // the whole panel in sight
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return form->ui.Panel3->rect().contains(form->ui.Shape1->geometry());
+    }));
+    const auto bareSpotOf = [](QWidget* w) {
+        for (int y = w->height() - 2; y > 0; --y)
+            if (!w->childAt(w->width() - 3, y))
+                return QPoint(w->width() - 3, y);
+        return QPoint();
+    };
+    dialogs.colorAnswers = {std::nullopt, std::nullopt};
+    struct Target {
+        QWidget* widget;
+        QPoint at;
+    };
+    const Target targets[] = {
+        {form->findChild<QLabel*>(QStringLiteral("Label13")), {5, 5}},
+        {form->findChild<QLabel*>(QStringLiteral("Label7")), {60, 5}},
+        {form->ui.Shape1, {5, 5}},
+        {form->ui.Shape2, {5, 5}},
+        {form->ui.RadioGroup1, bareSpotOf(form->ui.RadioGroup1)},
+    };
+    for (const Target& target : targets) {
+        ASSERT_NE(target.widget, nullptr);
+        SCOPED_TRACE(target.widget->objectName().toStdString());
+        ASSERT_FALSE(target.at.isNull());
+        form->ActionList1->setSuspended(false);
+        form->SelRow = 2;
+        form->SelCol = 0;
+        form->RowSelected.SelectOnlyRow(2);
+        form->PlaceCellEditor(0, 2);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return form->ui.Edit1->hasFocus(); }));
+        QTest::mouseClick(target.widget, Qt::LeftButton, {}, target.at);
+        EXPECT_TRUE(form->ui.Edit1->hasFocus());
+        EXPECT_TRUE(form->ui.Edit1->isVisible());
+        EXPECT_FALSE(form->ActionList1->isSuspended());
+        EXPECT_TRUE(form->RowSelected.IsRowSelected(2));
+    }
+
+    enter(form->ui.Edit11);
+    form->ui.Edit11->selectAll();
+    QTest::keyClicks(form->ui.Edit11, QStringLiteral("30"));
+    auto* up = form->ui.UpDown1->findChild<QToolButton*>(QStringLiteral("up"));
+    ASSERT_NE(up, nullptr);
+    QTest::mouseClick(up, Qt::LeftButton);
+    EXPECT_EQ(form->LineHeight, 23);
+    EXPECT_EQ(form->ui.Edit11->text(), QStringLiteral("23"));
+    EXPECT_TRUE(form->ui.Edit11->hasFocus());
+}
+
 TEST_F(SidePanelWindowTest, ResizingTheWindowHidesTheCellEditorAndClearsTheSelection) {
     auto form = openShown({{1, "あ", "安藤"}});
     form->ActionList1->setSuspended(false);
