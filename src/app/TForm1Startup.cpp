@@ -140,12 +140,13 @@ void TForm1::ShowSidePanelValues() {
 }
 
 void TForm1::collectSettingsForWrite() {
-    // Written as read: the frame's position and the client size of the normal window.
-    // normalGeometry() is the client rectangle; its frame lies the normal frame's margins
-    // further up and left, or the window would creep at each close maximised.
-    const bool normal = !isMinimized() && !isMaximized();
-    const QRect client = normal ? geometry() : normalGeometry();
-    const QPoint framePos = normal ? pos() : client.topLeft() - normalFrameOffset_;
+    // Written as read: the frame's position and the client size, as the window is now;
+    // maximised, that is the maximised window. Only a minimised window, whose own place
+    // is nowhere, writes its normal one: normalGeometry() is the client rectangle, its
+    // frame lies the normal frame's margins further up and left.
+    const bool minimised = isMinimized();
+    const QRect client = minimised ? normalGeometry() : geometry();
+    const QPoint framePos = minimised ? client.topLeft() - normalFrameOffset_ : pos();
     settings.windowTop = framePos.y();
     settings.windowLeft = framePos.x();
     settings.windowWidth = client.width();
