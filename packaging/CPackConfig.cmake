@@ -16,7 +16,8 @@ set(CPACK_DEBIAN_FILE_NAME "DEB-DEFAULT")
 set(CPACK_DEBIAN_PACKAGE_SECTION "misc")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 # The shared libraries (Qt 6, ICU, the C++ runtime) come from dpkg-shlibdeps; what the
-# programs load by name is listed here: the Japanese font the pages are drawn with.
+# programs load by name is listed here: the Japanese font the pages are drawn with, and
+# Qt's Japanese texts for its own dialogs and menus.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, qt6-translations-l10n")
 include(CPack)

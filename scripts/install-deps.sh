@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
     cmake make g++ clang libclang-rt-14-dev pkg-config dpkg-dev
-    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins
+    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins qt6-translations-l10n
     libicu-dev libgtest-dev libgmock-dev libbenchmark-dev
     fonts-ipafont-gothic poppler-utils desktop-file-utils
     cups cups-bsd printer-driver-cups-pdf

@@ -17,7 +17,7 @@ depends=$(sed -n 's/^ Depends: //p' <<<"$info")
 grep -q '^ Package: ledora$' <<<"$info" || fail "package name"
 grep -q '^ Version: 1\.0\.0\.3$' <<<"$info" || fail "version"
 for dep in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6network6 \
-           'libicu[0-9]+' fonts-ipafont-gothic; do
+           'libicu[0-9]+' fonts-ipafont-gothic qt6-translations-l10n; do
     grep -Eq "(^|, )$dep( |,|$)" <<<"$depends" || fail "no dependency on $dep in: $depends"
 done
 for file in ./usr/bin/ledora ./usr/bin/ledora-render ./usr/bin/ledora-datapacket \

@@ -1,10 +1,12 @@
 #include "app/Application.h"
 
 #include "app/AppTexts.h"
+#include "app/QtTranslations.h"
 #include "app/SingleInstanceGuard.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QTranslator>
 
 std::unique_ptr<ProgramWindows> createProgramWindows(TForm1Options options) {
     auto windows = std::make_unique<ProgramWindows>();
@@ -23,6 +25,7 @@ int runLedora(int argc, char** argv) {
     // Every window shows the icon the desktop entry names.
     QApplication::setWindowIcon(QIcon(QString::fromUtf8(apptext::kIconResource)));
     QGuiApplication::setDesktopFileName(QString::fromUtf8(apptext::kDesktopFileName));
+    const std::unique_ptr<QTranslator> qtTexts = installQtTranslations();
 
     SingleInstanceGuard guard(SingleInstanceGuard::defaultKey());
     if (!guard.tryBecomePrimary())

@@ -4,6 +4,7 @@
 #include "RecordTestFile.h"
 #include "app/AppTexts.h"
 #include "app/QtDialogService.h"
+#include "app/QtTranslations.h"
 #include "support/PdfReadBack.h"
 
 #include <QAction>
@@ -12,11 +13,13 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 using namespace recordtest;
 
@@ -176,6 +179,41 @@ TEST(PdfSaveDialog, ProposesTheNameAndEnterTakesIt) {
         {dir.path(), QString::fromUtf8("PDFファイル(*.pdf)"), QStringLiteral("pdf"), proposed});
     EXPECT_EQ(shown, proposed);
     EXPECT_EQ(QFileInfo(chosen).absoluteFilePath(), QDir(dir.path()).absoluteFilePath(proposed));
+}
+
+// Qt's own dialogs and menus speak Japanese, whatever the system's language: the save
+// dialog of the PDF command and an edit box's context menu, with the catalogue the
+// program installs at start.
+TEST(QtTexts, DialogButtonsAndContextMenusAreJapanese) {
+    const std::unique_ptr<QTranslator> texts = installQtTranslations();
+    ASSERT_NE(texts, nullptr) << "no qtbase_ja.qm in "
+                              << QLibraryInfo::path(QLibraryInfo::TranslationsPath).toStdString();
+    QTemporaryDir dir;
+    QtDialogService service;
+    QStringList buttons;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        poll.stop();
+        for (const QPushButton* button : dialog->findChildren<QPushButton*>())
+            if (button->isVisible())
+                buttons << button->text();
+        dialog->reject();
+    });
+    poll.start();
+    service.saveFile({dir.path(), QString::fromUtf8("PDFファイル(*.pdf)"), QStringLiteral("pdf"),
+                      QStringLiteral("a.pdf")});
+    EXPECT_TRUE(buttons.contains(u8("キャンセル"))) << buttons.join(u' ').toStdString();
+
+    QLineEdit edit;
+    const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    QStringList items;
+    for (const QAction* action : menu->actions())
+        items << action->text();
+    EXPECT_TRUE(items.first().startsWith(u8("元に戻す"))) << items.join(u' ').toStdString();
 }
 
 TEST(ApplicationIcon, CompiledInIsTheInstalledPicture) {
