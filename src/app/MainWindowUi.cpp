@@ -5,6 +5,7 @@
 #include "app/PaintBox.h"
 #include "app/UpDown.h"
 
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,6 +25,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabBar>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -418,6 +420,13 @@ void layoutPageArea(MainWindowUi& ui) {
     ui.PB1->move(0, kPageTop);
     ui.Pl2->setGeometry(0, kPageTop + page.height(), page.width() + 10, kStripHeight);
     ui.pageArea->resize(page.width() + 10, kPageTop + page.height() + kStripHeight);
+}
+
+void fitListToItems(QComboBox* box) {
+    QAbstractItemView* list = box->view();
+    const int items = list->sizeHintForColumn(0);
+    const int scrollBar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+    list->setMinimumWidth(items + scrollBar + 2 * list->frameWidth());
 }
 
 void buildMainWindowUi(QMainWindow* window, MainWindowUi& ui) {

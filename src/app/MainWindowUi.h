@@ -128,3 +128,7 @@ void buildMainWindowUi(QMainWindow* window, MainWindowUi& ui);
 
 // Lays the page area out around PB1: PB1 at (0, 25), the strip Pl2 right under it.
 void layoutPageArea(MainWindowUi& ui);
+
+// Widens the drop-down list of `box` to its longest item, so that a list wider than the box
+// (the typefaces in the narrow side panel) is not cut.
+void fitListToItems(QComboBox* box);

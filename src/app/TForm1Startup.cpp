@@ -50,6 +50,7 @@ void TForm1::FormCreate() {
     ui.ComboBox1->blockSignals(true);
     ui.ComboBox1->addItems(QFontDatabase::families());
     ui.ComboBox1->blockSignals(false);
+    fitListToItems(ui.ComboBox1);
 
     // 5-6. Settings.
     TablePosition = 200;

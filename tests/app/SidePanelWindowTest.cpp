@@ -362,6 +362,19 @@ TEST_F(SidePanelWindowTest, OptionsKindFontAndColoursRepaintThePageAtOnce) {
     EXPECT_EQ(dialogs.colorInitials, (QList<QColor>{Qt::black, QColor(0x11, 0x22, 0x33)}));
 }
 
+// The box is as narrow as the panel; its list opens as wide as the longest typeface name.
+TEST_F(SidePanelWindowTest, FontListOpensWideEnoughForEveryName) {
+    auto form = openShown({{1, "あ", "安藤"}});
+    QComboBox* box = form->ui.ComboBox1;
+    QAbstractItemView* list = box->view();
+    const int needed = list->sizeHintForColumn(0);
+    ASSERT_GT(needed, box->width() / 2); // names longer than a few letters are installed
+    box->showPopup();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->isVisible(); }));
+    EXPECT_GE(list->viewport()->width(), needed);
+    box->hidePopup();
+}
+
 TEST_F(SidePanelWindowTest, PanelControlsSuspendTheCommandsUntilTheyAreLeft) {
     auto form = openShown({{1, "あ", "安藤"}});
     const auto prepareEdit = [&] {
