@@ -240,8 +240,11 @@ public:
     // printer's paper, confirmed as printing is.
     void N16Click();
     void connectPdfCommand();
-    // The shown page as the print and PDF commands take it: title, recipient, size, drawing.
+    // The shown page as the print and PDF commands take it: title, recipient, size, drawing,
+    // and the title and creator a PDF of it carries.
     PrintCommandInput shownPageForPrinting();
+    // The recipient as the page names it: the name and its honorific.
+    QString recipientWithHonorific();
     // --- end of PDF output -------------------------------------------------------------------
 
     // --- Sender items (TForm1Sender.cpp) ---------------------------------------------------

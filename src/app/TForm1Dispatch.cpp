@@ -2,6 +2,7 @@
 // record buttons, menu items, actions and the record grid.
 #include "app/TForm1.h"
 
+#include "app/AppTexts.h"
 #include "app/DialogService.h"
 #include "page/PageRenderer.h"
 #include "page/PrintCommand.h"
@@ -130,7 +131,14 @@ PrintCommandInput TForm1::shownPageForPrinting() {
     input.recipient = cp932::decodeShown(CDS2.asText("name"));
     input.page = ui.PB1->size();
     input.drawPage = [this](QPainter& painter) { PB1Paint(painter); };
+    input.pdfInfo.title =
+        pdfDocumentTitle(input.title, recipientWithHonorific(), CDS2.asInteger("num"));
+    input.pdfInfo.creator = QString::fromUtf8(apptext::kAppTitle);
     return input;
+}
+
+QString TForm1::recipientWithHonorific() {
+    return cp932::decodeShown(CDS2.asText("name")) + cp932::decodeShown(CDS2.asText("honorifics"));
 }
 
 void TForm1::BClick(QObject* sender) {

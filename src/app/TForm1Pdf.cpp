@@ -4,7 +4,6 @@
 #include "app/DialogService.h"
 #include "page/PageRenderer.h"
 #include "page/PrintCommand.h"
-#include "platform/Cp932.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -36,9 +35,8 @@ void TForm1::N16Click() {
         !CurrentFileName.isEmpty()
             ? QFileInfo(CurrentFileName).absolutePath()
             : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString proposed = pdfDefaultFileName(
-        input.title, input.recipient + cp932::decodeShown(CDS2.asText("honorifics")),
-        CDS2.asInteger("num"));
+    const QString proposed =
+        pdfDefaultFileName(input.title, recipientWithHonorific(), CDS2.asInteger("num"));
 
     PrintCommandSeams seams;
     seams.confirm = [this](const QString& message) { return dialogs_->confirm(message); };

@@ -28,6 +28,20 @@ QString askPdfFile(const PrintCommandSeams& seams) {
     return fileName;
 }
 
+// The kind without its spacing, the recipient (left out when empty) and the four-digit
+// number: what names a document in its file name and its title.
+QStringList documentNameParts(const QString& title, const QString& recipient, int number) {
+    QString kind;
+    for (const QChar c : title)
+        if (!c.isSpace()) // the titles are spaced with half- and full-width spaces
+            kind += c;
+    QStringList parts{kind};
+    if (const QString name = recipient.trimmed(); !name.isEmpty())
+        parts << name;
+    parts << QStringLiteral("%1").arg(number, 4, 10, QLatin1Char('0'));
+    return parts;
+}
+
 } // namespace
 
 QString printConfirmationText(const QString& title, const QString& recipient,
@@ -80,7 +94,7 @@ PrintCommandResult runPrintCommand(PrinterDevice& device, QString& paperName, bo
         // never leaves a broken file, nor removes the one it was to replace.
         printed = writePdfFile(
             fileName, device, input.page, 1,
-            [&](QPainter& painter, int) { input.drawPage(painter); }, printing);
+            [&](QPainter& painter, int) { input.drawPage(painter); }, printing, input.pdfInfo);
     } else {
         printed = printOneSheet(device, input.page, input.drawPage, printing);
     }
@@ -110,26 +124,23 @@ PrintCommandResult runPdfCommand(PrinterDevice& device, QString& paperName, bool
     }
     const PrintResult written = writePdfFile(
         fileName, device, input.page, 1, [&](QPainter& painter, int) { input.drawPage(painter); },
-        printing);
+        printing, input.pdfInfo);
     result.printed = written.printed;
     result.error = written.error;
     return result;
 }
 
 QString pdfDefaultFileName(const QString& title, const QString& recipient, int number) {
-    QString kind;
-    for (const QChar c : title)
-        if (!c.isSpace()) // the titles are spaced with half- and full-width spaces
-            kind += c;
-    QString name = recipient.trimmed();
+    // Only the recipient can bring characters a file name cannot hold.
+    QString name = documentNameParts(title, recipient, number).join(u'_');
     for (QChar& c : name)
         if (QStringLiteral("\\/:*?\"<>|").contains(c) || c.unicode() < 0x20)
             c = u'_';
-    QStringList parts{kind};
-    if (!name.isEmpty())
-        parts << name;
-    parts << QStringLiteral("%1").arg(number, 4, 10, QLatin1Char('0'));
-    return parts.join(u'_') + kPdfSuffix;
+    return name + kPdfSuffix;
+}
+
+QString pdfDocumentTitle(const QString& title, const QString& recipient, int number) {
+    return documentNameParts(title, recipient, number).join(u' ');
 }
 
 PrinterSetupResult runPrinterSetupCommand(PrinterDevice& device,

@@ -37,6 +37,7 @@ struct PrintCommandInput {
     QString recipient; // current record's name
     QSize page;        // PB1's size
     PageDrawFn drawPage;
+    PdfDocumentInfo pdfInfo; // carried by the PDF file when the page is written as one
 };
 
 // Tag 12 after the common first steps: refresh PaperName, confirm, print one sheet.
@@ -53,6 +54,10 @@ PrintCommandResult runPdfCommand(PrinterDevice& device, QString& paperName, bool
 // with the honorific and the four-digit number, e.g. "御見積書_山田商店御中_0012.pdf".
 // Characters a file name cannot hold become "_"; an empty recipient is left out.
 QString pdfDefaultFileName(const QString& title, const QString& recipient, int number);
+
+// The PDF's title: the same kind, recipient and number, spaced, e.g.
+// "御見積書 山田商店御中 0012".
+QString pdfDocumentTitle(const QString& title, const QString& recipient, int number);
 
 struct PrinterSetupResult {
     bool accepted = false;

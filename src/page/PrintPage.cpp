@@ -64,7 +64,8 @@ void drawPlaced(QPainter& painter, const PrintPlacement& placement, const PageDr
 
 // A PDF job into a temporary file, then its bytes saved over the target in one step.
 PrintResult writePdf(PrinterDeviceQt& pdf, const QString& fileName, QSize page, int count,
-                     const SheetDrawFn& drawPage, bool& printing) {
+                     const SheetDrawFn& drawPage, bool& printing,
+                     const PdfDocumentInfo& info = {}) {
     // Open the target first: an unwritable place is reported before anything is drawn.
     QSaveFile target(fileName);
     if (!target.open(QIODevice::WriteOnly))
@@ -76,6 +77,7 @@ PrintResult writePdf(PrinterDeviceQt& pdf, const QString& fileName, QSize page, 
                 kPdfWriteError.arg(QDir::toNativeSeparators(fileName), rendered.errorString())};
     rendered.close(); // the printer writes it under its name; removed when we leave
     pdf.setOutputFileName(rendered.fileName());
+    pdf.setDocumentInfo(info.title, info.creator);
     const PrintResult printed = printSheets(pdf, page, count, drawPage, printing);
     if (!printed.printed)
         return printed; // the save file is discarded unwritten
@@ -121,9 +123,9 @@ PrintResult printSheets(PrinterDeviceQt& device, QSize page, int count, const Sh
 }
 
 PrintResult writePdfFile(const QString& fileName, PrinterDevice& model, QSize page, int count,
-                         const SheetDrawFn& drawPage, bool& printing) {
+                         const SheetDrawFn& drawPage, bool& printing, const PdfDocumentInfo& info) {
     auto pdf = PrinterDeviceQt::createPdfLike(model);
-    return writePdf(*pdf, fileName, page, count, drawPage, printing);
+    return writePdf(*pdf, fileName, page, count, drawPage, printing, info);
 }
 
 QSize pdfPageSize(int paperCode, int orientation, int printScale) {

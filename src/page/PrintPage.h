@@ -15,6 +15,12 @@ using PageDrawFn = std::function<void(QPainter&)>;
 // Draws sheet `index` (0-based) of a job of several pages, like PageDrawFn.
 using SheetDrawFn = std::function<void(QPainter&, int index)>;
 
+// What a PDF file says of itself in its document properties.
+struct PdfDocumentInfo {
+    QString title;
+    QString creator;
+};
+
 struct PrintResult {
     bool printed = false;
     QString error; // non-empty: shown in the error box; nothing was printed
@@ -44,7 +50,8 @@ PrintResult printSheets(PrinterDeviceQt& device, QSize page, int count, const Sh
 // placed as printOneSheet places it on `model`. The file is rendered aside and then
 // saved over `fileName` at once, so a failure leaves the old file (or none) in place.
 PrintResult writePdfFile(const QString& fileName, PrinterDevice& model, QSize page, int count,
-                         const SheetDrawFn& drawPage, bool& printing);
+                         const SheetDrawFn& drawPage, bool& printing,
+                         const PdfDocumentInfo& info = {});
 
 // The stand-in PDF printer's page size for a paper and print scale, as the window
 // would size PB1 with that printer.

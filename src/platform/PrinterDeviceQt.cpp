@@ -230,6 +230,11 @@ void PrinterDeviceQt::setOutputFileName(const QString& fileName) {
         printer_->setOutputFormat(QPrinter::PdfFormat);
 }
 
+void PrinterDeviceQt::setDocumentInfo(const QString& title, const QString& creator) {
+    docTitle_ = title;
+    docCreator_ = creator;
+}
+
 QString PrinterDeviceQt::printOnePage(const std::function<void(QPainter&)>& paint) {
     return printPages(1, [&](QPainter& painter, int) { paint(painter); });
 }
@@ -244,6 +249,10 @@ QString PrinterDeviceQt::printPages(int count,
         QPdfWriter writer(pdfFileName_);
         writer.setResolution(kPdfResolution);
         writer.setPageLayout(pdfLayout_);
+        if (!docTitle_.isEmpty())
+            writer.setTitle(docTitle_);
+        if (!docCreator_.isEmpty())
+            writer.setCreator(docCreator_);
         return drawSheets(writer, count, paint, [] {});
     }
     QPrinter& target = *printer_;
@@ -253,6 +262,10 @@ QString PrinterDeviceQt::printPages(int count,
     target.setCopyCount(1);
     target.setPrintRange(QPrinter::AllPages);
     target.setFullPage(false);
+    if (!docTitle_.isEmpty())
+        target.setDocName(docTitle_);
+    if (!docCreator_.isEmpty())
+        target.setCreator(docCreator_);
     return drawSheets(target, count, paint, [&target] { target.abort(); });
 }
 

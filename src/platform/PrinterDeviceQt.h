@@ -38,6 +38,8 @@ public:
     // One job of `count` sheets; `paint` draws sheet `index` (0-based) like printOnePage.
     QString printPages(int count, const std::function<void(QPainter&, int index)>& paint);
     QPrinter* qprinter() override { return &printer(); }
+    // The title and creator a PDF written by this printer carries; empty ones are left out.
+    void setDocumentInfo(const QString& title, const QString& creator);
 
 private:
     PrinterDeviceQt();
@@ -57,4 +59,6 @@ private:
     std::unique_ptr<QPrinter> printer_;
     QPageLayout pdfLayout_;
     QString pdfFileName_;
+    QString docTitle_;
+    QString docCreator_;
 };

@@ -92,6 +92,12 @@ TEST_F(PdfCommandTest, WritesTheShownRecordAsOnePageDrawnAsPrintingDrawsIt) {
     EXPECT_NEAR(pages[0].size.width(), 595.28, 0.5); // A4 portrait
     EXPECT_NEAR(pages[0].size.height(), 841.89, 0.5);
     EXPECT_EQ(pdfread::fontsNotEmbedded(exported), QStringList());
+    // The file names its document, as its proposed name does, and the program that made it.
+    for (const QString& file : {exported, printed}) {
+        EXPECT_EQ(pdfread::infoField(file, QStringLiteral("Title")),
+                  u8("御見積書 山田商店御中 0012"));
+        EXPECT_EQ(pdfread::infoField(file, QStringLiteral("Creator")), QStringLiteral("Ledora"));
+    }
 
     // Every word where the printed sheet has it.
     const QString text = pages[0].text();

@@ -243,24 +243,31 @@ TEST(PrinterSetupCommand, LandscapeSwapsThePageAndIsReportedCancelIsNot) {
     EXPECT_FALSE(r.paperChanged);
 }
 
-TEST(PdfFileName, TitleWithoutSpacesRecipientAndFourDigitNumber) {
+// The proposed file name and the PDF's title: the kind without its spaces, the recipient
+// and the four-digit number.
+TEST(PdfNames, KindWithoutSpacesRecipientAndFourDigitNumber) {
     struct Case {
         const char* title;
         const char* recipient;
         int number;
-        const char* name;
+        const char* fileName;
+        const char* docTitle;
     };
     const Case cases[] = {
-        {"  御 見 積 書  ", "山田商店御中", 12, "御見積書_山田商店御中_0012.pdf"},
-        {"  納　品　書  ", "佐藤 一郎様", 7, "納品書_佐藤 一郎様_0007.pdf"},
-        // A recipient never becomes a folder or an invalid name.
-        {"  御 請 求 書  ", "A/B:C*様", 3, "御請求書_A_B_C_様_0003.pdf"},
-        {"  御 請 求 書  ", "  ", 12345, "御請求書_12345.pdf"},
+        {"  御 見 積 書  ", "山田商店御中", 12, "御見積書_山田商店御中_0012.pdf",
+         "御見積書 山田商店御中 0012"},
+        {"  納　品　書  ", "佐藤 一郎様", 7, "納品書_佐藤 一郎様_0007.pdf",
+         "納品書 佐藤 一郎様 0007"},
+        // A recipient never becomes a folder or an invalid name; the title keeps it as it is.
+        {"  御 請 求 書  ", "A/B:C*様", 3, "御請求書_A_B_C_様_0003.pdf", "御請求書 A/B:C*様 0003"},
+        {"  御 請 求 書  ", "  ", 12345, "御請求書_12345.pdf", "御請求書 12345"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(pdfDefaultFileName(QString::fromUtf8(c.title), QString::fromUtf8(c.recipient),
-                                     c.number),
-                  QString::fromUtf8(c.name));
+    for (const Case& c : cases) {
+        const QString title = QString::fromUtf8(c.title);
+        const QString recipient = QString::fromUtf8(c.recipient);
+        EXPECT_EQ(pdfDefaultFileName(title, recipient, c.number), QString::fromUtf8(c.fileName));
+        EXPECT_EQ(pdfDocumentTitle(title, recipient, c.number), QString::fromUtf8(c.docTitle));
+    }
 }
 
 TEST(PdfCommand, FailedDrawingLeavesTheOldFileAndClearsPrinting) {

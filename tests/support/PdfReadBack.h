@@ -68,6 +68,16 @@ inline int pageCount(const QString& file) {
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
+// A field of the document information pdfinfo reports ("Title", "Creator"); empty if absent.
+inline QString infoField(const QString& file, const QString& field) {
+    const QString info =
+        run(QStringLiteral("pdfinfo"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), file});
+    const auto m = QRegularExpression(QStringLiteral(R"(^%1:[ \t]+(.*)$)").arg(field),
+                                      QRegularExpression::MultilineOption)
+                       .match(info);
+    return m.hasMatch() ? m.captured(1).trimmed() : QString();
+}
+
 // Names of the fonts pdffonts lists as not embedded; empty when every font is (or the
 // file has no text at all, which the caller checks otherwise).
 inline QStringList fontsNotEmbedded(const QString& file) {
