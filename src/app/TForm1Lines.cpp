@@ -197,13 +197,13 @@ bool TForm1::Edit1KeyDown(QKeyEvent* event) {
 
 bool TForm1::Edit1KeyPress(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    const bool armed = ui.Edit1->property(kTag).toInt() != 0;
-    bringCellEditorForward();
-    if (armed && enter) {
+    const bool moveDown = enter && ui.Edit1->property(kTag).toInt() != 0;
+    if (moveDown)
         AMDownExecute();
-        return true;
-    }
-    return false;
+    // After the move too: the editor on the new line is in front and armed, so every
+    // further Enter moves on.
+    bringCellEditorForward();
+    return moveDown;
 }
 
 void TForm1::Edit1KeyUp(QKeyEvent* event) {

@@ -137,6 +137,21 @@ TEST_F(LineEditingTest, PlacingTheEditorCoversTheCellAndEnterMovesDownOnlyWhenAr
     EXPECT_EQ(form->SelRow, last);
 }
 
+TEST_F(LineEditingTest, EveryEnterFromAnArmedEditorMovesDownAndLeavesItArmedInFront) {
+    auto form = openFile({{1, "あ", "青木", true, numberedLines(5)}});
+    QLineEdit* editor = form->ui.Edit1;
+    focusCell(*form, 1, ColUnitPrice);
+    QTest::keyClick(editor, Qt::Key_Return); // brings it forward and arms it
+    for (int row = 2; row <= 4; ++row) {
+        QTest::keyClick(editor, Qt::Key_Return);
+        EXPECT_EQ(form->SelRow, row);
+        EXPECT_EQ(editor->property("Tag").toInt(), 1) << row;
+        // In front of the page, so a click there reaches the editor.
+        EXPECT_EQ(form->ui.pageArea->childAt(editor->geometry().center()), editor) << row;
+        EXPECT_TRUE(editor->hasFocus());
+    }
+}
+
 TEST_F(LineEditingTest, NumberCellsOfLinesReceiveHalfWidthText) {
     auto form = openFile({{1, "あ", "青木", true, numberedLines(2)}});
     form->StringGrid1.setCell(2, ColUnitPrice, ""); // an amount typed, not computed
