@@ -337,6 +337,7 @@ private:
     void showFocusedCellInEditor();
     QString cellEditorText(int row, int col) const;
     void moveFocusedCell(int rowStep, int colStep);
+    void tabToNeighbourCell(bool back);
     void moveSelectedLines(bool up);
     // Opens the current record for editing and encodes the table into its `Sum`.
     void storeTableInRecord();

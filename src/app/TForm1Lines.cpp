@@ -185,6 +185,13 @@ bool TForm1::Edit1Event(QEvent* event) {
 }
 
 bool TForm1::Edit1KeyDown(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+        // Tab walks the table's cells; left to the window it would hand the keys to the
+        // side panel, which suspends the commands.
+        tabToNeighbourCell(event->key() == Qt::Key_Backtab ||
+                           event->modifiers().testFlag(Qt::ShiftModifier));
+        return true;
+    }
     const QLineEdit* editor = ui.Edit1;
     // Decided before the editor moves its caret.
     PendingMoveLeft =
@@ -246,6 +253,23 @@ void TForm1::moveFocusedCell(int rowStep, int colStep) {
         RowSelected.SelectOnlyRow(SelRow);
     hideCellEditor();
     PlaceCellEditor(SelCol, SelRow);
+}
+
+void TForm1::tabToNeighbourCell(bool back) {
+    if (!isPageViewShown())
+        return;
+    // Along the row, from its last cell on to the first cell of the next line and back.
+    int row = SelRow;
+    int col = SelCol + (back ? -1 : 1);
+    if (col >= kTableColumnCount) {
+        col = 0;
+        ++row;
+    } else if (col < 0) {
+        col = kTableColumnCount - 1;
+        --row;
+    }
+    if (StringGrid1.isValidRow(row))
+        moveFocusedCell(row - SelRow, col - SelCol);
 }
 
 void TForm1::AMUpExecute() {

@@ -7,6 +7,7 @@
 #include "table/TableCsv.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -202,6 +203,37 @@ TEST_F(LineEditingTest, LeftAndRightCrossToTheNeighbourCellOnlyAtTheTextsEnds) {
     editor->end(false);
     QTest::keyClick(editor, Qt::Key_Right);
     EXPECT_EQ(form->SelCol, 5);
+}
+
+TEST_F(LineEditingTest, TabWalksTheCellsAlongTheRowsAndKeepsTheKeysInTheTable) {
+    auto form = openFile({{1, "あ", "青木", true, numberedLines(2)}});
+    QLineEdit* editor = form->ui.Edit1;
+    const int last = form->StringGrid1.lineCount();
+    struct Case {
+        int row, col;
+        bool back;
+        int toRow, toCol;
+    } cases[] = {
+        {1, 2, false, 1, 3},       {1, 5, false, 2, 0}, // on to the next line
+        {2, 0, true, 1, 5},        {1, 3, true, 1, 2},  // and back
+        {last, 5, false, last, 5}, {0, 0, true, 0, 0},  // the table's ends
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.row << "," << c.col << (c.back ? " back" : ""));
+        focusCell(*form, c.row, c.col);
+        QTest::keyClick(editor, c.back ? Qt::Key_Backtab : Qt::Key_Tab,
+                        c.back ? Qt::ShiftModifier : Qt::NoModifier);
+        EXPECT_EQ(form->SelRow, c.toRow);
+        EXPECT_EQ(form->SelCol, c.toCol);
+        EXPECT_TRUE(form->RowSelected.IsRowSelected(c.toRow));
+        EXPECT_EQ(QApplication::focusWidget(), editor);
+        EXPECT_FALSE(form->ActionList1->isSuspended());
+    }
+    // What is typed next replaces the cell Tab reached.
+    focusCell(*form, 1, 0);
+    QTest::keyClick(editor, Qt::Key_Tab);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("7"));
+    EXPECT_EQ(form->StringGrid1.cell(1, ColQuantity), "7");
 }
 
 TEST_F(LineEditingTest, UpAndDownMoveTheFocusedRowAndStopAtTheTableEnds) {
