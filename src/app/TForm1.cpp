@@ -262,7 +262,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
                             widget == ui.Pl2;
         if (onPage)
             return MainWindowProcWheel(static_cast<QWheelEvent*>(event));
-        ui.Edit1->hide();
+        hideCellEditor();
         return false;
     }
     if (event->type() == QEvent::ToolTip && !showHints_)
@@ -274,7 +274,7 @@ bool TForm1::MainWindowProcWheel(QWheelEvent* event) {
     const int delta = event->angleDelta().y();
     if (delta == 0 && event->pixelDelta().y() == 0)
         return false;
-    ui.Edit1->hide();
+    hideCellEditor();
     if (!isPageViewShown())
         return false;
     const auto step = (delta > 0 || (delta == 0 && event->pixelDelta().y() > 0))

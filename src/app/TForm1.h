@@ -199,6 +199,8 @@ public:
     void AMRightExecute();
     bool isCellEditorShown() const;
     void hideCellEditor();
+    // Hides one of the editors laid over the page; the keys it had go to the page view.
+    void hidePageEditor(QWidget* editor);
     // --- end of line commands -----------------------------------------------------------
 
     // --- page interaction and the overlay editors (TForm1Interaction.cpp) ----------------

@@ -192,6 +192,15 @@ void TForm1::PB1DblClick(QMouseEvent* event) {
         ActionList1->action(QStringLiteral("Ashowform3"))->trigger();
 }
 
+void TForm1::hidePageEditor(QWidget* editor) {
+    // Hand the focus to the page view first, so that it does not wander into the side
+    // panel, whose controls suspend the commands and clear the selection when they get it.
+    const QWidget* focus = focusWidget();
+    if (focus && (focus == editor || editor->isAncestorOf(focus)))
+        ui.ScrollBox1->setFocus(Qt::OtherFocusReason);
+    editor->hide();
+}
+
 void TForm1::ScrollBox1MouseActivate() {
     hideCellEditor();
     ui.Edit1->clear();

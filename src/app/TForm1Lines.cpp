@@ -88,11 +88,7 @@ bool TForm1::isCellEditorShown() const {
 }
 
 void TForm1::hideCellEditor() {
-    // Hand the focus to the page view first, so that it does not wander into the side
-    // panel, whose controls suspend the commands when they get it.
-    if (ui.Edit1->hasFocus())
-        ui.ScrollBox1->setFocus(Qt::OtherFocusReason);
-    ui.Edit1->hide();
+    hidePageEditor(ui.Edit1);
 }
 
 void TForm1::bringCellEditorForward() {
@@ -334,7 +330,7 @@ void TForm1::ALineDeleteExecute() {
 
 void TForm1::moveSelectedLines(bool up) {
     hideCellEditor();
-    ui.Edit2->hide();
+    hidePageEditor(ui.Edit2);
     if (!isPageViewShown())
         return;
     const bool moved = up ? MoveSelectedLinesUp(StringGrid1, RowSelected)

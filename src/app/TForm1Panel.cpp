@@ -196,7 +196,10 @@ bool TForm1::sidePanelEvent(QWidget* control, QWidget* watched, QEvent* event) {
         if (watched == this) {
             // A resize ends editing and dragging on the page, but no panel control takes
             // the keys: the commands keep their state, or Ctrl+S would be dead after it.
-            const bool suspended = ActionList1->isSuspended();
+            // The remarks held them only while they had the keys, which go to the page.
+            const QWidget* focus = focusWidget();
+            const bool inRemarks = focus && (focus == ui.Memo2 || ui.Memo2->isAncestorOf(focus));
+            const bool suspended = ActionList1->isSuspended() && !inRemarks;
             AEnter();
             ActionList1->setSuspended(suspended);
         }

@@ -44,7 +44,7 @@ void TForm1::ClearRowSelection() {
 void TForm1::AEnter() {
     for (QWidget* editor : std::initializer_list<QWidget*>{ui.Edit1, ui.Edit2, ui.Memo2,
                                                            ui.DateTimePicker1, ui.DateTimePicker2})
-        editor->hide();
+        hidePageEditor(editor);
     pageMouse.stopDrags();
     ActionList1->setSuspended(true);
     ClearRowSelection();

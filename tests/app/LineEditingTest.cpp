@@ -290,6 +290,21 @@ TEST_F(LineEditingTest, CtrlUpAndDownMoveABlockWithItsSelection) {
     EXPECT_EQ(form->SelRow, 4);
 }
 
+TEST_F(LineEditingTest, CtrlDownFromTheNameEditorMovesTheSelectedLines) {
+    auto form = openFile({{1, "あ", "青木", true, numberedLines(6)}});
+    focusCell(*form, 3, 0);
+    select(*form, {3});
+    form->ui.Edit2->show();
+    form->ui.Edit2->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->ui.Edit2->hasFocus(); }));
+    QTest::keyClick(form->ui.Edit2, Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(QByteArray(item(*form, 3) + item(*form, 4)), "L4L3");
+    EXPECT_TRUE(form->RowSelected.IsRowSelected(4));
+    EXPECT_FALSE(form->ui.Edit2->isVisible());
+    EXPECT_FALSE(form->ActionList1->isSuspended());
+    EXPECT_FALSE(form->ui.Panel3->isAncestorOf(QApplication::focusWidget()));
+}
+
 TEST_F(LineEditingTest, CutTakesTheFocusedRowAndClearsEverySelectedOne) {
     auto form = openFile({{1, "あ", "青木", true, numberedLines(6)}});
     focusCell(*form, 2, 0);

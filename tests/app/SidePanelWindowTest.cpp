@@ -33,6 +33,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -489,6 +490,49 @@ TEST_F(SidePanelWindowTest, ResizingTheWindowHidesTheCellEditorAndClearsTheSelec
     EXPECT_TRUE(QTest::qWaitFor([&] { return !form->ui.Edit1->isVisible(); }));
     EXPECT_FALSE(form->RowSelected.IsRowSelected(2));
     EXPECT_FALSE(form->ActionList1->isSuspended()); // no panel control has the keys
+}
+
+// The cell editor had the keys; hiding it must not pass them to a side-panel button, which
+// would suspend the commands and clear the selection, and Space would press it.
+TEST_F(SidePanelWindowTest, HidingTheFocusedCellEditorByWheelOrResizeLeavesTheKeysOnThePage) {
+    auto form = openShown({{1, "あ", "安藤"}});
+    const auto editCell = [&] {
+        form->ActionList1->setSuspended(false);
+        form->SelRow = 2;
+        form->SelCol = 0;
+        form->RowSelected.SelectOnlyRow(2);
+        form->PlaceCellEditor(0, 2);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return form->ui.Edit1->hasFocus(); }));
+    };
+    const auto keysOnPage = [&] {
+        EXPECT_FALSE(form->ui.Edit1->isVisible());
+        EXPECT_EQ(QApplication::focusWidget(), form->ui.ScrollBox1);
+        EXPECT_FALSE(form->ActionList1->isSuspended());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        EXPECT_TRUE(form->isPageViewShown());
+    };
+
+    editCell();
+    const QPoint at(10, 10);
+    QWheelEvent wheel(at, form->ui.PB1->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(form->ui.PB1, &wheel);
+    keysOnPage();
+    EXPECT_TRUE(form->RowSelected.IsRowSelected(2)); // the wheel only scrolls
+
+    editCell();
+    form->resize(form->width() + 40, form->height() + 20);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form->ui.Edit1->isVisible(); }));
+    keysOnPage();
+
+    // The remarks hold the commands' keys only while they have the focus.
+    form->ui.Memo2->show();
+    form->ui.Memo2->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->ActionList1->isSuspended(); }));
+    form->resize(form->width() - 40, form->height() - 20);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form->ui.Memo2->isVisible(); }));
+    EXPECT_EQ(QApplication::focusWidget(), form->ui.ScrollBox1);
+    EXPECT_FALSE(form->ActionList1->isSuspended());
 }
 
 TEST_F(SidePanelWindowTest, HintsShowOnEnteringAndClearOnLeavingExceptAfterRecordButtons) {
