@@ -133,6 +133,12 @@ void TForm1::PB1MouseDown(QMouseEvent* event) {
 }
 
 void TForm1::PB1MouseMove(QMouseEvent* event) {
+    // The release can have gone to a window opened meanwhile, such as the sender dialog
+    // of a double click: a move without a held button ends the drags as it would have.
+    if (event->buttons() == Qt::NoButton &&
+        (pageMouse.PageDrag || pageMouse.anyBorderDrag() || pageMouse.SenderEdgeDrag))
+        PB1MouseUp(event);
+
     const QPoint at = event->position().toPoint();
     ui.PB1->setToolTip(QString());
     ui.statusPanels[4]->clear();

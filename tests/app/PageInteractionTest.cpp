@@ -11,6 +11,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 using namespace recordtest;
@@ -314,6 +316,28 @@ TEST_F(PageInteractionTest, ADoubleClickOnTheSenderBlockOpensTheSenderItemsButNo
     send(*form, QEvent::MouseButtonPress, {sx, 120}); // grabs the edge
     send(*form, QEvent::MouseButtonDblClick, {sx + 6, 120});
     EXPECT_EQ(opened, 1);
+}
+
+TEST_F(PageInteractionTest, AMoveWithoutAHeldButtonNeverDragsThePage) {
+    auto form = openFile({{1, "あ", "青木"}});
+    QScrollBar* v = form->ui.ScrollBox1->verticalScrollBar();
+    ASSERT_GT(v->maximum(), 100);
+    v->setValue(v->maximum() / 2);
+    const int scrolled = v->value();
+    // The sender dialog opened by the double click takes the button's release.
+    form->ActionList1->bind(QStringLiteral("Ashowform3"), [] {});
+    send(*form, QEvent::MouseButtonDblClick, {500, 120});
+    send(*form, QEvent::MouseMove, {450, 40}, Qt::NoButton);
+    EXPECT_EQ(v->value(), scrolled);
+    EXPECT_FALSE(form->pageMouse.PageDrag);
+
+    // A drag that lost its release to another window still stores the widths it set.
+    send(*form, QEvent::MouseButtonPress, {270, lineY(5)});
+    send(*form, QEvent::MouseMove, {280, lineY(5)});
+    send(*form, QEvent::MouseMove, {300, lineY(5)}, Qt::NoButton);
+    EXPECT_EQ(form->colWidths.ColWidth2, 50);
+    EXPECT_EQ(form->CDS2.asInteger("line2"), 50);
+    EXPECT_FALSE(form->pageMouse.anyBorderDrag());
 }
 
 TEST_F(PageInteractionTest, APressBesideThePageClearsTheSelection) {
