@@ -188,14 +188,17 @@ void TForm1::PB1MouseUp(QMouseEvent*) {
 }
 
 void TForm1::PB1DblClick(QMouseEvent* event) {
-    ui.ScrollBox1->setFocus(Qt::MouseFocusReason);
-    ActionList1->setSuspended(false);
-    pageMouse.PageDrag = true;
-    if (pageMouse.SenderEdgeDrag)
-        return;
-    const QPoint at = ui.PB1->mapFromGlobal(event->globalPosition().toPoint());
-    if (pageFrame().senderDoubleClick().contains(at.x(), at.y()))
-        ActionList1->action(QStringLiteral("Ashowform3"))->trigger();
+    if (event->button() == Qt::LeftButton) {
+        ui.ScrollBox1->setFocus(Qt::MouseFocusReason);
+        ActionList1->setSuspended(false);
+        pageMouse.PageDrag = true;
+        const QPoint at = ui.PB1->mapFromGlobal(event->globalPosition().toPoint());
+        if (!pageMouse.SenderEdgeDrag && pageFrame().senderDoubleClick().contains(at.x(), at.y()))
+            ActionList1->action(QStringLiteral("Ashowform3"))->trigger();
+    }
+    // The second click of a pair comes only as this event, yet it is a press too: on the
+    // focused cell it brings the editor forward, armed and with the keys.
+    PB1MouseDown(event);
 }
 
 void TForm1::hidePageEditor(QWidget* editor) {

@@ -4,6 +4,7 @@
 #include "RecordTestFile.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QLabel>
@@ -167,6 +168,23 @@ TEST_F(PageInteractionTest, AFirstClickTypesOverACellAndASecondEditsInsideIt) {
     press(*form, {250, lineY(2)}); // a second click on the same cell
     QTest::keyClicks(form->ui.Edit1, QStringLiteral("5"));
     EXPECT_EQ(form->StringGrid1.cell(2, ColQuantity), "105");
+}
+
+TEST_F(PageInteractionTest, TypingAfterADoubleClickOnACellGoesIntoIt) {
+    auto form = openFile({{1, "あ", "青木", true, [](Dataset& d) {
+                               d.setText("Sum", sj("品目・仕様,数量,単位,単価,金額,備考\r\n"
+                                                   "A,10,,100,,\r\n"));
+                           }}});
+    // The second click of a double click comes as a double click alone.
+    press(*form, {250, lineY(1)});
+    send(*form, QEvent::MouseButtonDblClick, {250, lineY(1)});
+    send(*form, QEvent::MouseButtonRelease, {250, lineY(1)});
+    QLineEdit* editor = form->ui.Edit1;
+    EXPECT_EQ(QApplication::focusWidget(), editor);
+    EXPECT_EQ(editor->property("Tag").toInt(), 1);
+    EXPECT_EQ(form->ui.pageArea->childAt(editor->geometry().center()), editor);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("5"));
+    EXPECT_EQ(form->StringGrid1.cell(1, ColQuantity), "105");
 }
 
 TEST_F(PageInteractionTest, TheNameEditorOpensOverTheNameAndWritesItBack) {
