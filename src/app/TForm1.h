@@ -201,6 +201,7 @@ public:
     void hideCellEditor();
     // Hides one of the editors laid over the page; the keys it had go to the page view.
     void hidePageEditor(QWidget* editor);
+    void repaintKeepingCellFrame();
     // --- end of line commands -----------------------------------------------------------
 
     // --- page interaction and the overlay editors (TForm1Interaction.cpp) ----------------

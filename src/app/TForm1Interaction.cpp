@@ -47,7 +47,7 @@ void TForm1::connectPageInteraction() {
         if (hoverFrame_.isEmpty())
             return;
         hoverFrame_ = QRect();
-        RepaintPage();
+        repaintKeepingCellFrame();
     });
 
     for (int i = 0; i < 2; ++i) {
@@ -157,7 +157,7 @@ void TForm1::PB1MouseMove(QMouseEvent* event) {
             ui.PB1->setToolTip(hover.hint);
     }
     const QRect framed = hover.frames.empty() ? QRect() : hover.frames.back().rect();
-    bool repaint = framed != hoverFrame_;
+    const bool hoverChanged = framed != hoverFrame_;
     hoverFrame_ = framed;
 
     if (pageMouse.PageDrag) {
@@ -173,10 +173,18 @@ void TForm1::PB1MouseMove(QMouseEvent* event) {
 
     const interaction::DragResult dragged =
         pageMouse.drag(at.x(), frame, colWidths, settings.SenderSpaceWidth);
-    repaint = repaint || dragged.widthsChanged || dragged.senderEdgeChanged;
     ui.PB1->setCursor(hover.splitCursor ? Qt::SplitHCursor : Qt::ArrowCursor);
-    if (repaint && isPageViewShown())
+    if (!isPageViewShown())
+        return;
+    if (dragged.widthsChanged || dragged.senderEdgeChanged)
         RepaintPage();
+    else if (hoverChanged)
+        repaintKeepingCellFrame();
+}
+
+void TForm1::repaintKeepingCellFrame() {
+    // The cell has not moved: its frame stays with the page drawn afresh.
+    ui.PB1->repaint();
 }
 
 void TForm1::PB1MouseUp(QMouseEvent*) {
@@ -252,6 +260,7 @@ bool TForm1::overlayEditorEvent(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type == QEvent::MouseButtonPress &&
         (watched == ui.pageArea || watched == ui.ScrollBox1->viewport())) {
+        ScrollBox1MouseActivate();
         ScrollBox1MouseDown();
         return false;
     }

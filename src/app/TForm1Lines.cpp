@@ -117,7 +117,9 @@ void TForm1::PlaceCellEditor(int col, int row) {
         const int top = TablePosition + row * LineHeight;
         // The editor lies in the scrolled content beside the page, so it follows scrolling.
         editor->move(ui.PB1->x() + left, ui.PB1->y() + top);
-        const QRect frame(QPoint(left + 1, top + 1), QPoint(right - 1, top + LineHeight - 1));
+        // Just inside the cell's lines: a painter's outline of a rectangle takes one pixel
+        // more than the rectangle on the right and at the bottom.
+        const QRect frame(QPoint(left + 1, top + 1), QPoint(right - 2, top + LineHeight - 2));
         ui.PB1->addMark([frame](QPainter& painter) {
             painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
             painter.setBrush(Qt::NoBrush);

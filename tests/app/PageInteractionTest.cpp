@@ -358,10 +358,46 @@ TEST_F(PageInteractionTest, AMoveWithoutAHeldButtonNeverDragsThePage) {
     EXPECT_FALSE(form->pageMouse.anyBorderDrag());
 }
 
-TEST_F(PageInteractionTest, APressBesideThePageClearsTheSelection) {
+TEST_F(PageInteractionTest, APressBesideThePageClearsTheSelectionAndEndsTheCellEdit) {
     auto form = openFile({{1, "あ", "青木"}});
     press(*form, {100, lineY(3)});
     ASSERT_TRUE(form->RowSelected.IsRowSelected(3));
+    ASSERT_EQ(QApplication::focusWidget(), form->ui.Edit1);
     QTest::mouseClick(form->ui.pageArea, Qt::LeftButton, {}, QPoint(5, 5)); // above the page
     EXPECT_FALSE(form->RowSelected.IsRowSelected(3));
+    EXPECT_FALSE(form->ui.Edit1->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), form->ui.ScrollBox1);
+    EXPECT_FALSE(form->ActionList1->isSuspended());
+}
+
+// The pixels the focused cell's frame adds to the page around the cell `cell`.
+QRect cellFrameDrawn(const QImage& framed, const QImage& plain, const QRect& cell) {
+    QRect drawn;
+    const QRect around = cell.adjusted(-4, -4, 4, 4);
+    for (int y = around.top(); y <= around.bottom(); ++y)
+        for (int x = around.left(); x <= around.right(); ++x)
+            if (framed.pixel(x, y) != plain.pixel(x, y))
+                drawn |= QRect(x, y, 1, 1);
+    return drawn;
+}
+
+TEST_F(PageInteractionTest, TheFocusedCellsFrameLiesInsideTheCellAndOutlivesHoverFrames) {
+    auto form = openFile({{1, "あ", "青木"}});
+    press(*form, {250, lineY(3)}); // quantity of line 3: x 230..270, y 266..288
+    const QRect cell(QPoint(230, 266), QPoint(270, 288));
+    const QRect inside(QPoint(231, 267), QPoint(269, 287));
+    const QImage framed = form->ui.PB1->grab().toImage();
+
+    send(*form, QEvent::MouseMove, {100, 80}, Qt::NoButton); // a hover frame appears
+    ASSERT_FALSE(form->currentPageModel().hoverFrame.isEmpty());
+    const QImage hovered = form->ui.PB1->grab().toImage();
+    send(*form, QEvent::MouseMove, {120, 600}, Qt::NoButton); // and goes
+    ASSERT_TRUE(form->currentPageModel().hoverFrame.isEmpty());
+    const QImage left = form->ui.PB1->grab().toImage();
+
+    form->RepaintPage(); // takes the frame away
+    const QImage plain = form->ui.PB1->grab().toImage();
+    EXPECT_EQ(cellFrameDrawn(framed, plain, cell), inside);
+    EXPECT_EQ(cellFrameDrawn(hovered, plain, cell), inside);
+    EXPECT_EQ(cellFrameDrawn(left, plain, cell), inside);
 }
