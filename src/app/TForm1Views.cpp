@@ -194,6 +194,9 @@ void TForm1::ReloadRecordList() {
         const QModelIndex current = recordListModel->index(CDS2.recNo() - 1, 0);
         ui.DBGrid1->selectionModel()->setCurrentIndex(current, QItemSelectionModel::ClearAndSelect |
                                                                    QItemSelectionModel::Rows);
+        // The silenced selection model does not scroll; the row the editors write into must
+        // be on screen wherever a sort or a re-filing put it.
+        ui.DBGrid1->scrollTo(current);
     }
     // The selection model was silenced; the view still has to show the new current row.
     ui.DBGrid1->viewport()->update();

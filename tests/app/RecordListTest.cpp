@@ -14,9 +14,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTableView>
 #include <QTest>
+
+#include <vector>
 
 using namespace recordtest;
 
@@ -29,13 +32,32 @@ QString u8(const char* text) {
 class RecordListTest : public MainWindowFixture {
 protected:
     // A shown, active window over `records`, with the record list in view.
-    std::unique_ptr<TForm1> openList(std::initializer_list<Rec> records) {
+    std::unique_ptr<TForm1> openList(const std::vector<Rec>& records) {
         const QString file = path(QStringLiteral("records.dat"));
         EXPECT_TRUE(writeRecords(file, records).isEmpty());
         auto form = openShown(file);
         form->findChild<QPushButton*>(QStringLiteral("Button6"))->click();
         EXPECT_TRUE(form->isRecordListShown());
         return form;
+    }
+
+    // `count` records under あ, numbered 1.. and named so that name order reverses them.
+    std::vector<Rec> manyRecords(int count) {
+        names.clear();
+        names.reserve(size_t(count));
+        std::vector<Rec> records;
+        for (int num = 1; num <= count; ++num) {
+            names.push_back(QByteArray("n") + QByteArray::number(1000 - num));
+            records.push_back({num, "あ", names.back().constData()});
+        }
+        return records;
+    }
+
+    static bool currentRowInView(const TForm1& form) {
+        const QTableView* grid = form.ui.DBGrid1;
+        const QRect row = grid->visualRect(grid->model()->index(form.CDS2.recNo() - 1, 0));
+        return grid->currentIndex().row() == form.CDS2.recNo() - 1 &&
+               grid->viewport()->rect().contains(row);
     }
 
     static void chooseTab(TForm1& form, int tab) {
@@ -83,6 +105,8 @@ protected:
         done.setCommitString(commit);
         QApplication::sendEvent(editor, &done);
     }
+
+    std::vector<QByteArray> names; // of manyRecords
 };
 
 TEST_F(RecordListTest, TabsFilterByRowAndAllOrdersByRowWithOtherLast) {
@@ -218,6 +242,36 @@ TEST_F(RecordListTest, CurrentRowIsDrawnInItsColoursWithAndWithoutFocus) {
     focus(form->ui.Edit3);
     shot = grid->viewport()->grab().toImage();
     EXPECT_EQ(QColor(shot.pixel(inside)), QColor(179, 219, 216));
+}
+
+// The row the editors write into is on screen after every rebuild of the list.
+TEST_F(RecordListTest, CurrentRowIsScrolledIntoViewWhenTheListIsRebuilt) {
+    auto form = openList(manyRecords(150));
+    QTableView* grid = form->ui.DBGrid1;
+    ASSERT_LT(grid->viewport()->height(), 50 * grid->rowHeight(0)); // the list must scroll
+    ASSERT_EQ(form->CDS2.recNo(), 1);
+    ASSERT_TRUE(currentRowInView(*form));
+
+    clickTitle(*form, 1); // record 1 has the last name
+    ASSERT_EQ(form->CDS2.recNo(), 150);
+    EXPECT_TRUE(currentRowInView(*form));
+
+    grid->verticalScrollBar()->setValue(0); // the user scrolled away from it
+    focus(grid);
+    dialogs.confirmAnswers = {true};
+    QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
+    ASSERT_EQ(form->CDS2.recordCount(), 149);
+    EXPECT_TRUE(currentRowInView(*form));
+
+    chooseTab(*form, 0); // the first record of 全, at the top, after the bottom was shown
+    ASSERT_EQ(form->CDS2.recNo(), 1);
+    EXPECT_TRUE(currentRowInView(*form));
+
+    focus(form->ui.Edit8); // re-filed under わ, it moves to the end of 全
+    form->ui.Edit8->selectAll();
+    type(form->ui.Edit8, u8("わ"));
+    ASSERT_EQ(form->CDS2.recNo(), 149);
+    EXPECT_TRUE(currentRowInView(*form));
 }
 
 // The list is not kept up to date while hidden; showing it brings every part of it to the

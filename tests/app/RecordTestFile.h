@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <vector>
 
 namespace recordtest {
 
@@ -26,7 +27,8 @@ struct Rec {
 };
 
 // Writes `records` to `file`; returns the error text (empty on success).
-inline QString writeRecords(const QString& file, std::initializer_list<Rec> records) {
+template <typename Records>
+inline QString writeRecords(const QString& file, const Records& records) {
     Dataset data;
     data.setContent(datapacket::readXml(NewFileTemplate()).table);
     data.deleteRecord();
@@ -49,6 +51,10 @@ inline QString writeRecords(const QString& file, std::initializer_list<Rec> reco
         data.post();
     }
     return DataFile::save(data, file);
+}
+
+inline QString writeRecords(const QString& file, std::initializer_list<Rec> records) {
+    return writeRecords<std::initializer_list<Rec>>(file, records);
 }
 
 } // namespace recordtest
