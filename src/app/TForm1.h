@@ -16,6 +16,7 @@
 #include "app/ActionList.h"
 #include "app/MainWindowUi.h"
 #include "app/Settings.h"
+#include "app/WheelSteps.h"
 #include "interaction/PageMouse.h"
 #include "page/PageModel.h"
 #include "page/PrintCommand.h"
@@ -168,6 +169,7 @@ public:
     // The printer set-up dialog; tests put an answer in place of the platform's dialog.
     std::function<bool(PrinterDevice&)> printerSetupDialog;
     RecordListModel* recordListModel = nullptr;
+    WheelSteps gridWheel_; // what a fine wheel turned short of a step over the grid
     // --- end of record commands ------------------------------------------------------------
 
     // --- line commands and the cell editor (TForm1Lines.cpp) -----------------------------
@@ -276,6 +278,9 @@ public:
     void DBGrid1TitleClick(int column);
     // Ctrl+Delete; true when the key was used up. Other keys reach the grid.
     bool DBGrid1KeyDown(const QKeyEvent& event);
+    // A wheel turn over the rows moves the current record by one per step; true when the
+    // turn was used up.
+    bool DBGrid1MouseWheel(const QWheelEvent& event);
     void Edit9Change();
     void Edit8Change();
     void Edit3Change();

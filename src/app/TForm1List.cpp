@@ -19,6 +19,9 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QTextCursor>
+#include <QWheelEvent>
+
+#include <algorithm>
 
 namespace {
 constexpr char kDeleteQuestion[] = "レコードを削除してもよいですか？";
@@ -43,6 +46,11 @@ void TForm1::connectRecordList() {
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     connect(grid->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int logical) { DBGrid1TitleClick(logical); });
+    // The wheel reaches the rows' viewport, not the grid.
+    EventHook::install(grid->viewport(), [this](QEvent& event) {
+        return event.type() == QEvent::Wheel &&
+               DBGrid1MouseWheel(static_cast<const QWheelEvent&>(event));
+    });
     EventHook::install(grid, [this, grid](QEvent& event) {
         if (event.type() == QEvent::KeyPress)
             return DBGrid1KeyDown(static_cast<const QKeyEvent&>(event));
@@ -91,6 +99,22 @@ bool TForm1::DBGrid1KeyDown(const QKeyEvent& event) {
     ShowListRecord();
     UpdateStatusBar();
     ReloadRecordList();
+    return true;
+}
+
+bool TForm1::DBGrid1MouseWheel(const QWheelEvent& event) {
+    if (event.angleDelta().y() == 0)
+        return false; // sideways: the grid scrolls its columns
+    const int steps = gridWheel_.add(event.angleDelta().y());
+    QTableView* grid = ui.DBGrid1;
+    const int rows = grid->model() ? grid->model()->rowCount() : 0;
+    if (steps == 0 || rows == 0)
+        return true;
+    const QModelIndex current = grid->currentIndex();
+    const int row = std::clamp((current.isValid() ? current.row() : 0) - steps, 0, rows - 1);
+    // As an arrow key: the grid scrolls to the row, and its move loads the editors and the
+    // status bar (DBGrid1CellClick).
+    grid->setCurrentIndex(grid->model()->index(row, std::max(current.column(), 0)));
     return true;
 }
 

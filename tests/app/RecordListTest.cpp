@@ -18,6 +18,7 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <vector>
 
@@ -226,6 +227,30 @@ TEST_F(RecordListTest, KeysMoveTheCurrentRecordAndTabMovesBetweenColumns) {
     QTest::keyClick(grid, Qt::Key_Tab);
     EXPECT_EQ(grid->currentIndex().column(), column + 1);
     EXPECT_EQ(grid->currentIndex().row(), 1);
+}
+
+// A wheel step moves the current record by one, as an arrow key would; finer wheels add up
+// to a step.
+TEST_F(RecordListTest, WheelStepsThroughTheRecordsAndTheEditorsFollow) {
+    auto form = openList(manyRecords(60));
+    QWidget* rows = form->ui.DBGrid1->viewport();
+    const struct {
+        int delta; // away from the user is positive
+        int recNo;
+    } turns[] = {
+        {-120, 2}, {-360, 5}, {120, 4}, {-60, 4}, {-60, 5}, {1200, 1}, {-120 * 100, 60},
+    };
+    for (const auto& turn : turns) {
+        SCOPED_TRACE(turn.delta);
+        const QPointF at = rows->rect().center();
+        QWheelEvent wheel(at, rows->mapToGlobal(at), QPoint(), QPoint(0, turn.delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(rows, &wheel);
+        ASSERT_EQ(form->CDS2.recNo(), turn.recNo);
+        EXPECT_EQ(form->ui.Edit9->text(), QStringLiteral("n%1").arg(1000 - turn.recNo));
+        EXPECT_EQ(form->ui.statusPanels[2]->text(), QStringLiteral("%1/60").arg(turn.recNo));
+        EXPECT_TRUE(currentRowInView(*form));
+    }
 }
 
 TEST_F(RecordListTest, CurrentRowIsDrawnInItsColoursWithAndWithoutFocus) {
