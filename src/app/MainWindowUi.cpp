@@ -333,6 +333,9 @@ QWidget* buildRecordList(MainWindowUi& ui) {
     ui.DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ui.DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     ui.DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    // One line per record: a text too long for its column is cut with an ellipsis.
+    ui.DBGrid1->setWordWrap(false);
+    ui.DBGrid1->setTextElideMode(Qt::ElideRight);
     ui.DBGrid1->horizontalHeader()->setSectionsMovable(true);
     layout->addWidget(ui.DBGrid1, 1);
 

@@ -26,6 +26,8 @@ namespace {
 // The design width of PB1: 210 mm at 3 pixels per millimetre. The default column widths
 // are meant for it.
 constexpr int kDesignPageWidth = 630;
+// Room above and below a record's text line in the list.
+constexpr int kRowPadding = 4;
 
 enum Tag : int {
     TagFirst = 1,
@@ -120,6 +122,11 @@ void TForm1::attachRecordGrid() {
     const int charWidth = ui.DBGrid1->fontMetrics().averageCharWidth();
     for (int column = 0; column < recordListModel->columnCount(); ++column)
         ui.DBGrid1->setColumnWidth(column, RecordListModel::widthOf(column) * charWidth + 8);
+    // Rows of one text line at a fixed height: no row is measured, however many there are.
+    QHeaderView* rows = ui.DBGrid1->verticalHeader();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setMinimumSectionSize(0);
+    rows->setDefaultSectionSize(ui.DBGrid1->fontMetrics().height() + kRowPadding);
     connect(ui.DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { DBGrid1CellClick(current); });
 }

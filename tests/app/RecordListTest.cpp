@@ -253,6 +253,23 @@ TEST_F(RecordListTest, WheelStepsThroughTheRecordsAndTheEditorsFollow) {
     }
 }
 
+// One text line per record, a text too long for its column cut rather than wrapped, so
+// that a screen holds many records.
+TEST_F(RecordListTest, EachRecordTakesOneLineOfText) {
+    const char* address = "東京都千代田区丸の内一丁目一番一号 東京ビルディング二十階 二〇〇一号室";
+    auto form =
+        openList({{1, "あ", "安藤", true, [&](Dataset& d) { d.setText("addr", sj(address)); }},
+                  {2, "か", "加藤"}});
+    QTableView* grid = form->ui.DBGrid1;
+    const QModelIndex cell = grid->model()->index(0, 4);
+    ASSERT_GT(grid->fontMetrics().horizontalAdvance(cell.data().toString()),
+              2 * grid->columnWidth(4));
+    const int line = grid->fontMetrics().height();
+    EXPECT_GE(grid->rowHeight(0), line);
+    EXPECT_LT(grid->rowHeight(0), 2 * line);
+    EXPECT_EQ(grid->rowHeight(1), grid->rowHeight(0));
+}
+
 TEST_F(RecordListTest, CurrentRowIsDrawnInItsColoursWithAndWithoutFocus) {
     auto form = openList({{1, "あ", "安藤"}, {2, "か", "加藤"}});
     QTableView* grid = form->ui.DBGrid1;
