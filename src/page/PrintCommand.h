@@ -37,7 +37,7 @@ struct PrintCommandInput {
     QString recipient; // current record's name
     QSize page;        // PB1's size
     PageDrawFn drawPage;
-    PdfDocumentInfo pdfInfo; // carried by the PDF file when the page is written as one
+    PdfDocumentInfo pdfInfo = {}; // carried by the PDF file when the page is written as one
 };
 
 // Tag 12 after the common first steps: refresh PaperName, confirm, print one sheet.
