@@ -21,6 +21,8 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include <functional>
+
 using namespace recordtest;
 
 namespace {
@@ -160,18 +162,27 @@ TEST_F(PdfCommandTest, CancelAndUnwritablePlacesWriteNothing) {
     EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.pdf")}), QStringList());
 }
 
+// Runs `answer` on the file dialog once it is the modal window: `poll` looks for it while
+// the dialog's own event loop runs.
+void whenFileDialogOpens(QTimer& poll, std::function<void(QFileDialog*)> answer) {
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&poll, answer] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        poll.stop();
+        answer(dialog);
+    });
+    poll.start();
+}
+
 TEST(PdfSaveDialog, ProposesTheNameAndEnterTakesIt) {
     QTemporaryDir dir;
     QtDialogService service;
     const QString proposed = QString::fromUtf8("御見積書_山田商店御中_0012.pdf");
     QString shown;
     QTimer poll;
-    poll.setInterval(10);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        poll.stop();
+    whenFileDialogOpens(poll, [&](QFileDialog* dialog) {
         auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         if (!edit) {
             dialog->reject();
@@ -180,7 +191,6 @@ TEST(PdfSaveDialog, ProposesTheNameAndEnterTakesIt) {
         shown = edit->text();
         QTest::keyClick(edit, Qt::Key_Return);
     });
-    poll.start();
     const QString chosen = service.saveFile(
         {dir.path(), QString::fromUtf8("PDFファイル(*.pdf)"), QStringLiteral("pdf"), proposed});
     EXPECT_EQ(shown, proposed);
@@ -198,18 +208,12 @@ TEST(QtTexts, DialogButtonsAndContextMenusAreJapanese) {
     QtDialogService service;
     QStringList buttons;
     QTimer poll;
-    poll.setInterval(10);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        poll.stop();
+    whenFileDialogOpens(poll, [&](QFileDialog* dialog) {
         for (const QPushButton* button : dialog->findChildren<QPushButton*>())
             if (button->isVisible())
                 buttons << button->text();
         dialog->reject();
     });
-    poll.start();
     service.saveFile({dir.path(), QString::fromUtf8("PDFファイル(*.pdf)"), QStringLiteral("pdf"),
                       QStringLiteral("a.pdf")});
     EXPECT_TRUE(buttons.contains(u8("キャンセル"))) << buttons.join(u' ').toStdString();

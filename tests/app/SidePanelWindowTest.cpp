@@ -63,6 +63,16 @@ protected:
         form.ui.ScrollBox1->setFocus(Qt::MouseFocusReason);
     }
 
+    // The page's commands in effect and the cell editor over line 2's item, with the keys.
+    static void editCellOfLine2(TForm1& form) {
+        form.ActionList1->setSuspended(false);
+        form.SelRow = 2;
+        form.SelCol = 0;
+        form.RowSelected.SelectOnlyRow(2);
+        form.PlaceCellEditor(0, 2);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return form.ui.Edit1->hasFocus(); }));
+    }
+
     static void enter(QWidget* control) {
         control->setFocus(Qt::MouseFocusReason);
         EXPECT_TRUE(QTest::qWaitFor([control] {
@@ -432,9 +442,8 @@ TEST_F(SidePanelWindowTest, PanelControlsSuspendTheCommandsUntilTheyAreLeft) {
 TEST_F(SidePanelWindowTest, PressesOnPanelPartsOtherThanTheBarePanelKeepTheFocus) {
     auto form = openShown({{1, "あ", "安藤"}});
     form->resize(800, 700); // the whole panel in sight
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        return form->ui.Panel3->rect().contains(form->ui.Shape1->geometry());
-    }));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return form->ui.Panel3->rect().contains(form->ui.Shape1->geometry()); }));
     const auto bareSpotOf = [](QWidget* w) {
         for (int y = w->height() - 2; y > 0; --y)
             if (!w->childAt(w->width() - 3, y))
@@ -457,12 +466,7 @@ TEST_F(SidePanelWindowTest, PressesOnPanelPartsOtherThanTheBarePanelKeepTheFocus
         ASSERT_NE(target.widget, nullptr);
         SCOPED_TRACE(target.widget->objectName().toStdString());
         ASSERT_FALSE(target.at.isNull());
-        form->ActionList1->setSuspended(false);
-        form->SelRow = 2;
-        form->SelCol = 0;
-        form->RowSelected.SelectOnlyRow(2);
-        form->PlaceCellEditor(0, 2);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return form->ui.Edit1->hasFocus(); }));
+        editCellOfLine2(*form);
         QTest::mouseClick(target.widget, Qt::LeftButton, {}, target.at);
         EXPECT_TRUE(form->ui.Edit1->hasFocus());
         EXPECT_TRUE(form->ui.Edit1->isVisible());
@@ -496,14 +500,7 @@ TEST_F(SidePanelWindowTest, ResizingTheWindowHidesTheCellEditorAndClearsTheSelec
 // would suspend the commands and clear the selection, and Space would press it.
 TEST_F(SidePanelWindowTest, HidingTheFocusedCellEditorByWheelOrResizeLeavesTheKeysOnThePage) {
     auto form = openShown({{1, "あ", "安藤"}});
-    const auto editCell = [&] {
-        form->ActionList1->setSuspended(false);
-        form->SelRow = 2;
-        form->SelCol = 0;
-        form->RowSelected.SelectOnlyRow(2);
-        form->PlaceCellEditor(0, 2);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return form->ui.Edit1->hasFocus(); }));
-    };
+    const auto editCell = [&] { editCellOfLine2(*form); };
     const auto keysOnPage = [&] {
         EXPECT_FALSE(form->ui.Edit1->isVisible());
         EXPECT_EQ(QApplication::focusWidget(), form->ui.ScrollBox1);
