@@ -35,6 +35,7 @@
 #include <QSize>
 #include <QString>
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -354,6 +355,8 @@ private:
     void connectPageInteraction();
     bool overlayEditorEvent(QObject* watched, QEvent* event);
     void placeOverlay(QWidget* editor, const interaction::Box& area);
+    // The name editor, the remarks box and the two date pickers.
+    std::array<QWidget*, 4> overlayEditors() const;
     // The overlay editor (name, remarks, date picker) that has the window's focus, if any.
     QWidget* focusedOverlayEditor() const;
     // The record writes of leaving `sender`.

@@ -324,15 +324,17 @@ void TForm1::writeBackEditor(QWidget* sender) {
         CDS2.setText("memo", cp932::encodeLines(ui.Memo2->toPlainText()));
 }
 
+std::array<QWidget*, 4> TForm1::overlayEditors() const {
+    return {ui.Edit2, ui.Memo2, ui.DateTimePicker1, ui.DateTimePicker2};
+}
+
 QWidget* TForm1::focusedOverlayEditor() const {
     // The window's focus child: kept while a menu, a shortcut's dialog or another window
     // has the keyboard for a while.
     const QWidget* focus = focusWidget();
     if (!focus)
         return nullptr;
-    for (QWidget* editor :
-         {static_cast<QWidget*>(ui.Edit2), static_cast<QWidget*>(ui.Memo2),
-          static_cast<QWidget*>(ui.DateTimePicker1), static_cast<QWidget*>(ui.DateTimePicker2)}) {
+    for (QWidget* editor : overlayEditors()) {
         if ((focus == editor || editor->isAncestorOf(focus)) && editor->isVisible())
             return editor;
     }
@@ -348,19 +350,15 @@ void TForm1::TakeEditorText() {
 
 void TForm1::CloseOverlayEditors() {
     TakeEditorText();
-    if (QWidget* editor = focusedOverlayEditor()) {
-        // Written already; leaving it must not write it again, into another record.
-        closingOverlayEditors_ = true;
-        ui.ScrollBox1->setFocus(Qt::OtherFocusReason);
-        closingOverlayEditors_ = false;
-        // The remarks held the commands' keys; leaving them gives the keys back.
-        if (editor == ui.Memo2)
-            ActionList1->setSuspended(false);
-    }
-    for (QWidget* editor :
-         {static_cast<QWidget*>(ui.Edit2), static_cast<QWidget*>(ui.Memo2),
-          static_cast<QWidget*>(ui.DateTimePicker1), static_cast<QWidget*>(ui.DateTimePicker2)})
-        editor->hide();
+    const QWidget* focused = focusedOverlayEditor();
+    // Written already; leaving an editor must not write it again, into another record.
+    closingOverlayEditors_ = true;
+    for (QWidget* editor : overlayEditors())
+        hidePageEditor(editor);
+    closingOverlayEditors_ = false;
+    // The remarks held the commands' keys; leaving them gives the keys back.
+    if (focused == ui.Memo2)
+        ActionList1->setSuspended(false);
 }
 
 void TForm1::storeColumnWidths() {
