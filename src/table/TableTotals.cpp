@@ -78,6 +78,14 @@ void DropStaleAmount(LineItemTable& grid, int row, const TableRow& before) {
     }
 }
 
+qint64 TaxOnSubtotal(qint64 subtotal, double rate) {
+    return truncateToInt64(static_cast<long double>(subtotal) * static_cast<long double>(rate));
+}
+
+qint32 LineAmount(const LineItemTable& grid, int row) {
+    return ReadGroupedInteger(grid.cell(row, ColAmount), 0);
+}
+
 TableTotals SGkei(LineItemTable& grid, double salesTaxRate) {
     const int lineCount = grid.lineCount();
     for (int r = 1; r <= lineCount; ++r) {
@@ -90,10 +98,9 @@ TableTotals SGkei(LineItemTable& grid, double salesTaxRate) {
 
     TableTotals totals;
     for (int r = 1; r <= lineCount; ++r) {
-        totals.Subtotal += ReadGroupedInteger(grid.cell(r, ColAmount), 0);
+        totals.Subtotal += LineAmount(grid, r);
     }
-    totals.TaxAmount = truncateToInt64(static_cast<long double>(totals.Subtotal) *
-                                       static_cast<long double>(salesTaxRate));
+    totals.TaxAmount = TaxOnSubtotal(totals.Subtotal, salesTaxRate);
     totals.GrandTotal = saturatingAdd(totals.Subtotal, totals.TaxAmount);
     return totals;
 }

@@ -22,6 +22,10 @@ struct TableTotals {
 // and the total. Writes amount cells; does not encode the table.
 TableTotals SGkei(LineItemTable& grid, double salesTaxRate);
 
+// The tax on a subtotal: subtotal x rate formed in extended precision and truncated
+// toward zero, once for the whole sum.
+qint64 TaxOnSubtotal(qint64 subtotal, double rate);
+
 // The amount SGkei writes for a line of this quantity and unit price: unit price x
 // quantity rounded half to even. None when the line does not qualify (a quantity that
 // reads as an integer of 0 or less, a price that does not read as an integer above 0)
@@ -33,6 +37,9 @@ std::optional<long double> ComputedLineAmount(QByteArrayView quantity, QByteArra
 // outlives its quantity or price. An amount typed into a line that did not qualify
 // stays. The title row and rows outside the table are left alone.
 void DropStaleAmount(LineItemTable& grid, int row, const TableRow& before);
+
+// The amount of line `row` as SGkei sums it: 0 when the cell does not read as a number.
+qint32 LineAmount(const LineItemTable& grid, int row);
 
 // A finite rounded amount as plain decimal digits, a minus sign if negative.
 QByteArray FormatPlainAmount(long double roundedAmount);
