@@ -1,6 +1,7 @@
 #pragma once
 // The page's positions for the current record, derived once from the model: what the
 // drawing places its blocks by and what the page's mouse tests points against.
+#include "invoice/RateGroups.h"
 #include "page/PageModel.h"
 
 #include <array>
@@ -19,8 +20,23 @@ struct PageGeometry {
     int SX = 0;             // left edge of the sender block
     int SLH = 0;            // sender line pitch
     std::array<int, 6> E{}; // E[1]..E[5], the column borders; E[0] unused
+    int totalsRows = 3;     // subtotal, tax, total; two more per further tax rate
+
+    // The totals rows the page draws: a subtotal and a tax row per tax rate of a
+    // qualified invoice, then the total.
+    static int totalsRowsOf(const PageModel& m) {
+        if (!m.invoice.qualified || !m.table)
+            return 3;
+        const invoice::RateTotals rates =
+            invoice::GroupByRate(*m.table, m.SalesTaxRate, m.invoice.reducedRate);
+        return 2 * int(rates.groups.size()) + 1;
+    }
 
     static PageGeometry of(const PageModel& m, int lineCount) {
+        return of(m, lineCount, totalsRowsOf(m));
+    }
+
+    static PageGeometry of(const PageModel& m, int lineCount, int totalsRows) {
         PageGeometry g;
         g.W = m.pageWidth;
         g.H = m.pageHeight;
@@ -33,7 +49,9 @@ struct PageGeometry {
         for (int k = 2; k <= 5; ++k)
             g.E[k] = g.E[k - 1] + m.ColWidth[k - 1];
         g.T0 = g.P + g.LH;
-        g.Y1 = g.T0 + (g.N + 5) * g.LH;
+        g.totalsRows = totalsRows;
+        // The remarks keep one free row below the total.
+        g.Y1 = g.T0 + (g.N + totalsRows + 2) * g.LH;
         g.SX = g.R - m.SenderSpaceWidth;
         g.SLH = m.SenderLineHeight;
         return g;

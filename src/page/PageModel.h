@@ -2,6 +2,7 @@
 // Everything the page drawing reads: the current record's fields, the settings, the
 // record's layout, the side panel's options, the interaction state and the table.
 // The main window fills one of these before every drawing; the renderer keeps nothing.
+#include "invoice/InvoiceSettings.h"
 #include "table/LineItemTable.h"
 #include "table/RowSelection.h"
 
@@ -35,6 +36,8 @@ struct PageModel {
     std::array<int, 5> SenderAlign{}; // Sender1Align..Sender5Align: 0 left, 1 centre, 2 right
     int SenderSpaceWidth = 200;
     int SenderLineHeight = 22;
+    // The qualified-invoice mode; off, nothing of it is drawn.
+    invoice::InvoiceSettings invoice;
 
     // Layout of the current record. LineCount is the table's line count.
     std::array<int, 5> ColWidth{230, 40, 40, 90, 90}; // ColWidth1..ColWidth5

@@ -1,9 +1,12 @@
 #include "page/PageRenderer.h"
 
+#include "invoice/RateGroups.h"
 #include "page/PageGeometry.h"
 #include "page/PageText.h"
 #include "platform/Cp932.h"
 #include "table/NumberReading.h"
+
+#include <optional>
 
 namespace page {
 
@@ -33,6 +36,17 @@ const QString kRemarksLabel = QStringLiteral("備考");
 const QString kTotalsLabels[3] = {QStringLiteral("　小　　　計　"),
                                   QStringLiteral("　消　費　税　"),
                                   QStringLiteral("　合　　　計　")};
+// The qualified invoice's texts.
+const QString kRegistrationLabel = QStringLiteral("登録番号 ");
+const QString kReducedFootnote = QStringLiteral("※は軽減税率対象品目");
+QString groupSubtotalLabel(const invoice::RateGroup& g) {
+    return (g.reduced ? QStringLiteral("※") : QString()) + invoice::RatePercentText(g.rate) +
+           QStringLiteral("%対象 小計");
+}
+QString groupTaxLabel(const invoice::RateGroup& g) {
+    return QStringLiteral("消費税（") + invoice::RatePercentText(g.rate) + QStringLiteral("%）");
+}
+
 const QString kOverflowWithRemarks = QStringLiteral(
     "印刷範囲を超えている部分があります。必要なら備考欄表示、行間、行数、位置を調節してください。");
 const QString kOverflowWithoutRemarks = QStringLiteral(
@@ -48,15 +62,23 @@ struct Geometry : PageGeometry {
     int lineTop(int i) const { return T0 + (i - 1) * LH; }
 };
 
-Geometry geometryOf(const PageModel& m, int lineCount) {
-    return Geometry{PageGeometry::of(m, lineCount)};
+// A qualified invoice's totals rows are those of its tax rates; none for the plain form.
+int totalsRowsFor(const invoice::RateTotals* rates) {
+    return rates ? 2 * int(rates->groups.size()) + 1 : 3;
+}
+
+// The one row of note below the total, when a marked item is on the page.
+bool showsFootnote(const PageModel& m, const invoice::RateTotals* rates) {
+    return m.invoice.qualified && rates && rates->anyMarked;
 }
 
 class PagePainter {
 public:
+    // `rates` is given for a qualified invoice, null for the plain form.
     PagePainter(Canvas& canvas, const PageModel& model, const LineItemTable& table,
-                const TableTotals& totals)
-        : c(canvas), m(model), t(table), totals(totals), g(geometryOf(model, table.lineCount())),
+                const TableTotals& totals, const invoice::RateTotals* rates)
+        : c(canvas), m(model), t(table), totals(totals), rates(rates),
+          g(Geometry{PageGeometry::of(model, table.lineCount(), totalsRowsFor(rates))}),
           family(cp932::decode(model.FontName)), fontColor(ColorFromWindows(model.FontColor)),
           lineColor(ColorFromWindows(model.LineColor)), kind(textsFor(model.documentKind)) {}
 
@@ -74,7 +96,12 @@ public:
         c.setBrush(BrushSpec{});
         setFont(12 + m.FontSizeOffset);
         table();
-        totalsRows();
+        if (rates)
+            rateTotalsRows();
+        else
+            totalsRows();
+        if (showsFootnote(m, rates))
+            footnote();
         if (m.showRemarks)
             remarks();
         rules();
@@ -189,6 +216,14 @@ private:
             const int th = c.textExtent(text).height();
             c.drawText(edges(g.SX, top, g.R, top + th), text, senderLayout(m.SenderAlign[k - 1]));
         }
+        if (m.invoice.qualified && !m.invoice.registrationNumber.isEmpty()) {
+            // The block's sixth slot, just above the table.
+            setFont(8);
+            const QString text = kRegistrationLabel + m.invoice.registrationNumber;
+            const int top = g.P - slh;
+            const int th = c.textExtent(text).height();
+            c.drawText(edges(g.SX, top, g.R, top + th), text, TextLayout::Plain);
+        }
     }
 
     void rowHighlight() {
@@ -245,34 +280,52 @@ private:
 
     void totalsRows() {
         const qint64 values[3] = {totals.Subtotal, totals.TaxAmount, totals.GrandTotal};
-        for (int k = 0; k < 3; ++k) {
-            const int top = g.T0 + (g.N + k) * g.LH;
-            c.drawText(edges(g.M, top, g.E[4], top + g.LH + 1), kTotalsLabels[k],
-                       TextLayout::RowCentre);
-            if (values[k] != 0)
-                c.drawText(edges(g.E[4], top, g.E[5], top + g.LH + 1),
-                           FormatAmount(values[k], m.showYen) + QLatin1Char(' '),
-                           TextLayout::RowRight);
+        for (int k = 0; k < 3; ++k)
+            totalsRow(k, kTotalsLabels[k], values[k]);
+    }
+
+    void totalsRow(int k, const QString& label, qint64 value) {
+        const int top = g.T0 + (g.N + k) * g.LH;
+        c.drawText(edges(g.M, top, g.E[4], top + g.LH + 1), label, TextLayout::RowCentre);
+        if (value != 0)
+            c.drawText(edges(g.E[4], top, g.E[5], top + g.LH + 1),
+                       FormatAmount(value, m.showYen) + QLatin1Char(' '), TextLayout::RowRight);
+    }
+
+    // A subtotal and a tax row per rate, the record's rate first, then the total.
+    void rateTotalsRows() {
+        int k = 0;
+        for (const invoice::RateGroup& group : rates->groups) {
+            totalsRow(k++, groupSubtotalLabel(group), group.subtotal);
+            totalsRow(k++, groupTaxLabel(group), group.tax);
         }
+        totalsRow(k, kTotalsLabels[2], rates->total);
+    }
+
+    void footnote() {
+        setFont(8);
+        const int top = g.T0 + (g.N + g.totalsRows) * g.LH;
+        c.drawText(edges(g.M, top, g.R, top + g.LH), kReducedFootnote, TextLayout::RowLeft);
     }
 
     void remarks() {
         setFont(12 + off());
-        c.drawText(edges(g.M, g.T0 + (g.N + 4) * g.LH, g.R, g.Y1), kRemarksLabel,
-                   TextLayout::RowLeft);
+        c.drawText(edges(g.M, g.Y1 - g.LH, g.R, g.Y1), kRemarksLabel, TextLayout::RowLeft);
         c.drawText(edges(g.M + 2, g.Y1 + 2, g.R - 2, g.Y1 + 82), m.memo, TextLayout::Wrapped);
     }
 
     void rules() {
         const int linesBottom = g.T0 + g.N * g.LH;
-        const int totalsBottom = g.T0 + (g.N + 3) * g.LH;
+        const int totalsBottom = g.T0 + (g.N + g.totalsRows) * g.LH;
         setPen(2);
         hline(g.T0, g.M, g.R);
-        hline(g.T0 + (g.N + 2) * g.LH, g.M, g.R);
+        // The wide rule stands above the total.
+        hline(totalsBottom - g.LH, g.M, g.R);
         setPen(1);
         hline(g.P, g.M, g.R);
         hline(linesBottom, g.M, g.R);
-        hline(g.T0 + (g.N + 1) * g.LH, g.M, g.R);
+        for (int k = 1; k < g.totalsRows - 1; ++k)
+            hline(g.T0 + (g.N + k) * g.LH, g.M, g.R);
         hline(totalsBottom, g.M, g.R);
         for (int x : {g.M, g.E[4], g.E[5], g.R})
             vline(x, g.P, totalsBottom);
@@ -329,6 +382,7 @@ private:
     const PageModel& m;
     const LineItemTable& t;
     const TableTotals& totals;
+    const invoice::RateTotals* rates;
     const Geometry g;
     const QString family;
     const QColor fontColor;
@@ -343,17 +397,31 @@ TableTotals DrawPage(Canvas& canvas, PageModel& model) {
     if (!model.table)
         fallback.setDefaultTitles();
     LineItemTable& table = model.table ? *model.table : fallback;
-    const TableTotals totals = SGkei(table, model.SalesTaxRate);
-    PagePainter(canvas, model, table, totals).draw();
+    const TableTotals plain = SGkei(table, model.SalesTaxRate);
+    if (!model.invoice.qualified) {
+        PagePainter(canvas, model, table, plain, nullptr).draw();
+        return plain;
+    }
+    const invoice::RateTotals rates =
+        invoice::GroupByRate(table, model.SalesTaxRate, model.invoice.reducedRate);
+    const TableTotals totals = rates.sums();
+    PagePainter(canvas, model, table, totals, &rates).draw();
     return totals;
 }
 
 QString OverflowNotice(const PageModel& model) {
     const qint64 P = model.TablePosition, LH = model.LineHeight, H = model.pageHeight;
     const qint64 N = model.table ? model.table->lineCount() : 0;
+    // Rows a qualified invoice adds below the lines: its further rates' rows, and the
+    // footnote, which the remarks otherwise keep room for.
+    std::optional<invoice::RateTotals> rates;
+    if (model.invoice.qualified && model.table)
+        rates = invoice::GroupByRate(*model.table, model.SalesTaxRate, model.invoice.reducedRate);
+    const qint64 extra = totalsRowsFor(rates ? &*rates : nullptr) - 3;
     if (model.showRemarks)
-        return P + LH * (N + 6) + 80 > H ? kOverflowWithRemarks : QString();
-    return P + LH * (N + 4) > H ? kOverflowWithoutRemarks : QString();
+        return P + LH * (N + 6 + extra) + 80 > H ? kOverflowWithRemarks : QString();
+    const qint64 footnote = showsFootnote(model, rates ? &*rates : nullptr) ? 1 : 0;
+    return P + LH * (N + 4 + extra + footnote) > H ? kOverflowWithoutRemarks : QString();
 }
 
 QColor ColorFromWindows(quint32 value) {
