@@ -22,5 +22,6 @@ page::PageModel PageModelFrom(const Dataset& record, const Settings& settings) {
     }
     m.SenderSpaceWidth = settings.SenderSpaceWidth;
     m.SenderLineHeight = settings.SenderLineHeight;
+    m.invoice = settings.invoice;
     return m;
 }

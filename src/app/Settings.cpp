@@ -1,5 +1,6 @@
 #include "app/Settings.h"
 
+#include "invoice/RegistrationNumber.h"
 #include "platform/Cp932.h"
 #include "platform/ProfileFile.h"
 
@@ -17,6 +18,24 @@ const char* const kCannotWrite = "%1 に書き込めません";
 
 QByteArray numbered(const char* prefix, int index, const char* suffix = "") {
     return QByteArray(prefix) + QByteArray::number(index + 1) + suffix;
+}
+
+void readInvoiceSection(const ProfileFile& file, invoice::InvoiceSettings& v) {
+    v.qualified = file.readBool("Invoice", "Qualified", v.qualified);
+    // A number edited by hand is taken in its plain form; one that is no number at all
+    // would print as one, so it is dropped.
+    const invoice::RegistrationNumberReading number =
+        invoice::ReadRegistrationNumber(file.readText("Invoice", "RegistrationNumber", QString()));
+    v.registrationNumber = number.number;
+    const double rate = file.readReal("Invoice", "ReducedRate", v.reducedRate);
+    // A percentage written where the fraction belongs would tax at hundreds of percent.
+    v.reducedRate = rate >= 0 && rate < 1 ? rate : invoice::kDefaultReducedRate;
+}
+
+void writeInvoiceSection(ProfileFile& file, const invoice::InvoiceSettings& v) {
+    file.writeBool("Invoice", "Qualified", v.qualified);
+    file.writeText("Invoice", "RegistrationNumber", v.registrationNumber);
+    file.writeReal("Invoice", "ReducedRate", v.reducedRate);
 }
 
 } // namespace
@@ -67,6 +86,8 @@ Settings readSettings(const QString& path, QSize screenSize) {
     s.orientation = file.readInteger("Printer", "Orientation", s.orientation);
     s.PaperName = file.readText("Printer", "Papername", s.PaperName);
     s.PrintScale = file.readInteger("Printer", "PrintScale", s.PrintScale);
+
+    readInvoiceSection(file, s.invoice);
     return s;
 }
 
@@ -120,6 +141,8 @@ std::optional<QString> writeSettings(const QString& path, const Settings& s) {
     file.writeInteger("Printer", "Orientation", s.orientation);
     file.writeText("Printer", "Papername", s.PaperName);
     file.writeInteger("Printer", "PrintScale", s.PrintScale);
+
+    writeInvoiceSection(file, s.invoice);
 
     // The user's configuration folder may not exist yet.
     if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !file.save(path)) {

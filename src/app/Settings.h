@@ -1,6 +1,7 @@
 #pragma once
 // The settings file beside the executable: read once when the main window is
 // created, written once when it is destroyed.
+#include "invoice/InvoiceSettings.h"
 #include "platform/ColorNames.h"
 
 #include <QSize>
@@ -45,6 +46,9 @@ struct Settings {
     int orientation = 1; // 1 portrait, 2 landscape
     QString PaperName;
     int PrintScale = 0;
+
+    // [Invoice] Qualified, RegistrationNumber, ReducedRate
+    invoice::InvoiceSettings invoice;
 };
 
 // Reads every key, a missing file or key giving the defaults above, and corrects

@@ -53,6 +53,7 @@ TEST_F(SettingsFile, MissingFileGivesTheDefaults) {
     }
     EXPECT_TRUE(s.PaperName.isEmpty());
     EXPECT_EQ(s.PrintScale, 0);
+    EXPECT_EQ(s.invoice, invoice::InvoiceSettings{});
 }
 
 TEST_F(SettingsFile, WindowAndSenderCorrections) {
@@ -103,6 +104,7 @@ TEST_F(SettingsFile, WritesEveryKeyInOrderAndReadsItBack) {
     s.orientation = 2;
     s.PaperName = QStringLiteral("A5");
     s.PrintScale = 95;
+    s.invoice = {true, QStringLiteral("T4011001098993"), 0.08};
     ASSERT_EQ(writeSettings(path, s), std::nullopt);
 
     const QByteArray expected = "[window]\r\nTop=12\r\nLeft=34\r\nWidth=800\r\nHeight=600\r\n\r\n"
@@ -121,7 +123,9 @@ TEST_F(SettingsFile, WritesEveryKeyInOrderAndReadsItBack) {
                                 "\r\nFontSize=-2\r\n\r\n"
                                 "[Hint]\r\nHintChecked=0\r\n\r\n"
                                 "[Printer]\r\nPaperSize=11\r\nOrientation=2\r\nPapername=A5\r\n"
-                                "PrintScale=95\r\n";
+                                "PrintScale=95\r\n\r\n"
+                                "[Invoice]\r\nQualified=1\r\nRegistrationNumber=T4011001098993\r\n"
+                                "ReducedRate=0.08\r\n";
     EXPECT_EQ(readBytes(), expected);
 
     Settings back = readSettings(path, {1920, 1080});
@@ -138,8 +142,31 @@ TEST_F(SettingsFile, WritesEveryKeyInOrderAndReadsItBack) {
     EXPECT_EQ(back.orientation, 2);
     EXPECT_EQ(back.PaperName, s.PaperName);
     EXPECT_EQ(back.PrintScale, 95);
+    EXPECT_EQ(back.invoice, s.invoice);
     EXPECT_EQ(ReadSettingValue(path, QStringLiteral("Sales_Tax"), QStringLiteral("0.08")),
               QStringLiteral("0.1"));
+}
+
+TEST_F(SettingsFile, InvoiceSectionIsReadWithTheFileRules) {
+    const struct {
+        const char* section;
+        invoice::InvoiceSettings expected;
+    } cases[] = {
+        {"", {false, "", 0.08}},
+        {"qualified=1\r\nregistrationnumber=T7010705000725\r\nreducedrate=0.1",
+         {true, "T7010705000725", 0.1}},
+        {"Qualified=0x1\r\nReducedRate=0", {true, "", 0.0}},
+        {"Qualified=yes\r\nReducedRate=abc", {false, "", 0.08}},
+        // Typed by hand: the plain form is kept; what is no number is dropped.
+        {"RegistrationNumber=t 4011-0010-98993", {false, "T4011001098993", 0.08}},
+        {"RegistrationNumber=T401100109899\r\nReducedRate=8", {false, "", 0.08}},
+        {"ReducedRate=-0.08", {false, "", 0.08}},
+    };
+    for (const auto& c : cases) {
+        writeBytes("[Printer]\r\nPaperSize=9\r\n\r\n[Invoice]\r\n" + QByteArray(c.section) +
+                   "\r\n");
+        EXPECT_EQ(readSettings(path, screen).invoice, c.expected) << c.section;
+    }
 }
 
 // A recent path that code page 932 cannot hold would be written altered and then name a
