@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <optional>
+class InvoiceSettingsDialog;
 class TForm3;
 
 // What an Open or Save dialog is set up with before each use.
@@ -34,6 +35,8 @@ public:
     virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
     // The sender-items dialog, modal; while open it edits the main window's values itself.
     virtual void showSenderItems(TForm3& dialog) = 0;
+    // The qualified-invoice settings dialog, modal; true when it was closed with OK.
+    virtual bool showInvoiceSettings(InvoiceSettingsDialog& dialog) = 0;
 };
 
 // The stored message texts separate lines with LF CR; a message box wants one line break.

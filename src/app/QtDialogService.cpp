@@ -1,6 +1,7 @@
 #include "app/QtDialogService.h"
 
 #include "app/AppTexts.h"
+#include "app/InvoiceSettingsDialog.h"
 #include "app/TForm4.h"
 #include "sender/TForm3.h"
 
@@ -84,4 +85,8 @@ std::optional<QColor> QtDialogService::chooseColor(const QColor& initial) {
 
 void QtDialogService::showSenderItems(TForm3& dialog) {
     dialog.exec();
+}
+
+bool QtDialogService::showInvoiceSettings(InvoiceSettingsDialog& dialog) {
+    return dialog.exec() == QDialog::Accepted;
 }

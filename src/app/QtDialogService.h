@@ -24,6 +24,7 @@ public:
     int exitQuestion() override;
     std::optional<QColor> chooseColor(const QColor& initial) override;
     void showSenderItems(TForm3& dialog) override;
+    bool showInvoiceSettings(InvoiceSettingsDialog& dialog) override;
 
 private:
     QPointer<QWidget> parent_;

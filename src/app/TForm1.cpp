@@ -60,6 +60,7 @@ TForm1::TForm1(TForm1Options options, QWidget* parent)
     ui.PB1->setPaintHandler([this](QPainter& painter) { PB1Paint(painter); });
     createActions();
     createLineCommands();
+    createInvoiceCommands();
     connectPageInteraction();
     connectFileMenu();
     connectRecordCommands();

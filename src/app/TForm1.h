@@ -13,6 +13,7 @@
 //   TForm1Pdf.cpp       the shown record written as a PDF file
 //   TForm1KanaRows.cpp  the row of the name typed on the page, from the input method
 //   TForm1List.cpp      the record list: sorting, deleting, colours and its editors
+//   TForm1Invoice.cpp   the qualified-invoice settings and the ※ line command
 #include "app/ActionList.h"
 #include "app/MainWindowUi.h"
 #include "app/Settings.h"
@@ -29,6 +30,7 @@
 #include "table/RowSelection.h"
 
 #include <QColor>
+#include <QList>
 #include <QMainWindow>
 #include <QPoint>
 #include <QRect>
@@ -266,6 +268,14 @@ public:
     sender::SenderItems senderItems() const;
     void setSenderItems(const sender::SenderItems& items);
     // --- end of sender items ---------------------------------------------------------------
+    // --- Qualified invoices (TForm1Invoice.cpp) ---------------------------------------------
+    // 表示 menu "適格請求書の設定...": the dialog over settings.invoice; OK repaints the page.
+    void AInvoiceSettingsExecute();
+    // "軽減税率の対象（※）": the mark on the selected lines, or a note why nothing changed.
+    void AReducedRateExecute();
+    // The ※ command and its separators are in the menus only while the mode is on.
+    void applyInvoiceMode();
+    // --- end of qualified invoices ------------------------------------------------------------
     // --- Kana rows and record list ---------------------------------------------------------
     // (TForm1KanaRows.cpp: the page's name editor; TForm1List.cpp: the record list)
     // NameReading (declared with the page interaction) is kept by Edit2Change: the row
@@ -341,6 +351,9 @@ private:
     void connectRecordCommands();
     // Line commands: their handlers, PopupMenu1 and the cell editor's events.
     void createLineCommands();
+    // The invoice settings item and the ※ command in the menus; after createLineCommands.
+    void createInvoiceCommands();
+    QList<QAction*> invoiceMenuItems_; // separators and items shown with the mode
     bool Edit1Event(QEvent* event);
     void bringCellEditorForward();
     void showFocusedCellInEditor();

@@ -55,6 +55,7 @@ void TForm1::FormCreate() {
     // 5-6. Settings.
     TablePosition = 200;
     settings = readSettings(settingsPath_, screenSize_);
+    applyInvoiceMode();
     // A size below the window's minimum is held to it here: corrected later, at the first
     // showing, it moved the client area, not the frame, to the position read.
     resize(settings.windowWidth, settings.windowHeight);

@@ -2,6 +2,7 @@
 // Answers the window's questions from a script and records what was shown, so no test
 // ever waits on a modal dialog.
 #include "app/DialogService.h"
+#include "app/InvoiceSettingsDialog.h"
 #include "sender/TForm3.h"
 
 #include <QList>
@@ -34,6 +35,11 @@ public:
     // What the user does in the open sender-items dialog; unset, the dialog is not shown.
     // The dialog is closed by its close box afterwards if the script left it open.
     std::function<void(TForm3&)> senderItemsScript;
+
+    int invoiceSettingsShown = 0;
+    // What the user does in the open invoice settings dialog; unset, it is cancelled at
+    // once. Left open by the script, it is cancelled afterwards.
+    std::function<void(InvoiceSettingsDialog&)> invoiceSettingsScript;
 
     // Runs while a box or file dialog is "open", as the event loop would under a real one.
     std::function<void()> whileOpen;
@@ -74,6 +80,18 @@ public:
                 dialog.close();
         });
         dialog.exec();
+    }
+
+    bool showInvoiceSettings(InvoiceSettingsDialog& dialog) override {
+        ++invoiceSettingsShown;
+        if (!invoiceSettingsScript)
+            return false;
+        QTimer::singleShot(0, &dialog, [this, &dialog] {
+            invoiceSettingsScript(dialog);
+            if (dialog.isVisible())
+                dialog.reject();
+        });
+        return dialog.exec() == QDialog::Accepted;
     }
 
     std::optional<QColor> chooseColor(const QColor& initial) override {

@@ -1,0 +1,64 @@
+// Qualified invoices: the settings dialog in the 表示 menu and the ※ line command, shown in
+// the 編集 menu and the table's pop-up menu only while the mode is on. The rules live in
+// invoice/; the page draws the mode from the settings values.
+#include "app/TForm1.h"
+
+#include "app/DialogService.h"
+#include "app/InvoiceSettingsDialog.h"
+#include "invoice/ReducedRateMark.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace {
+
+const char* const kNoLineSelected = "※を付ける、または外す品目の行を選択してください。";
+
+} // namespace
+
+void TForm1::createInvoiceCommands() {
+    ActionList1->add(QStringLiteral("AInvoiceSettings"), QString::fromUtf8("適格請求書の設定..."));
+    ActionList1->add(QStringLiteral("AReducedRate"), QString::fromUtf8("軽減税率の対象（※）"));
+    ActionList1->bind(QStringLiteral("AInvoiceSettings"), [this] { AInvoiceSettingsExecute(); });
+    ActionList1->bind(QStringLiteral("AReducedRate"), [this] { AReducedRateExecute(); });
+
+    // After 差出編集ウィンドを表示, the last item of the 表示 menu.
+    QAction* settingsItem = ui.N10->addAction(QString());
+    settingsItem->setObjectName(QStringLiteral("AInvoiceSettings1"));
+    ActionList1->bindMenuItem(settingsItem, QStringLiteral("AInvoiceSettings"));
+
+    // After the existing items of both menus and a separator of its own.
+    const std::pair<QMenu*, const char*> menus[] = {{ui.E1, "AReducedRate1"},
+                                                    {PopupMenu1, "AReducedRate2"}};
+    for (const auto& [menu, name] : menus) {
+        invoiceMenuItems_ << menu->addSeparator();
+        QAction* item = menu->addAction(QString());
+        item->setObjectName(QString::fromLatin1(name));
+        ActionList1->bindMenuItem(item, QStringLiteral("AReducedRate"));
+        invoiceMenuItems_ << item;
+    }
+    applyInvoiceMode();
+}
+
+void TForm1::applyInvoiceMode() {
+    for (QAction* item : invoiceMenuItems_)
+        item->setVisible(settings.invoice.qualified);
+}
+
+void TForm1::AInvoiceSettingsExecute() {
+    InvoiceSettingsDialog dialog(*dialogs_, this);
+    dialog.load(settings.invoice);
+    if (!dialogs_->showInvoiceSettings(dialog))
+        return;
+    settings.invoice = dialog.values();
+    applyInvoiceMode();
+    RepaintPage();
+}
+
+void TForm1::AReducedRateExecute() {
+    if (invoice::ToggleReducedRateMark(StringGrid1, RowSelected) == invoice::MarkToggle::NoLine) {
+        dialogs_->info(QString::fromUtf8(kNoLineSelected));
+        return;
+    }
+    afterTableChange();
+}
