@@ -35,8 +35,9 @@ public:
     virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
     // The sender-items dialog, modal; while open it edits the main window's values itself.
     virtual void showSenderItems(TForm3& dialog) = 0;
-    // The qualified-invoice settings dialog, modal; true when it was closed with OK.
-    virtual bool showInvoiceSettings(InvoiceSettingsDialog& dialog) = 0;
+    // The qualified-invoice settings dialog, modal; true when it was closed with OK. A
+    // service that shows no dialogs answers as if it was cancelled.
+    virtual bool showInvoiceSettings(InvoiceSettingsDialog& /*dialog*/) { return false; }
 };
 
 // The stored message texts separate lines with LF CR; a message box wants one line break.
