@@ -353,7 +353,12 @@ private:
     void createLineCommands();
     // The invoice settings item and the ※ command in the menus; after createLineCommands.
     void createInvoiceCommands();
-    QList<QAction*> invoiceMenuItems_; // separators and items shown with the mode
+    struct InvoiceMenuItem {
+        QMenu* menu;
+        QAction* separator;
+        QAction* item;
+    };
+    QList<InvoiceMenuItem> invoiceMenuItems_; // the ※ command in the 編集 and pop-up menus
     bool Edit1Event(QEvent* event);
     void bringCellEditorForward();
     void showFocusedCellInEditor();

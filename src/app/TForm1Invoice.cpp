@@ -27,22 +27,33 @@ void TForm1::createInvoiceCommands() {
     settingsItem->setObjectName(QStringLiteral("AInvoiceSettings1"));
     ActionList1->bindMenuItem(settingsItem, QStringLiteral("AInvoiceSettings"));
 
-    // After the existing items of both menus and a separator of its own.
+    // Kept out of the menus while the mode is off, so that they hold exactly their usual
+    // items; applyInvoiceMode puts them at the end, after a separator of their own.
     const std::pair<QMenu*, const char*> menus[] = {{ui.E1, "AReducedRate1"},
                                                     {PopupMenu1, "AReducedRate2"}};
     for (const auto& [menu, name] : menus) {
-        invoiceMenuItems_ << menu->addSeparator();
-        QAction* item = menu->addAction(QString());
+        auto* separator = new QAction(menu);
+        separator->setSeparator(true);
+        auto* item = new QAction(menu);
         item->setObjectName(QString::fromLatin1(name));
         ActionList1->bindMenuItem(item, QStringLiteral("AReducedRate"));
-        invoiceMenuItems_ << item;
+        invoiceMenuItems_.push_back({menu, separator, item});
     }
     applyInvoiceMode();
 }
 
 void TForm1::applyInvoiceMode() {
-    for (QAction* item : invoiceMenuItems_)
-        item->setVisible(settings.invoice.qualified);
+    const bool on = settings.invoice.qualified;
+    for (const InvoiceMenuItem& entry : invoiceMenuItems_) {
+        const bool shown = entry.menu->actions().contains(entry.item);
+        if (on && !shown) {
+            entry.menu->addAction(entry.separator);
+            entry.menu->addAction(entry.item);
+        } else if (!on && shown) {
+            entry.menu->removeAction(entry.separator);
+            entry.menu->removeAction(entry.item);
+        }
+    }
 }
 
 void TForm1::AInvoiceSettingsExecute() {

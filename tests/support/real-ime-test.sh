@@ -12,7 +12,7 @@
 #   save    open the name editor of a saved record, type "yamada" and convert, press
 #           Ctrl+S: the file holds the name as the editor shows it; type more, close the
 #           window with Alt+F4 and choose "save and exit": the file holds that too.
-#   menu    type 10 into the tax box and press Ctrl+S; Alt+V, Up, Enter opens the sender
+#   menu    type 10 into the tax box and press Ctrl+S; Alt+V, Up, Up, Enter opens the sender
 #           dialog; type 8 and choose ファイル → 上書き保存 with Alt+F, S: each runs although
 #           the tax box has the keys.
 #   real-ime-test.sh PATH/TO/ledora_ime_probe [name|sender|tax|save|menu]
@@ -212,10 +212,10 @@ menu)
     xdotool type --delay 150 10
     xdotool key ctrl+s
     wait_for 20 probe_said "SAVED tax=0.1" || fail "Ctrl+S in the tax box did not save the typed rate"
-    # 表示 → (last item) 差出編集ウィンドを表示, with the keys.
+    # 表示 → 差出編集ウィンドを表示, the item above the last, with the keys.
     xdotool key alt+v
-    xdotool key --delay 150 Up Return
-    wait_for 20 probe_said SENDERDIALOG || fail "Alt+V, Up, Enter did not open the sender dialog"
+    xdotool key --delay 150 Up Up Return
+    wait_for 20 probe_said SENDERDIALOG || fail "Alt+V, Up, Up, Enter did not open the sender dialog"
     # The dialog closed; the tax box has the keys again. ファイル → 上書き保存 with the keys.
     wait_for 20 probe_said BOXFOCUS || true
     focus_active
