@@ -92,21 +92,43 @@ QString loadRecord(Dataset& dataset, const QString& path, qint64 index, qint64& 
 }
 
 QString save(Dataset& dataset, const QString& path) {
+    return save(dataset, path, backups::Policy{}).error;
+}
+
+SaveOutcome save(Dataset& dataset, const QString& path, const backups::Policy& policy) {
     dataset.post();
     const QString fullPath = QFileInfo(path).absoluteFilePath();
     const QByteArray bytes = isXmlFileName(path) ? datapacket::writeXml(dataset.content())
                                                  : datapacket::writeBinary(dataset.content());
+    auto reached = [&](backups::SaveStep step) {
+        if (policy.reached)
+            policy.reached(step);
+    };
     QSaveFile file(path);
     auto failure = [&](const QString& reason) {
         file.cancelWriting();
-        return QString::fromUtf8(CannotCreateText).arg(fullPath, reason);
+        return SaveOutcome{QString::fromUtf8(CannotCreateText).arg(fullPath, reason), {}};
     };
     if (!file.open(QIODevice::WriteOnly))
         return failure(file.errorString());
     if (file.write(bytes) != bytes.size())
         return failure(file.errorString());
-    if (!file.commit())
+    reached(backups::SaveStep::Written);
+    backups::Kept kept;
+    if (policy.generations > 0 && QFileInfo(path).isFile())
+        kept = backups::keep(path, policy);
+    reached(backups::SaveStep::Kept);
+    if (!file.commit()) {
+        // The old file is still in place: a generation of it would only repeat it.
+        if (!kept.path.isEmpty() && !kept.earlier)
+            QFile::remove(kept.path);
         return failure(file.errorString());
+    }
+    reached(backups::SaveStep::Committed);
+    if (!kept.path.isEmpty())
+        backups::prune(path, policy);
+    if (!kept.failure.isEmpty())
+        return {{}, backups::keepFailedMessage(kept.failure)};
     return {};
 }
 

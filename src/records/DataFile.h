@@ -1,5 +1,7 @@
 #pragma once
 // Loading and saving the data file of CDS2.
+#include "records/BackupGenerations.h"
+
 #include <QString>
 
 class Dataset;
@@ -29,5 +31,15 @@ QString loadRecord(Dataset& dataset, const QString& path, qint64 index, qint64& 
 // temporary file renamed over `path`, so a failed save leaves the old file whole.
 // Returns an empty text, or the message "ファイル "<path>" を作成できません。<reason>".
 QString save(Dataset& dataset, const QString& path);
+
+struct SaveOutcome {
+    QString error;         // as save() answers; empty when the file was written
+    QString backupWarning; // the file was written, but the one it replaced was not kept
+};
+// As save(), and a file that `path` already holds is first kept as a generation
+// (backups::keep), which the new file then replaces in one rename: a save stopped at
+// any point leaves the old file or the new one at `path`, and the old one kept once the
+// new one is there. Older generations are pruned only after the new file is in place.
+SaveOutcome save(Dataset& dataset, const QString& path, const backups::Policy& policy);
 
 } // namespace DataFile
