@@ -88,6 +88,7 @@ Settings readSettings(const QString& path, QSize screenSize) {
     s.PrintScale = file.readInteger("Printer", "PrintScale", s.PrintScale);
 
     readInvoiceSection(file, s.invoice);
+    s.backupGenerations = file.readInteger("Backup", "Generations", s.backupGenerations);
     return s;
 }
 
@@ -143,6 +144,7 @@ std::optional<QString> writeSettings(const QString& path, const Settings& s) {
     file.writeInteger("Printer", "PrintScale", s.PrintScale);
 
     writeInvoiceSection(file, s.invoice);
+    file.writeInteger("Backup", "Generations", s.backupGenerations);
 
     // The user's configuration folder may not exist yet.
     if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !file.save(path)) {

@@ -49,6 +49,8 @@ struct Settings {
 
     // [Invoice] Qualified, RegistrationNumber, ReducedRate
     invoice::InvoiceSettings invoice;
+    // [Backup] earlier versions kept of each data file; 0 or below keeps none.
+    int backupGenerations = 10;
 };
 
 // Reads every key, a missing file or key giving the defaults above, and corrects

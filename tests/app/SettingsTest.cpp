@@ -54,6 +54,7 @@ TEST_F(SettingsFile, MissingFileGivesTheDefaults) {
     EXPECT_TRUE(s.PaperName.isEmpty());
     EXPECT_EQ(s.PrintScale, 0);
     EXPECT_EQ(s.invoice, invoice::InvoiceSettings{});
+    EXPECT_EQ(s.backupGenerations, 10);
 }
 
 TEST_F(SettingsFile, WindowAndSenderCorrections) {
@@ -105,6 +106,7 @@ TEST_F(SettingsFile, WritesEveryKeyInOrderAndReadsItBack) {
     s.PaperName = QStringLiteral("A5");
     s.PrintScale = 95;
     s.invoice = {true, QStringLiteral("T4011001098993"), 0.08};
+    s.backupGenerations = 3;
     ASSERT_EQ(writeSettings(path, s), std::nullopt);
 
     const QByteArray expected = "[window]\r\nTop=12\r\nLeft=34\r\nWidth=800\r\nHeight=600\r\n\r\n"
@@ -125,7 +127,8 @@ TEST_F(SettingsFile, WritesEveryKeyInOrderAndReadsItBack) {
                                 "[Printer]\r\nPaperSize=11\r\nOrientation=2\r\nPapername=A5\r\n"
                                 "PrintScale=95\r\n\r\n"
                                 "[Invoice]\r\nQualified=1\r\nRegistrationNumber=T4011001098993\r\n"
-                                "ReducedRate=0.08\r\n";
+                                "ReducedRate=0.08\r\n"
+                                "\r\n[Backup]\r\nGenerations=3\r\n";
     EXPECT_EQ(readBytes(), expected);
 
     Settings back = readSettings(path, {1920, 1080});
@@ -143,6 +146,7 @@ TEST_F(SettingsFile, WritesEveryKeyInOrderAndReadsItBack) {
     EXPECT_EQ(back.PaperName, s.PaperName);
     EXPECT_EQ(back.PrintScale, 95);
     EXPECT_EQ(back.invoice, s.invoice);
+    EXPECT_EQ(back.backupGenerations, 3);
     EXPECT_EQ(ReadSettingValue(path, QStringLiteral("Sales_Tax"), QStringLiteral("0.08")),
               QStringLiteral("0.1"));
 }
