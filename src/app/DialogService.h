@@ -1,10 +1,13 @@
 #pragma once
 // Every modal question the main window asks goes through this seam, so the window can be
 // driven by tests without a dialog ever blocking.
+#include "records/BackupGenerations.h"
+
 #include <QColor>
 #include <QString>
 
 #include <optional>
+#include <vector>
 class InvoiceSettingsDialog;
 class TForm3;
 
@@ -38,6 +41,10 @@ public:
     // The qualified-invoice settings dialog, modal; true when it was closed with OK. A
     // service that shows no dialogs answers as if it was cancelled.
     virtual bool showInvoiceSettings(InvoiceSettingsDialog& /*dialog*/) { return false; }
+    // "バックアップから開く": the generations of `dataFile`, newest first; the path of the
+    // one chosen, empty when the dialog was cancelled. A damaged one cannot be chosen.
+    virtual QString chooseBackup(const QString& dataFile,
+                                 const std::vector<backups::Generation>& generations) = 0;
 };
 
 // The stored message texts separate lines with LF CR; a message box wants one line break.

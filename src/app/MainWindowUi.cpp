@@ -37,6 +37,7 @@ constexpr char kFileMenu[] = "ファイル(&F)";
 constexpr char kNewFile[] = "新規データファイル作成(&N)";
 constexpr char kOpen[] = "開く(&O)...";
 constexpr char kRecent[] = "最近閉じたファイルを開く...";
+constexpr char kOpenBackup[] = "バックアップから開く...";
 constexpr char kSave[] = "上書き保存(&S)";
 constexpr char kSaveAs[] = "名前をつけて保存(&A)...";
 constexpr char kPageSetup[] = "用紙設定...";
@@ -164,6 +165,7 @@ void buildMenus(QMainWindow* window, MainWindowUi& ui) {
         item->setVisible(false);
         ui.recent.append(item);
     }
+    ui.NOpenBackup = menuItem(ui.N1, "NOpenBackup", kOpenBackup);
     ui.N1->addSeparator();
     ui.N5 = menuItem(ui.N1, "N5", kSave);
     ui.N6 = menuItem(ui.N1, "N6", kSaveAs);
@@ -413,6 +415,12 @@ void buildStatusBar(QMainWindow* window, MainWindowUi& ui) {
         }
         ui.statusPanels.append(panel);
     }
+    // Shown only while an earlier version of the data file is open.
+    ui.backupPanel = named(new QLabel(ui.StatusBar1), "BackupPanel");
+    ui.backupPanel->setFrameShape(QFrame::Panel);
+    ui.backupPanel->setFrameShadow(QFrame::Sunken);
+    ui.StatusBar1->addPermanentWidget(ui.backupPanel);
+    ui.backupPanel->hide();
     window->setStatusBar(ui.StatusBar1);
 }
 

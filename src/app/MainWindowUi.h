@@ -31,8 +31,9 @@ struct MainWindowUi {
     QMenu* N1 = nullptr; // ファイル
     QAction* N2 = nullptr;
     QAction* N3 = nullptr;
-    QMenu* N8 = nullptr;    // recent files, items o1..o5
-    QList<QAction*> recent; // o1..o5
+    QMenu* N8 = nullptr;            // recent files, items o1..o5
+    QList<QAction*> recent;         // o1..o5
+    QAction* NOpenBackup = nullptr; // バックアップから開く
     QAction* N5 = nullptr;
     QAction* N6 = nullptr;
     QAction* N14 = nullptr;
@@ -119,7 +120,8 @@ struct MainWindowUi {
     QDateEdit* DateTimePicker2 = nullptr;
 
     QStatusBar* StatusBar1 = nullptr;
-    QList<QLabel*> statusPanels; // six panels, index 5 shows hints
+    QList<QLabel*> statusPanels;   // six panels, index 5 shows hints
+    QLabel* backupPanel = nullptr; // says that a backup is open
 };
 
 // Creates every control, menu item and the status bar inside `window`. Actions and event

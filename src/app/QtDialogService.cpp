@@ -2,6 +2,7 @@
 
 #include "app/AppTexts.h"
 #include "app/InvoiceSettingsDialog.h"
+#include "app/BackupDialog.h"
 #include "app/TForm4.h"
 #include "sender/TForm3.h"
 
@@ -89,4 +90,11 @@ void QtDialogService::showSenderItems(TForm3& dialog) {
 
 bool QtDialogService::showInvoiceSettings(InvoiceSettingsDialog& dialog) {
     return dialog.exec() == QDialog::Accepted;
+}
+
+QString QtDialogService::chooseBackup(const QString& dataFile,
+                                      const std::vector<backups::Generation>& generations) {
+    BackupDialog dialog(dataFile, generations, parent_);
+    dialog.exec();
+    return dialog.chosenPath();
 }

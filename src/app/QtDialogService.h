@@ -25,6 +25,8 @@ public:
     std::optional<QColor> chooseColor(const QColor& initial) override;
     void showSenderItems(TForm3& dialog) override;
     bool showInvoiceSettings(InvoiceSettingsDialog& dialog) override;
+    QString chooseBackup(const QString& dataFile,
+                         const std::vector<backups::Generation>& generations) override;
 
 private:
     QPointer<QWidget> parent_;

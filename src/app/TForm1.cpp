@@ -19,6 +19,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSessionManager>
+#include <QStandardPaths>
 #include <QWheelEvent>
 
 namespace {
@@ -33,13 +34,17 @@ QString u8(const char* text) {
 TForm1::TForm1(TForm1Options options, QWidget* parent)
     : QMainWindow(parent), dialogs_(options.dialogs), printer_(std::move(options.printer)),
       settingsPath_(std::move(options.settingsPath)),
-      executableDir_(std::move(options.executableDir)), screenSize_(options.screenSize) {
+      executableDir_(std::move(options.executableDir)),
+      backupFolder_(std::move(options.backupFolder)), screenSize_(options.screenSize) {
     Q_ASSERT(dialogs_);
     setObjectName(QStringLiteral("Form1"));
     if (settingsPath_.isEmpty())
         settingsPath_ = settingsFilePath();
     if (executableDir_.isEmpty())
         executableDir_ = QCoreApplication::applicationDirPath();
+    if (backupFolder_.isEmpty())
+        backupFolder_ = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                        QStringLiteral("/backup");
     if (screenSize_.isEmpty()) {
         const QScreen* screen = QGuiApplication::primaryScreen();
         screenSize_ = screen ? screen->size() : QSize(1024, 768);
@@ -157,6 +162,10 @@ void TForm1::connectFileMenu() {
     connect(ui.N3, &QAction::triggered, this, [this] { N3Click(); });
     for (QAction* item : ui.recent)
         connect(item, &QAction::triggered, this, [this, item] { o1Click(item); });
+    connect(ui.NOpenBackup, &QAction::triggered, this, [this] { NOpenBackupClick(); });
+    // A file never saved has no earlier versions.
+    connect(ui.N1, &QMenu::aboutToShow, this,
+            [this] { ui.NOpenBackup->setEnabled(!backupDataFile().isEmpty()); });
 }
 
 bool TForm1::isPageViewShown() const {

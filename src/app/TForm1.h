@@ -22,6 +22,7 @@
 #include "page/PageModel.h"
 #include "page/PrintCommand.h"
 #include "platform/PrinterDevice.h"
+#include "records/BackupGenerations.h"
 #include "records/Dataset.h"
 #include "records/FileState.h"
 #include "sender/SenderItemsModel.h"
@@ -60,6 +61,8 @@ struct TForm1Options {
     QString executableDir;                  // empty: the running executable's folder
     std::unique_ptr<PrinterDevice> printer; // null: the system's default printer
     QSize screenSize;                       // empty: the primary screen's size
+    QString backupFolder; // empty: "backup" in the user's data folder; where generations
+                          // go when the folder beside the data file cannot be written
 };
 
 class TForm1 : public QMainWindow {
@@ -122,7 +125,17 @@ public:
     void RefreshHistoryMenu();
     void ResetRecordIndex();
     void LoadRecordLayout();
+    // The window shows the data file `fileName` (empty: a new one); no backup is open.
     void SetWindowTitleFor(const QString& fileName);
+    // "バックアップから開く...": lists the data file's generations and opens the one chosen
+    // as 開く does, but unnamed, so that no save writes over it or over the data file
+    // without asking for a name.
+    void NOpenBackupClick();
+    bool isBackupOpen() const { return !backupOf_.isEmpty(); }
+    // The data file whose generations are kept and listed: the open one, or the one whose
+    // generation is open.
+    QString backupDataFile() const { return isBackupOpen() ? backupOf_ : CurrentFileName; }
+    backups::Policy backupPolicy() const;
 
     // --- page (TForm1Page.cpp) -------------------------------------------------------------
     void UpdatePageSize();
@@ -398,10 +411,19 @@ private:
     // first, the editor's text kept.
     void AppendForListEditor(QWidget* editor);
 
+    // Saves the records to `path`, keeping the file it replaces; false when the save failed
+    // (reported).
+    bool saveDataFileTo(const QString& path);
+    // Where the Save dialog opens: beside the data file while one of its backups is open.
+    QString saveDialogFolder() const;
+    void openBackupFile(const QString& dataFile, const backups::Generation& generation);
+    QString backupOf_; // the data file whose generation is open; empty when none is
+
     DialogService* dialogs_;
     std::unique_ptr<PrinterDevice> printer_;
     QString settingsPath_;
     QString executableDir_;
+    QString backupFolder_;
     QSize screenSize_;
     bool showHints_ = true;
     bool settingsWritten_ = false;

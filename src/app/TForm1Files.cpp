@@ -2,6 +2,7 @@
 #include "app/TForm1.h"
 
 #include "app/AppTexts.h"
+#include "app/BackupDialog.h"
 #include "app/DialogService.h"
 #include "app/UpDown.h"
 #include "records/DataFile.h"
@@ -12,10 +13,13 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollArea>
 #include <QTabBar>
+
+#include <algorithm>
 
 namespace {
 
@@ -37,6 +41,8 @@ QString plainCaption(const QString& path) {
 } // namespace
 
 void TForm1::SetWindowTitleFor(const QString& fileName) {
+    backupOf_.clear();
+    ui.backupPanel->hide();
     setWindowTitle(WindowTitle(fileName));
 }
 
@@ -196,22 +202,16 @@ bool TForm1::afsave() {
     TakeEditorText();
     ClearRowSelection();
     if (!CurrentFileName.isEmpty()) {
-        const QString error = DataFile::save(CDS2, CurrentFileName);
-        if (!error.isEmpty()) {
-            dialogs_->error(error);
+        if (!saveDataFileTo(CurrentFileName))
             return false;
-        }
     } else {
-        const QString path =
-            dialogs_->saveFile({executableDir_, u8(apptext::kDatFilter), u8(apptext::kDatSuffix)});
+        const QString path = dialogs_->saveFile(
+            {saveDialogFolder(), u8(apptext::kDatFilter), u8(apptext::kDatSuffix)});
         if (path.isEmpty()) {
             ExitChoice = 0;
         } else {
-            const QString error = DataFile::save(CDS2, path);
-            if (!error.isEmpty()) {
-                dialogs_->error(error);
+            if (!saveDataFileTo(path))
                 return false;
-            }
             CurrentFileName = path;
             SetWindowTitleFor(CurrentFileName);
         }
@@ -225,14 +225,11 @@ bool TForm1::afsaveas() {
     TakeEditorText();
     ClearRowSelection();
     const QString path =
-        dialogs_->saveFile({executableDir_, u8(apptext::kDatFilter), u8(apptext::kDatSuffix)});
+        dialogs_->saveFile({saveDialogFolder(), u8(apptext::kDatFilter), u8(apptext::kDatSuffix)});
     bool saved = false;
     if (!path.isEmpty()) {
-        const QString error = DataFile::save(CDS2, path);
-        if (!error.isEmpty()) {
-            dialogs_->error(error);
+        if (!saveDataFileTo(path))
             return false;
-        }
         CurrentFileName = path;
         SetWindowTitleFor(CurrentFileName);
         saved = true;
@@ -240,6 +237,63 @@ bool TForm1::afsaveas() {
     AddToHistory(CurrentFileName);
     RefreshHistoryMenu();
     return saved;
+}
+
+bool TForm1::saveDataFileTo(const QString& path) {
+    const DataFile::SaveOutcome outcome = DataFile::save(CDS2, path, backupPolicy());
+    if (!outcome.error.isEmpty()) {
+        dialogs_->error(outcome.error);
+        return false;
+    }
+    // The file is saved; only its earlier version could not be kept.
+    if (!outcome.backupWarning.isEmpty())
+        dialogs_->error(outcome.backupWarning);
+    return true;
+}
+
+backups::Policy TForm1::backupPolicy() const {
+    return {settings.backupGenerations, backupFolder_};
+}
+
+QString TForm1::saveDialogFolder() const {
+    return isBackupOpen() ? QFileInfo(backupOf_).absolutePath() : executableDir_;
+}
+
+void TForm1::NOpenBackupClick() {
+    const QString dataFile = backupDataFile();
+    if (dataFile.isEmpty())
+        return;
+    const std::vector<backups::Generation> generations = backups::list(dataFile, backupFolder_);
+    const QString chosen = dialogs_->chooseBackup(dataFile, generations);
+    const auto generation =
+        std::find_if(generations.begin(), generations.end(),
+                     [&](const backups::Generation& g) { return g.path == chosen; });
+    if (chosen.isEmpty() || generation == generations.end())
+        return;
+    if (!dialogs_->confirm(u8(apptext::kConfirmOpen)))
+        return;
+    CloseOverlayEditors();
+    withViewHidden(*this, [&] { openBackupFile(dataFile, *generation); });
+}
+
+void TForm1::openBackupFile(const QString& dataFile, const backups::Generation& generation) {
+    ClearRowSelection();
+    if (loadDataFile(*this, generation.path)) {
+        // Unnamed, and not among the recent files: a save asks for a name, and the next
+        // start opens the data file itself.
+        CurrentFileName.clear();
+        backupOf_ = dataFile;
+        const QString time = BackupDialog::timeText(generation.time);
+        setWindowTitle(WindowTitle(dataFile) + u8(apptext::kBackupTitle).arg(time));
+        ui.backupPanel->setText(u8(apptext::kBackupStatus).arg(time));
+        ui.backupPanel->show();
+        GridLoadCSV(StringGrid1, CDS2.asText("Sum"));
+    } else {
+        dialogs_->error(u8(apptext::kLoadFailed));
+        afnew();
+    }
+    LoadRecordLayout();
+    RepaintPage();
 }
 
 void TForm1::AddToHistory(const QString& name) {

@@ -25,6 +25,7 @@ protected:
         options.executableDir = dir.path();
         options.printer = PrinterDeviceQt::createPdf();
         options.screenSize = screen;
+        options.backupFolder = path(QStringLiteral("appdata/backup"));
         auto form = std::make_unique<TForm1>(std::move(options));
         form->createForm3(); // as the program entry does, right after the main window
         return form;

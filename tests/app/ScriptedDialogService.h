@@ -20,6 +20,7 @@ public:
     std::deque<QString> saveAnswers;
     std::deque<int> exitAnswers;
     std::deque<std::optional<QColor>> colorAnswers; // nullopt: cancelled
+    std::deque<int> backupAnswers; // the row chosen in the backup list; -1: cancelled
     bool defaultConfirm = true;
     int defaultExit = 3; // stay
 
@@ -32,6 +33,8 @@ public:
     int exitQuestions = 0;
     QList<QColor> colorInitials; // the colour each colour dialog opened with
     int senderItemsShown = 0;
+    QStringList backupFiles; // the data file of each backup list shown, and the list
+    QList<std::vector<backups::Generation>> backupLists;
     // What the user does in the open sender-items dialog; unset, the dialog is not shown.
     // The dialog is closed by its close box afterwards if the script left it open.
     std::function<void(TForm3&)> senderItemsScript;
@@ -92,6 +95,16 @@ public:
                 dialog.reject();
         });
         return dialog.exec() == QDialog::Accepted;
+    }
+
+    QString chooseBackup(const QString& dataFile,
+                         const std::vector<backups::Generation>& generations) override {
+        backupFiles << dataFile;
+        backupLists << generations;
+        shown();
+        const int row = take(backupAnswers, -1);
+        return row >= 0 && row < int(generations.size()) ? generations[size_t(row)].path
+                                                         : QString();
     }
 
     std::optional<QColor> chooseColor(const QColor& initial) override {
