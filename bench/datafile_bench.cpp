@@ -1,9 +1,10 @@
 // Load and save of a 10,000-record data file in both forms, against merely reading
-// the file's bytes in the same run.
+// the file's bytes in the same run; a save keeping generations beside the plain save.
 //   bench_datafile_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 // `bench_datafile_bench --write FILE` only writes the data file (binary, or XML for
 // ".xml") for timing whole processes over it.
 #include "BenchRecords.h"
+#include "records/BackupGenerations.h"
 #include "records/DataFile.h"
 #include "records/Datapacket.h"
 #include "records/Dataset.h"
@@ -85,16 +86,46 @@ void Save(benchmark::State& state, bool xml) {
     setSize(state, path);
 }
 
+// The same save keeping the replaced file as a generation, ten kept: each save links the
+// old file aside and, once ten are there, removes the oldest.
+void SaveKeepingGenerations(benchmark::State& state, bool xml) {
+    const QString path =
+        files().dir.filePath(xml ? QStringLiteral("kept.xml") : QStringLiteral("kept.dat"));
+    const backups::Policy policy{10, files().dir.filePath(QStringLiteral("fallback"))};
+    for (auto _ : state)
+        if (!DataFile::save(files().records, path, policy).error.isEmpty())
+            state.SkipWithError("save failed");
+    setSize(state, path);
+    state.counters["generations"] = double(backups::find(path, policy.fallbackRoot).size());
+}
+
+// What "バックアップから開く" reads before it shows: the sizes and record counts of ten
+// generations of the file.
+void ListGenerations(benchmark::State& state) {
+    const QString path = files().dir.filePath(QStringLiteral("listed.dat"));
+    const backups::Policy policy{10, files().dir.filePath(QStringLiteral("fallback"))};
+    for (int i = 0; i < 11; ++i)
+        DataFile::save(files().records, path, policy);
+    for (auto _ : state) {
+        const std::vector<backups::Generation> listed = backups::list(path, policy.fallbackRoot);
+        if (listed.size() != 10 || listed.back().recordCount != benchrecords::Records)
+            state.SkipWithError("not ten sound generations");
+    }
+}
+
 } // namespace
 
 BENCHMARK_CAPTURE(RawRead, binary, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Load, binary, false, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Load, binaryAndFree, false, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Save, binary, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(SaveKeepingGenerations, binary, false)->Unit(benchmark::kMillisecond);
+BENCHMARK(ListGenerations)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RawRead, xml, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Load, xml, true, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Load, xmlAndFree, true, true)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Save, xml, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(SaveKeepingGenerations, xml, true)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
