@@ -20,6 +20,7 @@
 
 #include <csignal>
 #include <optional>
+#include <ostream>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <system_error>
@@ -58,6 +59,11 @@ QString saveTable(const PacketTable& table, const QString& path, const backups::
 }
 
 enum class Found { Old, New, Neither, Unreadable };
+
+void PrintTo(Found found, std::ostream* os) {
+    const char* names[] = {"old", "new", "a mix", "unreadable"};
+    *os << names[int(found)];
+}
 
 Found whichVersion(const QString& path, const PacketTable& old, const PacketTable& newer) {
     Dataset records;
