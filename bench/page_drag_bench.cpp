@@ -29,6 +29,9 @@ public:
     int exitQuestion() override { return 2; }
     std::optional<QColor> chooseColor(const QColor&) override { return std::nullopt; }
     void showSenderItems(TForm3&) override {}
+    QString chooseBackup(const QString&, const std::vector<backups::Generation>&) override {
+        return {};
+    }
 };
 
 struct DragFixture {
