@@ -124,6 +124,7 @@ TEST_F(StartupTest, MainMenuHasEveryItemInItsPlace) {
          {{"N2", "新規データファイル作成(&N)", QKeySequence(Qt::CTRL | Qt::Key_N)},
           {"N3", "開く(&O)...", QKeySequence(Qt::CTRL | Qt::Key_O)},
           {"N8", "最近閉じたファイルを開く...", none},
+          {"NOpenBackup", "バックアップから開く...", none},
           {"-", "", none},
           {"N5", "上書き保存(&S)", QKeySequence(Qt::CTRL | Qt::Key_S)},
           {"N6", "名前をつけて保存(&A)...", none},
