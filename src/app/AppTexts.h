@@ -38,6 +38,6 @@ inline constexpr char kDatFilter[] = "datファイル(*.dat)";
 inline constexpr char kDatSuffix[] = "dat";
 // An earlier version of the data file is open: after the title, and in the status bar.
 inline constexpr char kBackupTitle[] = " のバックアップ (%1)";
-inline constexpr char kBackupStatus[] = "バックアップ (%1) を表示中";
+inline constexpr char kBackupStatus[] = "バックアップを表示中";
 
 } // namespace apptext

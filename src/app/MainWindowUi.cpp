@@ -419,6 +419,8 @@ void buildStatusBar(QMainWindow* window, MainWindowUi& ui) {
     ui.backupPanel = named(new QLabel(ui.StatusBar1), "BackupPanel");
     ui.backupPanel->setFrameShape(QFrame::Panel);
     ui.backupPanel->setFrameShadow(QFrame::Sunken);
+    // Its text may be cut in a narrow window; it must not widen the window.
+    ui.backupPanel->setMinimumWidth(40);
     ui.StatusBar1->addPermanentWidget(ui.backupPanel);
     ui.backupPanel->hide();
     window->setStatusBar(ui.StatusBar1);

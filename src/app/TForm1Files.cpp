@@ -285,7 +285,8 @@ void TForm1::openBackupFile(const QString& dataFile, const backups::Generation& 
         backupOf_ = dataFile;
         const QString time = BackupDialog::timeText(generation.time);
         setWindowTitle(WindowTitle(dataFile) + u8(apptext::kBackupTitle).arg(time));
-        ui.backupPanel->setText(u8(apptext::kBackupStatus).arg(time));
+        ui.backupPanel->setText(u8(apptext::kBackupStatus));
+        ui.backupPanel->setToolTip(windowTitle());
         ui.backupPanel->show();
         GridLoadCSV(StringGrid1, CDS2.asText("Sum"));
     } else {
