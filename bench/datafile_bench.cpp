@@ -1,7 +1,8 @@
-// Load and save of a 10,000-record data file in both forms, against merely reading
-// the file's bytes in the same run; a save keeping generations beside the plain save.
+// Load and save of a data file of 10,000 and of 100,000 records in both forms, against
+// merely reading the file's bytes, and merely writing the saved bytes to a temporary file
+// renamed over the target, in the same run; a save keeping generations beside the plain save.
 //   bench_datafile_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
-// `bench_datafile_bench --write FILE` only writes the data file (binary, or XML for
+// `bench_datafile_bench --write FILE [RECORDS]` only writes the data file (binary, or XML for
 // ".xml") for timing whole processes over it.
 #include "BenchRecords.h"
 #include "records/BackupGenerations.h"
@@ -12,10 +13,12 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <sys/resource.h>
@@ -24,18 +27,25 @@ namespace {
 
 struct Files {
     QTemporaryDir dir;
-    Dataset records = benchrecords::makeRecords();
+    Dataset records;
     QString binary = dir.filePath(QStringLiteral("bench.dat"));
     QString xml = dir.filePath(QStringLiteral("bench.xml"));
-    Files() {
+    explicit Files(int count) : records(benchrecords::makeRecords(count)) {
         DataFile::save(records, binary);
         DataFile::save(records, xml);
     }
 };
 
-Files& files() {
-    static Files f;
-    return f;
+// One set of files at a time: the large one alone is a quarter of a gigabyte.
+Files& files(const benchmark::State& state) {
+    static std::unique_ptr<Files> f;
+    static int made = 0;
+    if (made != int(state.range(0))) {
+        f.reset();
+        f = std::make_unique<Files>(int(state.range(0)));
+        made = int(state.range(0));
+    }
+    return *f;
 }
 
 void setSize(benchmark::State& state, const QString& path) {
@@ -47,7 +57,7 @@ void setSize(benchmark::State& state, const QString& path) {
 // is above glibc's largest mmap threshold, so every call mapped, faulted in and unmapped
 // 32 MB, and the "read" cost ten times the binary one.)
 void RawRead(benchmark::State& state, bool xml) {
-    const QString path = xml ? files().xml : files().binary;
+    const QString path = xml ? files(state).xml : files(state).binary;
     QByteArray buffer(QFile(path).size(), '\0');
     for (auto _ : state) {
         QFile f(path);
@@ -62,7 +72,7 @@ void RawRead(benchmark::State& state, bool xml) {
 // Loading into a dataset that already holds a file, as the program does; freeing the
 // old records is counted apart (LoadAndFree) since it is not the reader's work.
 void Load(benchmark::State& state, bool xml, bool countFree) {
-    const QString path = xml ? files().xml : files().binary;
+    const QString path = xml ? files(state).xml : files(state).binary;
     for (auto _ : state) {
         auto d = std::make_unique<Dataset>();
         if (!DataFile::load(*d, path).isEmpty())
@@ -77,11 +87,26 @@ void Load(benchmark::State& state, bool xml, bool countFree) {
     setSize(state, path);
 }
 
+// The floor of a save: the bytes a save writes, made once, written to a temporary file in
+// the same folder and renamed over the target, as every save does.
+void WriteAndRename(benchmark::State& state, bool xml) {
+    const QString path =
+        files(state).dir.filePath(xml ? QStringLiteral("floor.xml") : QStringLiteral("floor.dat"));
+    const QByteArray bytes = xml ? datapacket::writeXml(files(state).records.content())
+                                 : datapacket::writeBinary(files(state).records.content());
+    for (auto _ : state) {
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+            state.SkipWithError("write failed");
+    }
+    setSize(state, path);
+}
+
 void Save(benchmark::State& state, bool xml) {
     const QString path =
-        files().dir.filePath(xml ? QStringLiteral("out.xml") : QStringLiteral("out.dat"));
+        files(state).dir.filePath(xml ? QStringLiteral("out.xml") : QStringLiteral("out.dat"));
     for (auto _ : state)
-        if (!DataFile::save(files().records, path).isEmpty())
+        if (!DataFile::save(files(state).records, path).isEmpty())
             state.SkipWithError("save failed");
     setSize(state, path);
 }
@@ -90,10 +115,10 @@ void Save(benchmark::State& state, bool xml) {
 // old file aside and, once ten are there, removes the oldest.
 void SaveKeepingGenerations(benchmark::State& state, bool xml) {
     const QString path =
-        files().dir.filePath(xml ? QStringLiteral("kept.xml") : QStringLiteral("kept.dat"));
-    const backups::Policy policy{10, files().dir.filePath(QStringLiteral("fallback"))};
+        files(state).dir.filePath(xml ? QStringLiteral("kept.xml") : QStringLiteral("kept.dat"));
+    const backups::Policy policy{10, files(state).dir.filePath(QStringLiteral("fallback"))};
     for (auto _ : state)
-        if (!DataFile::save(files().records, path, policy).error.isEmpty())
+        if (!DataFile::save(files(state).records, path, policy).error.isEmpty())
             state.SkipWithError("save failed");
     setSize(state, path);
     state.counters["generations"] = double(backups::find(path, policy.fallbackRoot).size());
@@ -102,42 +127,55 @@ void SaveKeepingGenerations(benchmark::State& state, bool xml) {
 // What "バックアップから開く" reads before it shows: the sizes and record counts of ten
 // generations of the file.
 void ListGenerations(benchmark::State& state) {
-    const QString path = files().dir.filePath(QStringLiteral("listed.dat"));
-    const backups::Policy policy{10, files().dir.filePath(QStringLiteral("fallback"))};
+    const QString path = files(state).dir.filePath(QStringLiteral("listed.dat"));
+    const backups::Policy policy{10, files(state).dir.filePath(QStringLiteral("fallback"))};
     for (int i = 0; i < 11; ++i)
-        DataFile::save(files().records, path, policy);
+        DataFile::save(files(state).records, path, policy);
     for (auto _ : state) {
         const std::vector<backups::Generation> listed = backups::list(path, policy.fallbackRoot);
-        if (listed.size() != 10 || listed.back().recordCount != benchrecords::Records)
+        if (listed.size() != 10 || listed.back().recordCount != int(state.range(0)))
             state.SkipWithError("not ten sound generations");
+    }
+}
+
+// By record count first, so each set of files is made once.
+void registerAll() {
+    for (const int count : benchrecords::Counts) {
+        const auto add = [count](const char* name, auto&& fn) {
+            benchmark::RegisterBenchmark(name, fn)->Unit(benchmark::kMillisecond)->Arg(count);
+        };
+        add("RawRead/binary", [](benchmark::State& s) { RawRead(s, false); });
+        add("Load/binary", [](benchmark::State& s) { Load(s, false, false); });
+        add("Load/binaryAndFree", [](benchmark::State& s) { Load(s, false, true); });
+        add("WriteAndRename/binary", [](benchmark::State& s) { WriteAndRename(s, false); });
+        add("Save/binary", [](benchmark::State& s) { Save(s, false); });
+        add("SaveKeepingGenerations/binary",
+            [](benchmark::State& s) { SaveKeepingGenerations(s, false); });
+        add("ListGenerations/binary", [](benchmark::State& s) { ListGenerations(s); });
+        add("RawRead/xml", [](benchmark::State& s) { RawRead(s, true); });
+        add("Load/xml", [](benchmark::State& s) { Load(s, true, false); });
+        add("Load/xmlAndFree", [](benchmark::State& s) { Load(s, true, true); });
+        add("WriteAndRename/xml", [](benchmark::State& s) { WriteAndRename(s, true); });
+        add("Save/xml", [](benchmark::State& s) { Save(s, true); });
+        add("SaveKeepingGenerations/xml",
+            [](benchmark::State& s) { SaveKeepingGenerations(s, true); });
     }
 }
 
 } // namespace
 
-BENCHMARK_CAPTURE(RawRead, binary, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Load, binary, false, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Load, binaryAndFree, false, true)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Save, binary, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(SaveKeepingGenerations, binary, false)->Unit(benchmark::kMillisecond);
-BENCHMARK(ListGenerations)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(RawRead, xml, true)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Load, xml, true, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Load, xmlAndFree, true, true)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Save, xml, true)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(SaveKeepingGenerations, xml, true)->Unit(benchmark::kMillisecond);
-
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    if (argc == 3 && std::strcmp(argv[1], "--write") == 0) {
-        Dataset records = benchrecords::makeRecords();
+    if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "--write") == 0) {
+        Dataset records =
+            benchrecords::makeRecords(argc == 4 ? std::atoi(argv[3]) : benchrecords::Records);
         const QString error = DataFile::save(records, QString::fromLocal8Bit(argv[2]));
         if (!error.isEmpty())
             std::fprintf(stderr, "%s\n", qPrintable(error));
         return error.isEmpty() ? 0 : 1;
     }
     benchmark::Initialize(&argc, argv);
-    files();
+    registerAll();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     rusage usage{};

@@ -122,8 +122,8 @@ int runChild(int argc, char** argv) {
 }
 
 // The benchmark records' file, as a shop would open it after years of use.
-void writeDataFile(const QString& path) {
-    Dataset records = benchrecords::makeRecords();
+void writeDataFile(const QString& path, int count) {
+    Dataset records = benchrecords::makeRecords(count);
     if (!DataFile::save(records, path).isEmpty())
         std::fprintf(stderr, "could not write %s\n", qPrintable(path));
 }
@@ -170,8 +170,13 @@ void BM_StartupWithoutDataFile(benchmark::State& state) {
     runTimed(state, {QStringLiteral("--child"), QStringLiteral("ledora"), ini, folder->path()});
 }
 
-void BM_StartupWith10000Records(benchmark::State& state) {
-    const QString data = folder->filePath(QStringLiteral("big.dat"));
+QString dataFileName(int count) {
+    return QStringLiteral("big%1.dat").arg(count);
+}
+
+// The start-up with a data file of state.range(0) records.
+void BM_StartupWithRecords(benchmark::State& state) {
+    const QString data = folder->filePath(dataFileName(int(state.range(0))));
     const QString ini = folder->filePath(QStringLiteral("big.ini"));
     for (auto _ : state) {
         // Each run ends by removing its settings, so the recent file is named afresh.
@@ -197,10 +202,12 @@ BENCHMARK(BM_BareWindowWithJapaneseText)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
 BENCHMARK(BM_StartupWithoutDataFile)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_StartupWith10000Records)
+BENCHMARK(BM_StartupWithRecords)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
-    ->Iterations(5);
+    ->Iterations(5)
+    ->Arg(benchrecords::Counts[0])
+    ->Arg(benchrecords::Counts[1]);
 
 } // namespace
 
@@ -211,7 +218,8 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     folder = &dir;
-    writeDataFile(dir.filePath(QStringLiteral("big.dat")));
+    for (const int count : benchrecords::Counts)
+        writeDataFile(dir.filePath(dataFileName(count)), count);
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
