@@ -1,14 +1,10 @@
 #include "records/Dataset.h"
 
-#include <QHash>
-
-#include "platform/Collation.h"
 #include "platform/Cp932.h"
 #include "records/Datapacket.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace {
 
@@ -47,6 +43,7 @@ void Dataset::setContent(PacketTable table) {
     editRow_ = -1;
     indexes_.clear();
     indexName_.clear();
+    order_.reset();
     rebuildView(std::nullopt);
     setCursor(view_.empty() ? -1 : 0);
 }
@@ -57,105 +54,25 @@ void Dataset::clear() {
 
 // --- view ----------------------------------------------------------------------
 
+int Dataset::prepareFilter() {
+    const int field = filter_ ? table_.fieldIndex(filter_->field) : -1;
+    // The kana row orders every tab, so its values are kept as slots: the filter then
+    // compares whole numbers in one array instead of reaching into every record's bytes.
+    // A null value reads as the empty text here, which has a slot of its own there.
+    filterSlots_ = field >= 0 && !filter_->value.isEmpty() ? order_.slotsOfRows(field) : nullptr;
+    filterSlot_ = filterSlots_ ? order_.slotOf(field, filter_->value) : -2;
+    return field;
+}
+
 bool Dataset::rowVisible(int row, int filterField) const {
     if (!filter_)
         return true;
     if (filterField < 0)
         return false;
+    if (filterSlots_)
+        return (*filterSlots_)[size_t(row)] == filterSlot_;
     const Value& v = table_.rows[size_t(row)][size_t(filterField)];
     return v.isBytes() ? v.bytes() == filter_->value : v.toBytes() == filter_->value;
-}
-
-namespace {
-
-bool isTextField(const FieldDef& field) {
-    return field.type == FieldType::String || field.type == FieldType::Memo;
-}
-
-// Byte order of two collation keys.
-int compareKeys(const QByteArray& a, const QByteArray& b) {
-    const int n = std::memcmp(a.constData(), b.constData(), size_t(std::min(a.size(), b.size())));
-    if (n != 0)
-        return n < 0 ? -1 : 1;
-    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
-}
-
-// The collation rank of a text field in each row of `view`: rows of equal keys share a
-// rank, and a null value ranks -1, before every text, even the empty one. Rows often repeat
-// a value (the kana row of every record), so a key is made and sorted once per distinct
-// value, and the rows are then sorted by whole numbers.
-std::vector<int> collationRanks(const std::vector<Row>& rows, const std::vector<int>& view,
-                                size_t field) {
-    std::vector<int> slotOfRow(view.size(), -1);
-    std::vector<QByteArray> keys; // per distinct value
-    // The rows hold their bytes for the whole sort, so the table is keyed by views.
-    QHash<QByteArrayView, int> slotOfText;
-    for (size_t i = 0; i < view.size(); ++i) {
-        const Value& value = rows[size_t(view[i])][field];
-        if (value.isNull())
-            continue;
-        const QByteArrayView text = value.bytes();
-        auto it = slotOfText.constFind(text);
-        if (it == slotOfText.cend()) {
-            it = slotOfText.insert(text, int(keys.size()));
-            keys.push_back(collation::sortKey(text));
-        }
-        slotOfRow[i] = *it;
-    }
-    std::vector<int> bySlot(keys.size());
-    for (size_t s = 0; s < keys.size(); ++s)
-        bySlot[s] = int(s);
-    std::sort(bySlot.begin(), bySlot.end(),
-              [&](int a, int b) { return compareKeys(keys[size_t(a)], keys[size_t(b)]) < 0; });
-    std::vector<int> rankOfSlot(keys.size());
-    int rank = 0;
-    for (size_t n = 0; n < bySlot.size(); ++n) {
-        if (n > 0 && compareKeys(keys[size_t(bySlot[n - 1])], keys[size_t(bySlot[n])]) != 0)
-            ++rank;
-        rankOfSlot[size_t(bySlot[n])] = rank;
-    }
-    std::vector<int> ranks(view.size());
-    for (size_t i = 0; i < view.size(); ++i)
-        ranks[i] = slotOfRow[i] < 0 ? -1 : rankOfSlot[size_t(slotOfRow[i])];
-    return ranks;
-}
-
-} // namespace
-
-void Dataset::sortView() {
-    const size_t count = view_.size();
-    std::vector<std::vector<int>> ranks(size_t(orderFields_.size()));
-    for (qsizetype k = 0; k < orderFields_.size(); ++k) {
-        const int f = orderFields_[k];
-        if (isTextField(table_.fields[f]))
-            ranks[size_t(k)] = collationRanks(table_.rows, view_, size_t(f));
-    }
-    std::vector<int> order(count);
-    for (size_t i = 0; i < count; ++i)
-        order[i] = int(i);
-    const auto less = [&](int i, int j) {
-        for (qsizetype k = 0; k < orderFields_.size(); ++k) {
-            const std::vector<int>& fieldRanks = ranks[size_t(k)];
-            int c = 0;
-            if (fieldRanks.empty()) {
-                const size_t f = size_t(orderFields_[k]);
-                c = compareValues(table_.rows[size_t(view_[size_t(i)])][f],
-                                  table_.rows[size_t(view_[size_t(j)])][f]);
-            } else {
-                const int a = fieldRanks[size_t(i)];
-                const int b = fieldRanks[size_t(j)];
-                c = a < b ? -1 : (a > b ? 1 : 0);
-            }
-            if (c != 0)
-                return orderDescending_ ? c > 0 : c < 0;
-        }
-        return false;
-    };
-    std::stable_sort(order.begin(), order.end(), less);
-    std::vector<int> sorted(count);
-    for (size_t i = 0; i < count; ++i)
-        sorted[i] = view_[size_t(order[i])];
-    view_ = std::move(sorted);
 }
 
 Value Dataset::viewValue(int recNo, int f) const {
@@ -171,25 +88,25 @@ void Dataset::rebuildView(std::optional<int> keepRow) {
     const int oldPos = pos_;
     view_.clear();
     view_.reserve(table_.rows.size());
-    const int filterField = filter_ ? table_.fieldIndex(filter_->field) : -1;
+    const int filterField = prepareFilter();
     for (int i = 0; i < int(table_.rows.size()); ++i)
         if (rowVisible(i, filterField))
             view_.push_back(i);
 
-    orderFields_.clear();
-    orderDescending_ = false;
     QList<QByteArray> names = splitFields(indexFieldNames_);
+    bool descending = false;
     if (!indexName_.isEmpty())
         for (const IndexDef& idx : indexes_)
             if (idx.name == indexName_) {
                 names = idx.fields;
-                orderDescending_ = idx.descending;
+                descending = idx.descending;
             }
+    QList<int> orderFields;
     for (const QByteArray& n : names)
         if (const int f = table_.fieldIndex(n); f >= 0)
-            orderFields_.append(f);
-    if (!orderFields_.isEmpty())
-        sortView();
+            orderFields.append(f);
+    order_.setFields(table_, orderFields, descending);
+    order_.sort(table_, view_);
 
     int pos = std::min(oldPos, int(view_.size()) - 1);
     if (keepRow) {
@@ -200,6 +117,34 @@ void Dataset::rebuildView(std::optional<int> keepRow) {
     if (pos < 0 && !view_.empty())
         pos = 0;
     setCursor(pos);
+}
+
+void Dataset::placeRow(int row) {
+    const int oldPos = pos_;
+    // The row being posted is the current one; only an odd caller needs the search.
+    auto at = pos_ >= 0 && view_[size_t(pos_)] == row ? view_.begin() + pos_
+                                                      : std::find(view_.begin(), view_.end(), row);
+    if (at != view_.end())
+        view_.erase(at);
+    int pos = std::min(oldPos, int(view_.size()) - 1);
+    if (rowVisible(row, prepareFilter())) {
+        const size_t place = order_.placeOf(table_, view_, row);
+        view_.insert(view_.begin() + qsizetype(place), row);
+        pos = int(place);
+    }
+    setCursor(pos < 0 ? 0 : pos);
+}
+
+void Dataset::removeRow(int row) {
+    const int oldPos = pos_;
+    table_.rows.erase(table_.rows.begin() + row);
+    order_.rowRemoved(row);
+    // The others keep their order; those after it move down one place in the table.
+    std::erase(view_, row);
+    for (int& r : view_)
+        if (r > row)
+            --r;
+    setCursor(std::max(std::min(oldPos, int(view_.size()) - 1), 0));
 }
 
 void Dataset::setCursor(int pos) {
@@ -345,6 +290,7 @@ void Dataset::append() {
     post();
     table_.rows.emplace_back(size_t(table_.fields.size()));
     editRow_ = int(table_.rows.size()) - 1;
+    order_.rowInserted(table_, editRow_);
     view_.push_back(editRow_);
     setCursor(int(view_.size()) - 1);
     buffer_ = Row(size_t(table_.fields.size()));
@@ -361,6 +307,7 @@ void Dataset::insert() {
     }
     const int phys = view_[size_t(pos_)];
     table_.rows.insert(table_.rows.begin() + phys, Row(size_t(table_.fields.size())));
+    order_.rowInserted(table_, phys);
     for (int& r : view_)
         if (r >= phys)
             ++r;
@@ -379,7 +326,8 @@ void Dataset::post() {
     state_ = State::Browse;
     const int row = editRow_;
     editRow_ = -1;
-    rebuildView(row);
+    order_.rowChanged(table_, row);
+    placeRow(row);
 }
 
 void Dataset::cancel() {
@@ -390,9 +338,9 @@ void Dataset::cancel() {
     } else if (state_ == State::Insert) {
         state_ = State::Browse;
         buffer_.clear();
-        table_.rows.erase(table_.rows.begin() + editRow_);
+        const int row = editRow_;
         editRow_ = -1;
-        rebuildView(std::nullopt);
+        removeRow(row);
     }
 }
 
@@ -404,8 +352,7 @@ void Dataset::deleteRecord() {
     cancel();
     if (state_ != State::Browse || view_.empty())
         return;
-    table_.rows.erase(table_.rows.begin() + view_[size_t(pos_)]);
-    rebuildView(std::nullopt);
+    removeRow(view_[size_t(pos_)]);
 }
 
 // --- field access ------------------------------------------------------------------

@@ -3,6 +3,7 @@
 // view, named indexes, the master link as a filter, and edit/post. The program's
 // instances are CDS2 (records) and CDS1 (kana-row categories).
 #include "records/PacketTable.h"
+#include "records/ViewOrder.h"
 
 #include <QDateTime>
 #include <QStringList>
@@ -114,8 +115,15 @@ public:
 
 private:
     void rebuildView(std::optional<int> keepRow);
+    // The master filter's field, -1 without one; readies rowVisible() until the table
+    // next changes.
+    int prepareFilter();
     bool rowVisible(int row, int filterField) const;
-    void sortView(); // view_ by orderFields_, text by collation, ties kept in place
+    // After `row` alone changed: takes it out of the view and puts it back where the
+    // order puts it, if the filter lets it in, without ordering the view anew.
+    void placeRow(int row);
+    // Takes `row` out of the table and the view; the cursor keeps its position.
+    void removeRow(int row);
     const Row* currentRow() const;
     Value convertForField(int field, const Value& v) const;
     void setCursor(int pos);
@@ -133,12 +141,14 @@ private:
     QByteArray indexFieldNames_;
     QByteArray indexName_;
     QList<IndexDef> indexes_;
-    QList<int> orderFields_;
-    bool orderDescending_ = false;
+    ViewOrder order_;
 
     struct Filter {
         QByteArray field;
         QByteArray value;
     };
     std::optional<Filter> filter_;
+    // The filter's field as kept by the order, when it is (see prepareFilter).
+    const std::vector<int>* filterSlots_ = nullptr;
+    int filterSlot_ = -2;
 };
