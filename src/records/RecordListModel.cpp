@@ -21,45 +21,29 @@ constexpr char kLongDateTime[] = "yyyy年M月d日 H:mm:ss";
 
 RecordListModel::RecordListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-RecordListModel::Line RecordListModel::lineOf(const Dataset& records, const Fields& fields,
-                                              int recNo) {
-    Line line;
-    const Value num = records.viewValue(recNo, fields.num);
-    if (!num.isNull())
-        line.num = num.toInt();
-    line.name = records.viewValue(recNo, fields.name).toBytes();
-    line.sday = records.viewValue(recNo, fields.sday);
-    line.pcode = records.viewValue(recNo, fields.pcode).toBytes();
-    line.addr = records.viewValue(recNo, fields.addr).toBytes();
-    line.tel = records.viewValue(recNo, fields.tel).toBytes();
-    return line;
-}
-
 void RecordListModel::reload(const Dataset& records) {
-    const Fields fields{records.fieldIndex("num"),  records.fieldIndex("name"),
-                        records.fieldIndex("sday"), records.fieldIndex("pcode"),
-                        records.fieldIndex("addr"), records.fieldIndex("tel")};
-    if (fields.sday >= 0)
-        sdayType_ = records.fields()[fields.sday].type;
     const int count = records.recordCount();
     const int current = records.recNo();
     // Only the current record changed: refresh its row alone, so the view keeps its
     // scroll position and selection.
-    if (int(lines_.size()) == count && current >= 1 && records.state() != Dataset::State::Browse) {
-        lines_[size_t(current - 1)] = lineOf(records, fields, current);
+    if (records_ == &records && count_ == count && current >= 1 &&
+        records.state() != Dataset::State::Browse) {
         emit dataChanged(index(current - 1, 0), index(current - 1, kColumnCount - 1));
         return;
     }
     beginResetModel();
-    lines_.clear();
-    lines_.reserve(size_t(count));
-    for (int recNo = 1; recNo <= count; ++recNo)
-        lines_.push_back(lineOf(records, fields, recNo));
+    records_ = &records;
+    count_ = count;
+    fields_ =
+        Fields{records.fieldIndex("num"),   records.fieldIndex("name"), records.fieldIndex("sday"),
+               records.fieldIndex("pcode"), records.fieldIndex("addr"), records.fieldIndex("tel")};
+    if (fields_.sday >= 0)
+        sdayType_ = records.fields()[fields_.sday].type;
     endResetModel();
 }
 
 int RecordListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(lines_.size());
+    return parent.isValid() ? 0 : count_;
 }
 
 int RecordListModel::columnCount(const QModelIndex& parent) const {
@@ -67,22 +51,30 @@ int RecordListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant RecordListModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= int(lines_.size()))
+    // A record the view lost since the last reload shows nothing until the next one.
+    if (role != Qt::DisplayRole || !index.isValid() || !records_ || index.row() >= count_ ||
+        index.row() >= records_->recordCount())
         return {};
-    const Line& line = lines_[size_t(index.row())];
+    const int recNo = index.row() + 1;
+    const auto text = [&](int field) {
+        return cp932::decodeShown(records_->viewValue(recNo, field).toBytes());
+    };
     switch (index.column()) {
-    case 0:
-        return numberText(line.num);
+    case 0: {
+        const Value num = records_->viewValue(recNo, fields_.num);
+        return numberText(num.isNull() ? QVariant() : QVariant(num.toInt()));
+    }
     case 1:
-        return cp932::decodeShown(line.name);
+        return text(fields_.name);
     case 2:
-        return dateTimeText(Dataset::dateTimeOf(sdayType_, line.sday));
+        return dateTimeText(
+            Dataset::dateTimeOf(sdayType_, records_->viewValue(recNo, fields_.sday)));
     case 3:
-        return cp932::decodeShown(line.pcode);
+        return text(fields_.pcode);
     case 4:
-        return cp932::decodeShown(line.addr);
+        return text(fields_.addr);
     case 5:
-        return cp932::decodeShown(line.tel);
+        return text(fields_.tel);
     default:
         return {};
     }

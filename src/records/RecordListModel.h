@@ -2,12 +2,9 @@
 // The record grid's rows: the records of the dataset's view in view order, read-only,
 // with the columns No, 名前, 作成日, 〒, 住所, tel.
 #include "records/FieldDef.h"
-#include "records/Value.h"
 #include <QAbstractTableModel>
 
 #include <QDateTime>
-
-#include <vector>
 
 class Dataset;
 
@@ -16,8 +13,10 @@ class RecordListModel : public QAbstractTableModel {
 public:
     explicit RecordListModel(QObject* parent = nullptr);
 
-    // Takes the view afresh, reading every row where it stands without moving the cursor,
-    // so a record in editing is neither posted nor hidden (it shows its edit buffer).
+    // Shows the view of `records` afresh. Cells read their record where it stands in the
+    // view when the grid asks for them, without moving the cursor, so a record in editing
+    // is neither posted nor hidden (it shows its edit buffer). `records` must outlive the
+    // model or the next reload.
     void reload(const Dataset& records);
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -36,20 +35,14 @@ public:
     static QString dateTimeText(const QDateTime& value);
 
 private:
-    // Field values as stored; text is decoded only for the rows the grid asks for.
-    struct Line {
-        QVariant num; // null when the record has no number
-        QByteArray name;
-        Value sday; // made a date-time when shown: that costs a time-zone lookup
-        QByteArray pcode;
-        QByteArray addr;
-        QByteArray tel;
-    };
     struct Fields {
-        int num, name, sday, pcode, addr, tel;
+        int num = -1, name = -1, sday = -1, pcode = -1, addr = -1, tel = -1;
     };
-    static Line lineOf(const Dataset& records, const Fields& fields, int recNo);
 
-    std::vector<Line> lines_;
+    // Nothing is copied per record: a list of 100,000 records is shown at once, and the
+    // grid only ever asks for the rows on screen.
+    const Dataset* records_ = nullptr;
+    int count_ = 0;
+    Fields fields_;
     FieldType sdayType_ = FieldType::DateTime;
 };

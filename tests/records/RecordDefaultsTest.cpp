@@ -152,6 +152,22 @@ TEST(RecordListModel, ShowsTheViewInOrderAndLeavesTheCursor) {
     EXPECT_EQ(model.data(model.index(1, 1)).toString(), QString::fromUtf8("河合"));
 }
 
+// Cells are read from the view when asked: a record deleted since the last reload shows
+// nothing rather than another record's or freed values.
+TEST(RecordListModel, ARecordTheViewLostShowsNothingUntilTheNextReload) {
+    Dataset records = emptyRecords();
+    addRecord(records, 1, "あ", "安藤");
+    addRecord(records, 2, "か", "加藤");
+    RecordListModel model;
+    model.reload(records);
+    records.last();
+    records.deleteRecord();
+    EXPECT_EQ(model.data(model.index(0, 1)).toString(), QString::fromUtf8("安藤"));
+    EXPECT_FALSE(model.data(model.index(1, 1)).isValid());
+    model.reload(records);
+    EXPECT_EQ(model.rowCount(), 1);
+}
+
 TEST(RecordListModel, CellTexts) {
     EXPECT_EQ(RecordListModel::numberText(QVariant()), QString());
     EXPECT_EQ(RecordListModel::numberText(0), QStringLiteral("0000"));
