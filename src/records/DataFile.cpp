@@ -98,8 +98,6 @@ QString save(Dataset& dataset, const QString& path) {
 SaveOutcome save(Dataset& dataset, const QString& path, const backups::Policy& policy) {
     dataset.post();
     const QString fullPath = QFileInfo(path).absoluteFilePath();
-    const QByteArray bytes = isXmlFileName(path) ? datapacket::writeXml(dataset.content())
-                                                 : datapacket::writeBinary(dataset.content());
     auto reached = [&](backups::SaveStep step) {
         if (policy.reached)
             policy.reached(step);
@@ -111,7 +109,11 @@ SaveOutcome save(Dataset& dataset, const QString& path, const backups::Policy& p
     };
     if (!file.open(QIODevice::WriteOnly))
         return failure(file.errorString());
-    if (file.write(bytes) != bytes.size())
+    // Written a piece at a time: the whole file made first in memory cost a fresh
+    // page for every 4 KiB of it, several times the writing itself.
+    const bool written = isXmlFileName(path) ? datapacket::writeXml(dataset.content(), file)
+                                             : datapacket::writeBinary(dataset.content(), file);
+    if (!written)
         return failure(file.errorString());
     reached(backups::SaveStep::Written);
     backups::Kept kept;

@@ -37,6 +37,13 @@ bool readableInPieces(QIODevice& device);
 
 QByteArray writeBinary(const PacketTable& table);
 QByteArray writeXml(const PacketTable& table);
+// The same bytes written to `device` a piece at a time, each piece while it is fresh in
+// the cache, so a large file is never wholly in memory. False when a write fails.
+bool writeBinary(const PacketTable& table, QIODevice& device);
+bool writeXml(const PacketTable& table, QIODevice& device);
+
+// How much the writers gather before handing it to a device.
+inline constexpr qsizetype WritePieceSize = qsizetype(1) << 19;
 
 // The r8 text of the XML form.
 QByteArray realText(double v);

@@ -290,7 +290,8 @@ private:
         if (!take(x))
             return false;
         if (v)
-            *v = std::is_floating_point_v<T> ? Value::fromReal(double(x)) : Value::fromInt(qint32(x));
+            *v = std::is_floating_point_v<T> ? Value::fromReal(double(x))
+                                             : Value::fromInt(qint32(x));
         return true;
     }
     bool text(qsizetype len, Value* v) {
@@ -347,7 +348,8 @@ struct RowLayout {
 // whole. Returns the error, or nullptr.
 const char* readPreamble(const QByteArray& bytes, qint64 packetSize, PacketTable& t,
                          RowLayout& rows) {
-    if (bytes.size() < HeaderSize || std::memcmp(bytes.constData(), datapacket::BinaryMagic, 4) != 0)
+    if (bytes.size() < HeaderSize ||
+        std::memcmp(bytes.constData(), datapacket::BinaryMagic, 4) != 0)
         return "not a binary datapacket";
     Reader r(bytes);
     r.seek(4);
@@ -490,8 +492,8 @@ public:
     bool fill(qsizetype size) {
         size = std::min(size, bytes_.size());
         while (filled_ < size && !atEnd_) {
-            const qint64 got = device_.read(bytes_.data() + filled_,
-                                            std::min(PieceSize, bytes_.size() - filled_));
+            const qint64 got =
+                device_.read(bytes_.data() + filled_, std::min(PieceSize, bytes_.size() - filled_));
             if (got < 0) {
                 failed_ = true;
                 return false;
@@ -580,13 +582,13 @@ PacketResult readBinary(QIODevice& device) {
         if (in.atEnd())
             return failure(error);
     }
-    const char* error = readRows(store.get(), in.filled(), layout, result.table,
-                                 [&](qsizetype& filled) {
-                                     if (in.atEnd() || !in.fill(filled + PieceSize))
-                                         return false;
-                                     filled = in.filled();
-                                     return true;
-                                 });
+    const char* error =
+        readRows(store.get(), in.filled(), layout, result.table, [&](qsizetype& filled) {
+            if (in.atEnd() || !in.fill(filled + PieceSize))
+                return false;
+            filled = in.filled();
+            return true;
+        });
     if (in.failed())
         return failure(device.errorString());
     if (error)
@@ -662,9 +664,11 @@ PacketResult readBinaryRecord(QIODevice& device, qint64 index, qint64& recordCou
     return result;
 }
 
-QByteArray writeBinary(const PacketTable& t) {
-    QByteArray out;
-    out.reserve(writtenSizeBound(t));
+namespace {
+
+// Writes the packet into `out`; with a device, hands `out` to it whenever a piece's worth
+// is there and begins again. False when the device refuses a write.
+bool writeBinaryInto(const PacketTable& t, QByteArray& out, QIODevice* device) {
     out.append(BinaryMagic, 4);
     put<quint16>(out, 1);
     put<quint16>(out, 0);
@@ -709,8 +713,28 @@ QByteArray writeBinary(const PacketTable& t) {
         for (int c = 0; c < columns && c < int(row.size()); ++c)
             if (!row[c].isNull())
                 writeValue(out, t.fields[c], codes[c], row[c]);
+        if (device && out.size() >= WritePieceSize) {
+            if (device->write(out) != out.size())
+                return false;
+            out.truncate(0); // keeps the memory for the next piece
+        }
     }
+    return !device || device->write(out) == out.size();
+}
+
+} // namespace
+
+QByteArray writeBinary(const PacketTable& t) {
+    QByteArray out;
+    out.reserve(writtenSizeBound(t));
+    writeBinaryInto(t, out, nullptr);
     return out;
+}
+
+bool writeBinary(const PacketTable& t, QIODevice& device) {
+    QByteArray out;
+    out.reserve(WritePieceSize * 2);
+    return writeBinaryInto(t, out, &device);
 }
 
 PacketResult read(const QByteArray& bytes) {

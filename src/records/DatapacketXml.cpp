@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QHash>
+#include <QIODevice>
 
 #include <cmath>
 #include <cstdio>
@@ -359,9 +360,11 @@ QByteArray realText(double v) {
     return out;
 }
 
-QByteArray writeXml(const PacketTable& t) {
-    QByteArray out;
-    out.reserve(1024 + qsizetype(t.rows.size()) * 128);
+namespace {
+
+// Writes the packet into `out`; with a device, hands `out` to it whenever a piece's worth
+// is there and begins again. False when the device refuses a write.
+bool writeXmlInto(const PacketTable& t, QByteArray& out, QIODevice* device) {
     out.append("<?xml version=\"1.0\" standalone=\"yes\"?>  <DATAPACKET Version=\"2.0\">"
                "<METADATA><FIELDS>");
     std::vector<QByteArray> names;
@@ -412,9 +415,29 @@ QByteArray writeXml(const PacketTable& t) {
             out.append('"');
         }
         out.append("/>");
+        if (device && out.size() >= WritePieceSize) {
+            if (device->write(out) != out.size())
+                return false;
+            out.truncate(0); // keeps the memory for the next piece
+        }
     }
     out.append("</ROWDATA></DATAPACKET>");
+    return !device || device->write(out) == out.size();
+}
+
+} // namespace
+
+QByteArray writeXml(const PacketTable& t) {
+    QByteArray out;
+    out.reserve(1024 + qsizetype(t.rows.size()) * 128);
+    writeXmlInto(t, out, nullptr);
     return out;
+}
+
+bool writeXml(const PacketTable& t, QIODevice& device) {
+    QByteArray out;
+    out.reserve(WritePieceSize * 2);
+    return writeXmlInto(t, out, &device);
 }
 
 PacketResult readXml(const QByteArray& input) {

@@ -356,3 +356,31 @@ TEST(Datapacket, ReadInPiecesRefusesWhatTheWholeReadRefuses) {
         }
     }
 }
+
+// Written a piece at a time to a device, both forms are the bytes written whole, across
+// pieces and rows larger than a piece; a device that refuses a write is reported.
+TEST(Datapacket, WrittenInPiecesBothFormsAreTheWholeBytesAndARefusedWriteIsReported) {
+    PacketTable t = allKinds();
+    const Row sample = t.rows.front();
+    for (int i = 0; i < 3000; ++i)
+        t.rows.push_back(sample);
+    t.rows[1500][8] = Value::fromBytes(QByteArray(3 * datapacket::WritePieceSize / 2, 'm'));
+    using Whole = QByteArray (*)(const PacketTable&);
+    using InPieces = bool (*)(const PacketTable&, QIODevice&);
+    const std::pair<Whole, InPieces> forms[] = {
+        {&datapacket::writeBinary, &datapacket::writeBinary},
+        {&datapacket::writeXml, &datapacket::writeXml},
+    };
+    for (const auto& [whole, inPieces] : forms) {
+        const QByteArray expected = whole(t);
+        ASSERT_GT(expected.size(), 3 * datapacket::WritePieceSize);
+        QBuffer device;
+        device.open(QIODevice::WriteOnly);
+        EXPECT_TRUE(inPieces(t, device));
+        EXPECT_TRUE(device.data() == expected);
+
+        QBuffer refusing; // open for reading only: every write fails
+        refusing.open(QIODevice::ReadOnly);
+        EXPECT_FALSE(inPieces(t, refusing));
+    }
+}
