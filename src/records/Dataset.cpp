@@ -44,6 +44,7 @@ void Dataset::setContent(PacketTable table) {
     indexes_.clear();
     indexName_.clear();
     order_.reset();
+    rowFilter_.reset();
     rebuildView(std::nullopt);
     setCursor(view_.empty() ? -1 : 0);
 }
@@ -65,6 +66,8 @@ int Dataset::prepareFilter() {
 }
 
 bool Dataset::rowVisible(int row, int filterField) const {
+    if (rowFilter_ && !(*rowFilter_)[size_t(row)])
+        return false;
     if (!filter_)
         return true;
     if (filterField < 0)
@@ -138,6 +141,8 @@ void Dataset::placeRow(int row) {
 void Dataset::removeRow(int row) {
     const int oldPos = pos_;
     table_.rows.erase(table_.rows.begin() + row);
+    if (rowFilter_)
+        rowFilter_->erase(rowFilter_->begin() + row);
     order_.rowRemoved(row);
     // The others keep their order; those after it move down one place in the table.
     std::erase(view_, row);
@@ -270,6 +275,21 @@ void Dataset::clearMasterFilter() {
     setCursor(0);
 }
 
+void Dataset::setRowFilter(std::vector<char> shown) {
+    post();
+    shown.resize(table_.rows.size(), 1);
+    rowFilter_ = std::move(shown);
+    rebuildView(pos_ >= 0 ? std::optional<int>(view_[size_t(pos_)]) : std::nullopt);
+}
+
+void Dataset::clearRowFilter() {
+    post();
+    if (!rowFilter_)
+        return;
+    rowFilter_.reset();
+    rebuildView(pos_ >= 0 ? std::optional<int>(view_[size_t(pos_)]) : std::nullopt);
+}
+
 // --- editing ---------------------------------------------------------------------
 
 void Dataset::edit() {
@@ -289,6 +309,8 @@ void Dataset::append() {
         return;
     post();
     table_.rows.emplace_back(size_t(table_.fields.size()));
+    if (rowFilter_)
+        rowFilter_->push_back(1);
     editRow_ = int(table_.rows.size()) - 1;
     order_.rowInserted(table_, editRow_);
     view_.push_back(editRow_);
@@ -308,6 +330,8 @@ void Dataset::insert() {
     const int phys = view_[size_t(pos_)];
     table_.rows.insert(table_.rows.begin() + phys, Row(size_t(table_.fields.size())));
     order_.rowInserted(table_, phys);
+    if (rowFilter_)
+        rowFilter_->insert(rowFilter_->begin() + phys, 1);
     for (int& r : view_)
         if (r >= phys)
             ++r;

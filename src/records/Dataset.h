@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 class Dataset {
 public:
@@ -72,6 +73,13 @@ public:
     void setMasterFilter(const QByteArray& field, const QByteArray& value);
     void clearMasterFilter();
     bool masterFilterActive() const { return filter_.has_value(); }
+
+    // Row filter, beside the master link: only rows whose flag is set are seen. The flags
+    // are by stored row (content().rows); rows added while it stands are seen, removed ones
+    // take their flag along, and new content drops the filter.
+    void setRowFilter(std::vector<char> shown);
+    void clearRowFilter();
+    bool rowFilterActive() const { return rowFilter_.has_value(); }
 
     // --- editing --------------------------------------------------------------
     State state() const { return state_; }
@@ -151,4 +159,5 @@ private:
     // The filter's field as kept by the order, when it is (see prepareFilter).
     const std::vector<int>* filterSlots_ = nullptr;
     int filterSlot_ = -2;
+    std::optional<std::vector<char>> rowFilter_; // one flag per row of table_.rows
 };

@@ -1,0 +1,108 @@
+#include "records/RecordSearch.h"
+
+#include "platform/Cp932.h"
+#include "platform/SearchFold.h"
+
+#include <algorithm>
+
+namespace {
+
+// The fields searched, in the order of searchTextOf.
+const QList<QByteArray> kFields = {"num", "name", "pcode", "addr", "tel", "Sum", "other", "memo"};
+constexpr size_t kNumField = 0;
+constexpr size_t kSumField = 5;
+
+// The cells of the stored table text, one per tab, its rows one per line: a word then
+// matches what the user sees in a cell, not the quotes and commas around it.
+QString tableCells(const QString& sum) {
+    QString out;
+    out.reserve(sum.size());
+    bool quoted = false;
+    for (qsizetype i = 0; i < sum.size(); ++i) {
+        const QChar c = sum[i];
+        if (c == u'"') {
+            if (quoted && i + 1 < sum.size() && sum[i + 1] == u'"') {
+                out += c;
+                ++i;
+            } else {
+                quoted = !quoted;
+            }
+        } else if (c == u',' && !quoted) {
+            out += u'\t';
+        } else if ((c == u'\r' || c == u'\n') && !quoted) {
+            out += u'\n';
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// As the grid shows the number: at least four digits.
+QString numberText(const Value& num) {
+    if (num.isNull())
+        return {};
+    const qint64 value = num.isReal() ? qint64(num.toReal()) : num.toInt();
+    const QString digits = QString::number(qAbs(value)).rightJustified(4, u'0');
+    return value < 0 ? QStringLiteral("-") + digits : digits;
+}
+
+// True when every word of `words` is part of some word of `later`: whatever matches the
+// later words then matched these.
+bool narrows(const std::vector<std::string>& words, const std::vector<std::string>& later) {
+    return std::all_of(words.begin(), words.end(), [&](const std::string& w) {
+        return std::any_of(later.begin(), later.end(),
+                           [&](const std::string& l) { return l.find(w) != std::string::npos; });
+    });
+}
+
+bool containsAll(const std::string& text, const std::vector<std::string>& words) {
+    return std::all_of(words.begin(), words.end(),
+                       [&](const std::string& w) { return text.find(w) != std::string::npos; });
+}
+
+} // namespace
+
+RecordSearch::RecordSearch() : texts_(kFields, &RecordSearch::searchTextOf) {}
+
+void RecordSearch::clear() {
+    texts_.clear();
+    lastWords_.clear();
+    lastMatch_.clear();
+}
+
+std::string RecordSearch::searchTextOf(const PacketTable&, const std::vector<Value>& values) {
+    QString text;
+    for (size_t k = 0; k < values.size(); ++k) {
+        // Fields apart, so that no word is found across two of them.
+        if (k > 0)
+            text += u'\n';
+        if (k == kNumField)
+            text += numberText(values[k]);
+        else if (k == kSumField)
+            text += tableCells(cp932::decode(values[k].toBytes()));
+        else
+            text += cp932::decode(values[k].toBytes());
+    }
+    return searchfold::fold(text);
+}
+
+std::vector<char> RecordSearch::match(const PacketTable& table, const QString& query) {
+    const bool changed = texts_.sync(table);
+    const std::vector<std::string> words = searchfold::words(query);
+    const int count = texts_.size();
+    // Typing on only narrows the last result, unless a record changed since.
+    const bool narrowing = !changed && !lastWords_.empty() && int(lastMatch_.size()) == count &&
+                           narrows(lastWords_, words);
+    std::vector<char> out(size_t(count), 0);
+    lastSearched_ = 0;
+    for (int row = 0; row < count; ++row) {
+        if (narrowing && !lastMatch_[size_t(row)])
+            continue;
+        ++lastSearched_;
+        out[size_t(row)] = containsAll(texts_.text(row), words);
+    }
+    lastWords_ = words;
+    lastMatch_ = out;
+    return out;
+}
