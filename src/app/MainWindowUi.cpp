@@ -100,6 +100,7 @@ constexpr char kPostcodeLabel[] = "〒";
 constexpr char kAddressLabel[] = "住所";
 constexpr char kTelLabel[] = "TEL";
 constexpr char kOtherLabel[] = "その他";
+constexpr char kSearchLabel[] = "検索";
 
 constexpr int kPanelWidth = 125;
 constexpr int kPageTop = 25;
@@ -330,6 +331,15 @@ QWidget* buildRecordList(MainWindowUi& ui) {
     for (const char* tab : kTabs)
         ui.TabControl1->addTab(u8(tab));
     layout->addWidget(ui.TabControl1);
+
+    auto* search = new QHBoxLayout;
+    search->setSpacing(4);
+    search->addWidget(named(new QLabel(u8(kSearchLabel), p1), "LabelSearch"));
+    ui.SearchBox = named(new QLineEdit(p1), "SearchBox");
+    ui.SearchBox->setPlaceholderText(u8(kSearchLabel));
+    ui.SearchBox->setClearButtonEnabled(true);
+    search->addWidget(ui.SearchBox, 1);
+    layout->addLayout(search);
 
     ui.DBGrid1 = named(new QTableView(p1), "DBGrid1");
     ui.DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);

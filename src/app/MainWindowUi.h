@@ -100,6 +100,7 @@ struct MainWindowUi {
     // Record list view.
     QWidget* P1 = nullptr;
     QTabBar* TabControl1 = nullptr;
+    QLineEdit* SearchBox = nullptr; // 検索, above the grid
     QTableView* DBGrid1 = nullptr;
     QLineEdit* Edit3 = nullptr;
     QLineEdit* Edit4 = nullptr;

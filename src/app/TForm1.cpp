@@ -73,6 +73,7 @@ TForm1::TForm1(TForm1Options options, QWidget* parent)
     connectPdfCommand();
     connectKanaRows();
     connectRecordList();
+    connectRecordSearch();
 
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         connect(app, &QGuiApplication::commitDataRequest, this, &TForm1::commitDataRequest);

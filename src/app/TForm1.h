@@ -14,6 +14,7 @@
 //   TForm1KanaRows.cpp  the row of the name typed on the page, from the input method
 //   TForm1List.cpp      the record list: sorting, deleting, colours and its editors
 //   TForm1Invoice.cpp   the qualified-invoice settings and the ※ line command
+//   TForm1Search.cpp    finding records by words, and a returning customer's details
 #include "app/ActionList.h"
 #include "app/MainWindowUi.h"
 #include "app/Settings.h"
@@ -23,8 +24,10 @@
 #include "page/PrintCommand.h"
 #include "platform/PrinterDevice.h"
 #include "records/BackupGenerations.h"
+#include "records/CustomerIndex.h"
 #include "records/Dataset.h"
 #include "records/FileState.h"
+#include "records/RecordSearch.h"
 #include "sender/SenderItemsModel.h"
 #include "table/ColumnWidths.h"
 #include "table/LineItemTable.h"
@@ -44,6 +47,7 @@
 
 class DialogService;
 class QSessionManager;
+class QCompleter;
 class QKeyEvent;
 class QMenu;
 class QModelIndex;
@@ -313,6 +317,24 @@ public:
     void Memo1Change();
     // --- end of kana rows and record list ---------------------------------------------------
 
+    // --- finding records and returning customers (TForm1Search.cpp) -------------------------
+    RecordSearch recordSearch;
+    CustomerIndex customerIndex;
+    // The search box's text changed: the grid shows the records holding every word, within
+    // the chosen tab; an empty text shows all again.
+    void SearchBoxChange();
+    // Another file replaces the records: the search box is emptied, the folded texts go.
+    void ResetRecordSearch();
+    // The name editor's text changed by the user: the earlier customers it begins.
+    void OfferCustomers();
+    // The customer of row `row` of the list offered: the name, and the details the record
+    // does not have yet.
+    void ChooseCustomer(int row);
+    // The customers offered for the name editor's text, in the order of the list.
+    const std::vector<Customer>& offeredCustomers() const { return offeredCustomers_; }
+    QCompleter* nameCompleter() const { return nameCompleter_; }
+    // --- end of finding records ------------------------------------------------------------
+
     bool isPageViewShown() const;
     bool isRecordListShown() const;
 
@@ -405,6 +427,11 @@ private:
     // The first character of `text` (both halves of a surrogate pair); empty for none.
     static QString firstCharacter(const QString& text);
     void connectRecordList();
+    void connectRecordSearch();
+    QCompleter* nameCompleter_ = nullptr;
+    std::vector<Customer> offeredCustomers_;
+    bool choosingCustomer_ = false;
+    bool searchCountShown_ = false; // status panel 4 holds the search's "N件"
     // Stores a list editor's text into the current record's field, only while focused.
     void StoreListEditor(QWidget* editor, const char* field, const QByteArray& text);
     // A list editor typed into an empty view: a numbered record under the tab's row

@@ -59,6 +59,7 @@ static void showAllRecordsTab(TForm1& form) {
 static bool loadDataFile(TForm1& form, const QString& path) {
     if (!DataFile::load(form.CDS2, path).isEmpty())
         return false;
+    form.ResetRecordSearch();
     form.CurrentFileName = path;
     form.SetWindowTitleFor(path);
     showAllRecordsTab(form);
@@ -90,6 +91,7 @@ void TForm1::afnew() {
     ClearRowSelection();
     PacketResult packet = datapacket::readXml(NewFileTemplate());
     CDS2.setContent(std::move(packet.table));
+    ResetRecordSearch();
     // A kana tab's filter would hide the template's 他 record, and edit() would then
     // append a second, unnumbered one; the list would go on showing the old file.
     showAllRecordsTab(*this);
@@ -176,6 +178,7 @@ void TForm1::hisClick(QAction* item) {
     if (!path.isEmpty() && QFileInfo::exists(path)) {
         CurrentFileName = path;
         if (DataFile::load(CDS2, path).isEmpty()) {
+            ResetRecordSearch();
             SetWindowTitleFor(CurrentFileName);
         } else {
             dialogs_->error(u8(apptext::kLoadFailed));

@@ -5,6 +5,7 @@
 
 #include "page/PageRenderer.h"
 #include "platform/Cp932.h"
+#include "platform/ImeReading.h"
 #include "table/NumberReading.h"
 
 #include <QAction>
@@ -291,6 +292,8 @@ void TForm1::EditEnter() {
     // name gets its row afresh.
     NameReading = ui.Edit2->text().isEmpty() ? QByteArray() : CDS2.asText("cate");
     NameReadingOf = firstCharacter(ui.Edit2->text());
+    if (auto* ime = ui.Edit2->findChild<ImeReading*>(QString(), Qt::FindDirectChildrenOnly))
+        ime->clearTyped();
 }
 
 void TForm1::Memo2Enter() {
@@ -312,6 +315,9 @@ void TForm1::writeBackEditor(QWidget* sender) {
     if (sender == ui.Edit2) {
         CDS2.setText("name", cp932::encode(ui.Edit2->text()));
         CDS2.setText("cate", NameReading);
+        // A name typed through the input method is offered again by its reading.
+        if (auto* ime = ui.Edit2->findChild<ImeReading*>(QString(), Qt::FindDirectChildrenOnly))
+            customerIndex.rememberReading(ui.Edit2->text(), ime->readingOfTyped(ui.Edit2->text()));
     }
     // The values in effect, also where a typed value lies beyond its spin's range.
     CDS2.setInteger("lineheight", LineHeight);

@@ -165,6 +165,15 @@ void TForm1::UpdateStatusBar() {
     ui.statusPanels[2]->setText(QStringLiteral("%1/%2").arg(CDS2.recNo()).arg(CDS2.recordCount()));
     ui.statusPanels[1]->setText(TabHead(ui.TabControl1->currentIndex()));
     ui.statusPanels[3]->setText(cp932::decodeShown(CDS2.asText("name")));
+    // While a search stands, how many records of the tab it found; the page's pointer
+    // uses this panel otherwise.
+    if (isRecordListShown() && CDS2.rowFilterActive()) {
+        ui.statusPanels[4]->setText(QStringLiteral("%1件").arg(CDS2.recordCount()));
+        searchCountShown_ = true;
+    } else if (searchCountShown_) {
+        ui.statusPanels[4]->clear();
+        searchCountShown_ = false;
+    }
 }
 
 // ---- the record list ----------------------------------------------------------------------

@@ -40,6 +40,8 @@ void ImeReading::feed(const QInputMethodEvent& event) {
                          : isKana(commit)           ? commit
                                                     : QString();
         resultText_ = commit;
+        typedText_ += commit;
+        typedReading_ += resultReading_.isEmpty() ? commit : resultReading_;
         preeditReading_.clear();
         // A preedit may follow in the same event: the next composition begins.
         composing_ = !preedit.isEmpty();

@@ -21,6 +21,16 @@ public:
     // The text that composition committed.
     const QString& resultText() const { return resultText_; }
 
+    // The reading of `text` when the compositions committed since clearTyped() typed it
+    // all (山田 then 商店: やまだしょうてん); empty otherwise.
+    QString readingOfTyped(const QString& text) const {
+        return text == typedText_ ? typedReading_ : QString();
+    }
+    void clearTyped() {
+        typedText_.clear();
+        typedReading_.clear();
+    }
+
     // One input-method event as the editor receives it.
     void feed(const QInputMethodEvent& event);
 
@@ -36,4 +46,6 @@ private:
     bool composing_ = false;
     QString resultReading_;
     QString resultText_;
+    QString typedText_;    // the commits since clearTyped()
+    QString typedReading_; // their readings, or the commit itself where it has none
 };

@@ -1,0 +1,144 @@
+// Finding records by words in the record list, and a returning customer's details offered
+// while the name is typed on the page. The rules live in records/RecordSearch and
+// records/CustomerIndex; this only wires them.
+#include "app/TForm1.h"
+
+#include "app/EventHook.h"
+#include "platform/Cp932.h"
+#include "platform/ImeReading.h"
+#include "platform/SearchFold.h"
+#include "records/RecordDefaults.h"
+
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QStringListModel>
+
+namespace {
+constexpr const char* kFilledFields[] = {"pcode", "addr", "tel"};
+} // namespace
+
+void TForm1::connectRecordSearch() {
+    connect(ui.SearchBox, &QLineEdit::textChanged, this, [this] { SearchBoxChange(); });
+    EventHook::install(ui.SearchBox, [this](QEvent& event) {
+        if (event.type() != QEvent::KeyPress ||
+            static_cast<const QKeyEvent&>(event).key() != Qt::Key_Escape)
+            return false;
+        ui.SearchBox->clear();
+        return true;
+    });
+
+    nameCompleter_ = new QCompleter(new QStringListModel(this), this);
+    nameCompleter_->setObjectName(QStringLiteral("NameCompleter"));
+    // The list holds what the customer index found; the completer filters nothing.
+    nameCompleter_->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    nameCompleter_->setWidget(ui.Edit2);
+    nameCompleter_->popup()->setObjectName(QStringLiteral("NameCompleterList"));
+    connect(nameCompleter_, qOverload<const QModelIndex&>(&QCompleter::activated), this,
+            [this](const QModelIndex& index) { ChooseCustomer(index.row()); });
+    // Enter with no name chosen ends the edit, as it does without the list.
+    EventHook::install(nameCompleter_->popup(), [this](QEvent& event) {
+        if (event.type() != QEvent::KeyPress)
+            return false;
+        const auto& key = static_cast<const QKeyEvent&>(event);
+        if ((key.key() != Qt::Key_Return && key.key() != Qt::Key_Enter) ||
+            nameCompleter_->popup()->currentIndex().isValid())
+            return false;
+        nameCompleter_->popup()->hide();
+        return Edit2KeyPress(key);
+    });
+    connect(ui.Edit2, &QLineEdit::textChanged, this, [this] { OfferCustomers(); });
+}
+
+// ---- finding records ----------------------------------------------------------------------
+
+void TForm1::SearchBoxChange() {
+    if (!CDS2.isActive())
+        return;
+    const QString text = ui.SearchBox->text();
+    if (searchfold::words(text).empty()) {
+        CDS2.clearRowFilter();
+    } else {
+        // The match set is made here, once per change of the text: a record edited
+        // afterwards so that it no longer matches stays in the list until the next change.
+        CDS2.post();
+        CDS2.setRowFilter(recordSearch.match(CDS2.content(), text));
+    }
+    ShowListRecord();
+    UpdateStatusBar();
+    ReloadRecordList();
+}
+
+void TForm1::ResetRecordSearch() {
+    {
+        const QSignalBlocker blocker(ui.SearchBox);
+        ui.SearchBox->clear();
+    }
+    CDS2.clearRowFilter();
+    recordSearch.clear();
+    customerIndex.clear();
+}
+
+// ---- a returning customer -------------------------------------------------------------------
+
+void TForm1::OfferCustomers() {
+    QAbstractItemView* list = nameCompleter_->popup();
+    if (choosingCustomer_ || !ui.Edit2->hasFocus()) {
+        list->hide();
+        return;
+    }
+    const QString text = ui.Edit2->text();
+    const auto* ime = ui.Edit2->findChild<const ImeReading*>(QString(), Qt::FindDirectChildrenOnly);
+    const QString reading = ime ? ime->readingOfTyped(text) : QString();
+    std::optional<qint32> self;
+    if (!CDS2.isEmpty() && !CDS2.isNull("num"))
+        self = CDS2.asInteger("num");
+    offeredCustomers_ = customerIndex.lookup(CDS2.content(), text, reading, self);
+    if (offeredCustomers_.empty()) {
+        list->hide();
+        return;
+    }
+    QStringList names;
+    for (const Customer& c : offeredCustomers_)
+        names.append(cp932::decodeShown(c.name));
+    static_cast<QStringListModel*>(nameCompleter_->model())->setStringList(names);
+    nameCompleter_->complete();
+    // Nothing is chosen until the user moves into the list.
+    list->setCurrentIndex(QModelIndex());
+}
+
+void TForm1::ChooseCustomer(int row) {
+    if (row < 0 || row >= int(offeredCustomers_.size()))
+        return;
+    const Customer customer = offeredCustomers_[size_t(row)];
+    nameCompleter_->popup()->hide();
+    {
+        choosingCustomer_ = true;
+        ui.Edit2->setText(cp932::decodeShown(customer.name));
+        choosingCustomer_ = false;
+    }
+    // Filed as that customer was filed: the row of its name's reading, not of a first
+    // character that may be a kanji.
+    if (!customer.cate.isEmpty()) {
+        NameReading = customer.cate;
+        NameReadingOf = firstCharacter(ui.Edit2->text());
+    }
+    // Only what the record does not have yet; nothing typed is overwritten. The honorific
+    // a new record starts with was not typed, so the customer's own replaces it.
+    const QByteArray* values[] = {&customer.pcode, &customer.addr, &customer.tel};
+    for (size_t i = 0; i < std::size(kFilledFields); ++i)
+        if (CDS2.asText(kFilledFields[i]).isEmpty() && !values[i]->isEmpty())
+            CDS2.setText(kFilledFields[i], *values[i]);
+    const QByteArray honorific = CDS2.asText("honorifics");
+    if (!customer.honorifics.isEmpty() &&
+        (honorific.isEmpty() ||
+         honorific == cp932::encode(QString::fromUtf8(kNewRecordHonorific)))) {
+        CDS2.setText("honorifics", customer.honorifics);
+        const QSignalBlocker blocker(ui.Edit6);
+        ui.Edit6->setText(cp932::decodeShown(customer.honorifics));
+    }
+    RepaintPage();
+}
