@@ -11,19 +11,40 @@
 
 #include <QAbstractItemView>
 #include <QCompleter>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QSignalBlocker>
 #include <QStringListModel>
 
 namespace {
 constexpr const char* kFilledFields[] = {"pcode", "addr", "tel"};
+
+// The keys that move in, choose from or close the list of customers.
+bool isListKey(int key) {
+    switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        return true;
+    default:
+        return false;
+    }
+}
 } // namespace
 
 void TForm1::connectRecordSearch() {
     connect(ui.SearchBox, &QLineEdit::textChanged, this, [this] { SearchBoxChange(); });
     EventHook::install(ui.SearchBox, [this](QEvent& event) {
+        // The records are folded when the box is entered, not at the first keystroke.
+        if (event.type() == QEvent::FocusIn && CDS2.isActive())
+            recordSearch.prepare(CDS2.content());
         if (event.type() != QEvent::KeyPress ||
             static_cast<const QKeyEvent&>(event).key() != Qt::Key_Escape)
             return false;
@@ -40,7 +61,13 @@ void TForm1::connectRecordSearch() {
     connect(nameCompleter_, qOverload<const QModelIndex&>(&QCompleter::activated), this,
             [this](const QModelIndex& index) { ChooseCustomer(index.row()); });
     // Enter with no name chosen ends the edit, as it does without the list.
-    EventHook::install(nameCompleter_->popup(), [this](QEvent& event) {
+    // The list is hidden also while the window is destroyed, when the commands may be gone.
+    const QPointer<ActionList> commands(ActionList1);
+    EventHook::install(nameCompleter_->popup(), [this, commands](QEvent& event) {
+        // While the list is shown its keys are its own, not the line commands' (Up and
+        // Down would move the cell): the commands' shortcuts wait, as for the remarks.
+        if ((event.type() == QEvent::Show || event.type() == QEvent::Hide) && commands)
+            commands->setSuspended(event.type() == QEvent::Show);
         if (event.type() != QEvent::KeyPress)
             return false;
         const auto& key = static_cast<const QKeyEvent&>(event);
@@ -49,6 +76,16 @@ void TForm1::connectRecordSearch() {
             return false;
         nameCompleter_->popup()->hide();
         return Edit2KeyPress(key);
+    });
+    // An input method hands the keys it passes over back to the focused window, so they
+    // reach the name editor, not the list: the list's keys are sent on to it.
+    EventHook::install(ui.Edit2, [this](QEvent& event) {
+        QAbstractItemView* list = nameCompleter_->popup();
+        if (event.type() != QEvent::KeyPress || !list->isVisible() ||
+            !isListKey(static_cast<const QKeyEvent&>(event).key()))
+            return false;
+        QCoreApplication::sendEvent(list, &event);
+        return true;
     });
     connect(ui.Edit2, &QLineEdit::textChanged, this, [this] { OfferCustomers(); });
 }

@@ -4,6 +4,7 @@
 #include "platform/SearchFold.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -57,8 +58,11 @@ bool narrows(const std::vector<std::string>& words, const std::vector<std::strin
 }
 
 bool containsAll(const std::string& text, const std::vector<std::string>& words) {
-    return std::all_of(words.begin(), words.end(),
-                       [&](const std::string& w) { return text.find(w) != std::string::npos; });
+    // memmem, not find: find stops at every byte equal to the word's first, and in UTF-8
+    // most kanji share their first byte.
+    return std::all_of(words.begin(), words.end(), [&](const std::string& w) {
+        return memmem(text.data(), text.size(), w.data(), w.size()) != nullptr;
+    });
 }
 
 } // namespace
@@ -85,6 +89,12 @@ std::string RecordSearch::searchTextOf(const PacketTable&, const std::vector<Val
             text += cp932::decode(values[k].toBytes());
     }
     return searchfold::fold(text);
+}
+
+void RecordSearch::prepare(const PacketTable& table) {
+    // A record changed: the last result can no longer be narrowed.
+    if (texts_.sync(table))
+        lastWords_.clear();
 }
 
 std::vector<char> RecordSearch::match(const PacketTable& table, const QString& query) {

@@ -16,6 +16,8 @@ public:
     // One flag per stored record of `table`: set when the record matches `query`. An
     // empty query matches every record.
     std::vector<char> match(const PacketTable& table, const QString& query);
+    // Folds the records not folded yet, ahead of the first match().
+    void prepare(const PacketTable& table);
     // Forgets the folded texts (a file was closed).
     void clear();
 

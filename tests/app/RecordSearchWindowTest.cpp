@@ -221,10 +221,14 @@ TEST_F(CustomerCompletionTest,
     edit->clear();
     type(edit, u8("山田"));
     ASSERT_EQ(offered(*form), (QStringList{u8("山田商店"), u8("山田工務店")}));
+    // Up and Down are the list's, not the line commands'.
+    EXPECT_TRUE(form->ActionList1->isSuspended());
 
-    QTest::keyClick(list(*form), Qt::Key_Down);
-    QTest::keyClick(list(*form), Qt::Key_Return);
+    // As an input method passes them on: to the name editor, which hands them to the list.
+    QTest::keyClick(edit, Qt::Key_Down);
+    QTest::keyClick(edit, Qt::Key_Return);
     EXPECT_FALSE(list(*form)->isVisible());
+    EXPECT_FALSE(form->ActionList1->isSuspended());
     EXPECT_EQ(edit->text(), u8("山田商店"));
     EXPECT_TRUE(edit->isVisible());
     EXPECT_EQ(form->CDS2.asText("pcode"), "100-0009");
@@ -246,6 +250,12 @@ TEST_F(CustomerCompletionTest, EscOrTypingOnIgnoresTheListAndAFirstCustomerIsOff
     EXPECT_EQ(offered(*form).size(), 2);
     QTest::keyClick(list(*form), Qt::Key_Escape);
     EXPECT_FALSE(list(*form)->isVisible());
+    type(edit, u8("田"));
+    EXPECT_EQ(offered(*form).size(), 2);
+    QTest::keyClick(edit, Qt::Key_Escape);
+    EXPECT_FALSE(list(*form)->isVisible());
+    EXPECT_TRUE(edit->isVisible());
+    QTest::keyClick(edit, Qt::Key_Backspace);
     EXPECT_EQ(edit->text(), u8("山"));
     type(edit, u8("田太郎"));
     EXPECT_EQ(offered(*form), QStringList());

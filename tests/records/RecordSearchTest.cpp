@@ -146,6 +146,14 @@ TEST(RecordSearch, TypingOnNarrowsTheLastResultUnlessARecordChanged) {
     EXPECT_EQ(numbersOf(d, search.match(d.content(), QString::fromUtf8("千代田区 神田"))),
               (QList<qint32>{2, 5}));
     EXPECT_EQ(search.lastSearched(), 5);
+
+    // Folded ahead of the next search, the change still bars narrowing.
+    d.moveTo(1);
+    d.setText("addr", sjis("千代田区神田"));
+    d.post();
+    search.prepare(d.content());
+    EXPECT_EQ(numbersOf(d, search.match(d.content(), QString::fromUtf8("千代田区 神田 区"))),
+              (QList<qint32>{1, 2, 5}));
 }
 
 TEST(DatasetRowFilter, HidesUnflaggedRowsBesideTheMasterLinkAndFollowsAddedAndRemovedRows) {

@@ -14,7 +14,15 @@
 //           closed with the exit question answered "save and exit" (EXIT).
 //   menu    prints where the tax box lies; prints the saved rate whenever the file on disk
 //           changes (SAVED) and SENDERDIALOG when the sender dialog opens (closed at once).
-//   ledora_ime_probe WORKDIR [name|sender|tax|save|menu]
+//   search  opens a file of three records in the record list and prints where its search
+//           box lies (BOX); prints the box's text, the count and the names in the grid at
+//           every change (SEARCH), and where the only row lies when one is left (ROW); once
+//           a record is deleted, saves the file and prints the names it holds (SAVED).
+//   complete  opens a file of two earlier customers and starts a new record; prints where
+//           its name lies, the name editor's text at every change (NAME), the names offered
+//           while the name is typed (OFFERED), and once Enter has ended the edit saves the
+//           file and prints the new record (SAVED).
+//   ledora_ime_probe WORKDIR [name|sender|tax|save|menu|search|complete]
 #include "app/RecordTestFile.h"
 #include "app/ScriptedDialogService.h"
 #include "app/TForm1.h"
@@ -25,12 +33,16 @@
 #include "sender/SenderGrid.h"
 #include "sender/TForm3.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCompleter>
 #include <QDir>
 #include <QFileInfo>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTimer>
 #include <QWindow>
 
@@ -239,6 +251,107 @@ std::function<void()> menuScenario(Probe& p) {
     return [&p, box] { p.sayWhere(QStringLiteral("BOX"), box, box->rect()); };
 }
 
+// Saves the window's file as `name` in the work folder and returns it read back.
+Dataset saveAndReadBack(Probe& p, const QString& name) {
+    const QString file = p.work.filePath(name);
+    p.dialogs.saveAnswers.push_back(file);
+    Dataset saved;
+    if (!p.form.afsaveas() || !DataFile::load(saved, file).isEmpty())
+        say(QStringLiteral("SAVE FAILED"));
+    return saved;
+}
+
+// Words typed into the record list's search box; the one record found is deleted from
+// the grid with Ctrl+Delete, and the saved file lacks it.
+std::function<void()> searchScenario(Probe& p) {
+    const QString file = p.work.filePath(QStringLiteral("search.dat"));
+    recordtest::writeRecords(file, {{1, "あ", "青木"}, {2, "や", "山田商店"}, {3, "た", "田中"}});
+    p.dialogs.openAnswers.push_back(file);
+    p.form.afopen();
+    p.form.AIchiranExecute();
+    QLineEdit* box = p.form.ui.SearchBox;
+    p.sayOnFocus(box, QStringLiteral("READY"));
+    // Connected after the window's own handler: the grid is filtered when this runs.
+    QObject::connect(box, &QLineEdit::textChanged, &p.form, [&p, box] {
+        QAbstractItemModel* rows = p.form.ui.DBGrid1->model();
+        QStringList names;
+        for (int row = 0; row < rows->rowCount(); ++row)
+            names << rows->index(row, 1).data().toString();
+        say(QStringLiteral("SEARCH %1 %2 %3")
+                .arg(box->text(), p.form.ui.statusPanels[4]->text(), names.join(u',')));
+        if (rows->rowCount() == 1)
+            p.sayWhere(QStringLiteral("ROW"), p.form.ui.DBGrid1->viewport(),
+                       p.form.ui.DBGrid1->visualRect(rows->index(0, 1)));
+    });
+    auto* poll = new QTimer(&p.form);
+    QObject::connect(poll, &QTimer::timeout, &p.form, [&p, poll] {
+        if (p.form.CDS2.content().rows.size() != 2)
+            return;
+        poll->stop();
+        Dataset saved = saveAndReadBack(p, QStringLiteral("searched.dat"));
+        QStringList names;
+        for (saved.first(); !saved.eof(); saved.next())
+            names << cp932::decode(saved.asText("name"));
+        say(QStringLiteral("SAVED names=") + names.join(u','));
+        p.result = 0;
+        p.app.quit();
+    });
+    poll->start(50);
+    return [&p, box] { p.sayWhere(QStringLiteral("BOX"), box, box->rect()); };
+}
+
+// A returning customer chosen from the list offered under the name being typed: the new
+// record takes the name and the customer's details.
+std::function<void()> completeScenario(Probe& p) {
+    const QString file = p.work.filePath(QStringLiteral("customers.dat"));
+    const auto customer = [](const char* pcode, const char* addr, const char* tel, int day) {
+        return [=](Dataset& d) {
+            d.setText("pcode", pcode);
+            d.setText("addr", cp932::encode(QString::fromUtf8(addr)));
+            d.setText("tel", tel);
+            d.setDateTime("sday", QDateTime(QDate(2026, 12, day), QTime(9, 0)));
+        };
+    };
+    recordtest::writeRecords(
+        file, {{1, "や", "山田商店", true, customer("100-0001", "東京都千代田区", "03-1111", 1)},
+               {2, "や", "山田工務店", true, customer("220-0002", "横浜市", "045-2222", 3)}});
+    p.dialogs.openAnswers.push_back(file);
+    p.form.afopen();
+    p.form.AAppendExecute();
+    QLineEdit* edit = p.form.ui.Edit2;
+    p.sayOnFocus(edit, QStringLiteral("READY"));
+    QAbstractItemView* list = p.form.nameCompleter()->popup();
+    QObject::connect(edit, &QLineEdit::textChanged, &p.form,
+                     [](const QString& text) { say(QStringLiteral("NAME ") + text); });
+    auto* poll = new QTimer(&p.form);
+    auto offered = std::make_shared<QString>();
+    auto editorSeen = std::make_shared<bool>(false);
+    QObject::connect(poll, &QTimer::timeout, &p.form, [&p, edit, list, offered, editorSeen, poll] {
+        if (list->isVisible()) {
+            QStringList names;
+            for (int row = 0; row < list->model()->rowCount(); ++row)
+                names << list->model()->index(row, 0).data().toString();
+            if (names.join(u',') != *offered)
+                say(QStringLiteral("OFFERED ") + names.join(u','));
+            *offered = names.join(u',');
+        }
+        *editorSeen = *editorSeen || edit->isVisible();
+        if (!*editorSeen || edit->isVisible())
+            return;
+        poll->stop();
+        Dataset saved = saveAndReadBack(p, QStringLiteral("completed.dat"));
+        saved.last(); // the record appended above
+        say(QStringLiteral("SAVED name=%1 cate=%2 pcode=%3 addr=%4 tel=%5")
+                .arg(cp932::decode(saved.asText("name")), cp932::decode(saved.asText("cate")),
+                     cp932::decode(saved.asText("pcode")), cp932::decode(saved.asText("addr")),
+                     cp932::decode(saved.asText("tel"))));
+        p.result = 0;
+        p.app.quit();
+    });
+    poll->start(50);
+    return [&p] { p.sayNameWhere(); };
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -275,6 +388,10 @@ int main(int argc, char** argv) {
         start = saveScenario(probe);
     else if (scenario == QLatin1StringView("menu"))
         start = menuScenario(probe);
+    else if (scenario == QLatin1StringView("search"))
+        start = searchScenario(probe);
+    else if (scenario == QLatin1StringView("complete"))
+        start = completeScenario(probe);
     else {
         say(QStringLiteral("unknown scenario ") + scenario);
         return 2;

@@ -15,7 +15,14 @@
 #   menu    type 10 into the tax box and press Ctrl+S; Alt+V, Up, Up, Enter opens the sender
 #           dialog; type 8 and choose ファイル → 上書き保存 with Alt+F, S: each runs although
 #           the tax box has the keys.
-#   real-ime-test.sh PATH/TO/ledora_ime_probe [name|sender|tax|save|menu]
+#   search  type "yamada" into the record list's search box and convert it: the grid shows
+#           the one record of 山田 and counts 1件; a click on its row and Ctrl+Delete remove
+#           it, and the saved file holds the other two.
+#   complete  in a new record's name type "yamada" and convert it: the earlier customers
+#           山田工務店 and 山田商店 are offered, newest first; Down, Down, Return chooses
+#           山田商店 and Enter ends the edit: the saved record has that name, row, postcode,
+#           address and telephone.
+#   real-ime-test.sh PATH/TO/ledora_ime_probe [name|sender|tax|save|menu|search|complete]
 # Exit 0 passed, 1 failed, 77 skipped (the reason is printed). Every wait has a deadline;
 # everything started here is stopped by its process id on exit.
 set -u
@@ -223,6 +230,40 @@ menu)
     xdotool key --delay 150 alt+f s
     wait_for 20 probe_said "SAVED tax=0.08" || fail "Alt+F, S in the tax box did not save"
     echo "PASS: Ctrl+S and menu items chosen with the keys run while the tax box has them"
+    ;;
+search)
+    wait_for 30 probe_said BOX || fail "the probe's window never showed: $(tail -n 3 "$work/probe.err")"
+    click_at BOX
+    wait_for 20 probe_said READY || fail "a click on the search box did not give it the focus"
+    wait_for 10 take_anthy || fail "ibus lost the Anthy engine"
+    focus_active
+    type_yamada
+    wait_for 20 probe_said "SEARCH 山田 1件 山田商店" || fail "typing 山田 did not leave the one record of 山田"
+    wait_for 10 probe_said ROW || fail "the probe did not say where the row lies"
+    click_at ROW
+    xdotool key ctrl+Delete
+    wait_for 20 probe_said "SAVED" || fail "Ctrl+Delete on the row found did not delete a record"
+    line=$(grep -m 1 "^SAVED " "$work/probe.out")
+    echo "$line"
+    case "$line" in
+    "SAVED names=青木,田中") echo "PASS: the search found 山田商店, and the grid's delete removed it" ;;
+    *) fail "expected the saved file to hold 青木 and 田中" ;;
+    esac
+    ;;
+complete)
+    open_name_editor
+    type_yamada
+    wait_for 20 probe_said "OFFERED 山田工務店,山田商店" || fail "the earlier customers were not offered newest first"
+    xdotool key --delay 150 Down Down Return
+    wait_for 20 probe_said "NAME 山田商店" || fail "Down, Down, Return did not choose 山田商店"
+    xdotool key Return
+    wait_for 30 probe_said "SAVED" || fail "Enter did not end the edit"
+    line=$(grep -m 1 "^SAVED " "$work/probe.out")
+    echo "$line"
+    case "$line" in
+    "SAVED name=山田商店 cate=や pcode=100-0001 addr=東京都千代田区 tel=03-1111") echo "PASS: the customer chosen from the list filled the new record" ;;
+    *) fail "expected 山田商店 under や with its postcode, address and telephone" ;;
+    esac
     ;;
 *)
     fail "unknown scenario $scenario"
