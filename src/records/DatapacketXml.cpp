@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QIODevice>
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -72,7 +73,7 @@ QByteArray xmlName(const QByteArray& name) {
     return out;
 }
 
-const char* escapeOf(unsigned char c) {
+constexpr const char* escapeOf(unsigned char c) {
     switch (c) {
     case '&':
         return "&amp;";
@@ -97,23 +98,46 @@ const char* escapeOf(unsigned char c) {
     }
 }
 
+// What a byte asks of the escaping, looked up once per byte: most bytes are plain text.
+enum class ByteKind : unsigned char { Plain, Lead, Escaped };
+
+constexpr std::array<ByteKind, 256> byteKinds() {
+    std::array<ByteKind, 256> kinds{};
+    for (int c = 0; c < 256; ++c) {
+        const bool lead = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+        kinds[size_t(c)] = lead                         ? ByteKind::Lead
+                           : escapeOf((unsigned char)c) ? ByteKind::Escaped
+                                                        : ByteKind::Plain;
+    }
+    return kinds;
+}
+constexpr std::array<ByteKind, 256> kByteKinds = byteKinds();
+
+constexpr bool isTrail(unsigned char c) {
+    return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
+}
+
 void appendEscaped(QByteArray& out, const QByteArray& v) {
     const char* d = v.constData();
     const qsizetype n = v.size();
     qsizetype run = 0; // start of the bytes not yet appended
     for (qsizetype i = 0; i < n; ++i) {
         const unsigned char c = quint8(d[i]);
-        if (cp932::isLeadByte(c) && i + 1 < n && cp932::isTrailByte(quint8(d[i + 1]))) {
-            // A trail byte is never markup and never escaped; a lead byte before a
-            // byte that cannot trail it stands alone, so a damaged value cannot
-            // hide a quote or '<' from the escaping.
-            ++i;
-            continue;
-        }
-        if (const char* escape = escapeOf(c)) {
+        switch (kByteKinds[c]) {
+        case ByteKind::Plain:
+            break;
+        case ByteKind::Lead:
+            // A trail byte is never markup and never escaped (a backslash can be one);
+            // a lead byte before a byte that cannot trail it stands alone, so a damaged
+            // value cannot hide a quote or '<' from the escaping.
+            if (i + 1 < n && isTrail(quint8(d[i + 1])))
+                ++i;
+            break;
+        case ByteKind::Escaped:
             out.append(d + run, i - run);
-            out.append(escape);
+            out.append(escapeOf(c));
             run = i + 1;
+            break;
         }
     }
     out.append(d + run, n - run);
