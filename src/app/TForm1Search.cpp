@@ -79,9 +79,11 @@ void TForm1::connectRecordSearch() {
     });
     // An input method hands the keys it passes over back to the focused window, so they
     // reach the name editor, not the list: the list's keys are sent on to it.
-    EventHook::install(ui.Edit2, [this](QEvent& event) {
-        QAbstractItemView* list = nameCompleter_->popup();
-        if (event.type() != QEvent::KeyPress || !list->isVisible() ||
+    // The list is held by a guarded pointer, not reached through the window: the editor
+    // still sees events while the window is being destroyed around it.
+    const QPointer<QAbstractItemView> list(nameCompleter_->popup());
+    EventHook::install(ui.Edit2, [list](QEvent& event) {
+        if (event.type() != QEvent::KeyPress || !list || !list->isVisible() ||
             !isListKey(static_cast<const QKeyEvent&>(event).key()))
             return false;
         QCoreApplication::sendEvent(list, &event);
