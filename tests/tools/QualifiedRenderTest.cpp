@@ -2,6 +2,7 @@
 // the PDF of the mixed document carries the number, both rates' rows and the footnote.
 #include "app/RecordTestFile.h"
 #include "support/PdfReadBack.h"
+#include "tools/RenderTool.h"
 
 #include <QFile>
 #include <QProcess>
@@ -14,24 +15,6 @@ namespace {
 
 QString u(const char* utf8) {
     return QString::fromUtf8(utf8);
-}
-
-struct ToolRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-ToolRun render(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(LEDORA_RENDER), args);
-    ToolRun r;
-    if (!p.waitForFinished(60000))
-        return r;
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
 }
 
 // The top of the first word that is `text`, in points; -1 when it is not on the page.

@@ -2,6 +2,7 @@
 // a page each in the file's order, read back with poppler.
 #include "app/RecordTestFile.h"
 #include "support/PdfReadBack.h"
+#include "tools/RenderTool.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,24 +13,6 @@
 using namespace recordtest;
 
 namespace {
-
-struct ToolRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-ToolRun render(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(LEDORA_RENDER), args);
-    ToolRun r;
-    if (!p.waitForFinished(60000))
-        return r;
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
 
 class RenderArchive : public ::testing::Test {
 protected:
