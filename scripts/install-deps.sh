@@ -8,7 +8,7 @@ packages=(
     fonts-ipafont-gothic poppler-utils desktop-file-utils
     cups cups-bsd printer-driver-cups-pdf
     # The real input-method test: a display, a window manager, ibus with Anthy, xdotool.
-    xvfb openbox xdotool dbus-x11 ibus ibus-anthy libglib2.0-bin dconf-gsettings-backend
+    xvfb openbox x11-utils xdotool dbus-x11 ibus ibus-anthy libglib2.0-bin dconf-gsettings-backend
 )
 missing=()
 for p in "${packages[@]}"; do

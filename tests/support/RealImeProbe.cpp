@@ -23,6 +23,7 @@
 //           while the name is typed (OFFERED), and once Enter has ended the edit saves the
 //           file and prints the new record (SAVED).
 //   ledora_ime_probe WORKDIR [name|sender|tax|save|menu|search|complete]
+#include "app/EventHook.h"
 #include "app/RecordTestFile.h"
 #include "app/ScriptedDialogService.h"
 #include "app/TForm1.h"
@@ -376,6 +377,12 @@ int main(int argc, char** argv) {
 
     ImeEcho echo;
     app.installEventFilter(&echo);
+    // The close box reaches the window through the window manager: say when it has.
+    EventHook::install(&form, [](QEvent& event) {
+        if (event.type() == QEvent::Close)
+            say(QStringLiteral("CLOSE"));
+        return false;
+    });
     Probe probe{app, form, dialogs, work, echo};
     std::function<void()> start;
     if (scenario == QLatin1StringView("name"))
@@ -402,6 +409,7 @@ int main(int argc, char** argv) {
     QObject::connect(&exposed, &QTimer::timeout, &app, [&] {
         if (form.windowHandle() && form.windowHandle()->isExposed()) {
             exposed.stop();
+            say(QStringLiteral("WINDOW %1").arg(form.winId()));
             start();
         }
     });

@@ -32,7 +32,7 @@ scenario=${2:-name}
 skip() { echo "SKIP: $*"; exit 77; }
 fail() { echo "FAIL: $*"; [ -f "${work:-/nonexistent}/probe.out" ] && sed 's/^/  probe: /' "$work/probe.out"; exit 1; }
 
-for tool in Xvfb xdotool ibus ibus-daemon dbus-launch gsettings; do
+for tool in Xvfb openbox xprop xdotool ibus ibus-daemon dbus-launch gsettings; do
     command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed (scripts/install-deps.sh installs it)"
 done
 [ -f /usr/share/ibus/component/anthy.xml ] || skip "the ibus Anthy engine (ibus-anthy) is not installed"
@@ -64,17 +64,26 @@ wait_for() {
     done
 }
 probe_said() { grep -qF -- "$1" "$work/probe.out"; }
+# The probe says its window's id once it is on the screen.
+probe_active() {
+    local id
+    read -r _ id < <(grep -m 1 "^WINDOW " "$work/probe.out")
+    [ -n "$id" ] && [ "$(xdotool getactivewindow 2>/dev/null)" = "$id" ]
+}
 display_ready() { [ -s "$work/display" ]; }
+# The window manager is up once it names its check window on the root.
+wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"; }
 
-# A display of its own, a window manager for focus, a session bus.
+# A display of its own, a window manager for focus and the close box, a session bus.
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 wait_for 20 display_ready || skip "Xvfb did not start: $(tail -n 3 "$work/xvfb.log")"
 export DISPLAY=":$(head -n 1 "$work/display")"
-if command -v openbox >/dev/null 2>&1; then
-    openbox >/dev/null 2>&1 &
-    wm_pid=$!
-fi
+# Without it the scenarios run on until a key only it handles (Alt+F4) is lost: the
+# probe's window is shown only once it manages the screen.
+openbox >"$work/openbox.log" 2>&1 &
+wm_pid=$!
+wait_for 30 wm_ready || skip "the window manager did not start: $(tail -n 3 "$work/openbox.log")"
 # Settings and caches of this run stay in its folder; the bus (and the settings service
 # it starts) must see the same folders, so they are set first.
 export XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
@@ -200,7 +209,10 @@ save)
     wait_for 20 probe_said "PREEDIT てん" || fail "the engine gave no preedit for \"ten\""
     xdotool key Return
     wait_for 20 probe_said "COMMIT てん" || fail "Return did not commit てん"
+    # The window manager closes the window it made active.
+    wait_for 20 probe_active || fail "the window manager never made the probe's window active"
     xdotool key alt+F4
+    wait_for 20 probe_said CLOSE || fail "Alt+F4 did not ask the window to close"
     wait_for 30 probe_said "EXIT " || fail "the close box did not end the program"
     line=$(grep -m 1 "^EXIT " "$work/probe.out")
     echo "$line"
