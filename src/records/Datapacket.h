@@ -45,8 +45,12 @@ bool writeXml(const PacketTable& table, QIODevice& device);
 // How much the writers gather before handing it to a device.
 inline constexpr qsizetype WritePieceSize = qsizetype(1) << 19;
 
-// The r8 text of the XML form.
+// The r8 text of the XML form: at most 16 significant digits, a sign, "0." and three
+// zeros, or an exponent.
 QByteArray realText(double v);
+inline constexpr int RealTextRoom = 32;
+// The same text written at `out`, which has RealTextRoom bytes; returns its end.
+char* writeReal(char* out, double v);
 
 // Day numbers of both forms count 0001-01-01 as day 1.
 qint32 dayNumber(int year, int month, int day);

@@ -8,10 +8,13 @@
 #include <QHash>
 #include <QIODevice>
 
+#include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -73,7 +76,7 @@ QByteArray xmlName(const QByteArray& name) {
     return out;
 }
 
-constexpr const char* escapeOf(unsigned char c) {
+constexpr std::string_view escapeOf(unsigned char c) {
     switch (c) {
     case '&':
         return "&amp;";
@@ -94,7 +97,7 @@ constexpr const char* escapeOf(unsigned char c) {
     case '\\':
         return "&#092;";
     default:
-        return nullptr;
+        return {};
     }
 }
 
@@ -106,7 +109,7 @@ constexpr std::array<ByteKind, 256> byteKinds() {
     for (int c = 0; c < 256; ++c) {
         const bool lead = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
         kinds[size_t(c)] = lead                         ? ByteKind::Lead
-                           : escapeOf((unsigned char)c) ? ByteKind::Escaped
+                           : !escapeOf((unsigned char)c).empty() ? ByteKind::Escaped
                                                         : ByteKind::Plain;
     }
     return kinds;
@@ -117,72 +120,109 @@ constexpr bool isTrail(unsigned char c) {
     return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
 }
 
-void appendEscaped(QByteArray& out, const QByteArray& v) {
-    const char* d = v.constData();
+// The longest escape, "&#013;": a value escaped whole is at most this many times its size.
+constexpr qsizetype MaxEscapeLength = 6;
+// A value is escaped in pieces of this many bytes, so the room made for one piece stays
+// small whatever the value's size.
+constexpr qsizetype EscapePiece = qsizetype(1) << 16;
+
+// Escapes `v` into room made at the end of `out` at once: a value with many line breaks
+// costs one resize, not two appends per break.
+void appendEscaped(QByteArray& out, QByteArrayView v) {
+    const char* d = v.data();
     const qsizetype n = v.size();
-    qsizetype run = 0; // start of the bytes not yet appended
-    for (qsizetype i = 0; i < n; ++i) {
-        const unsigned char c = quint8(d[i]);
-        switch (kByteKinds[c]) {
-        case ByteKind::Plain:
-            break;
-        case ByteKind::Lead:
-            // A trail byte is never markup and never escaped (a backslash can be one);
-            // a lead byte before a byte that cannot trail it stands alone, so a damaged
-            // value cannot hide a quote or '<' from the escaping.
-            if (i + 1 < n && isTrail(quint8(d[i + 1])))
-                ++i;
-            break;
-        case ByteKind::Escaped:
-            out.append(d + run, i - run);
-            out.append(escapeOf(c));
-            run = i + 1;
-            break;
+    qsizetype i = 0;
+    while (i < n) {
+        const qsizetype pieceEnd = std::min(n, i + EscapePiece);
+        const qsizetype start = out.size();
+        // One byte more: a lead byte at the piece's end takes its trail byte with it.
+        out.resize(start + (pieceEnd - i + 1) * MaxEscapeLength);
+        char* w = out.data() + start;
+        for (; i < pieceEnd; ++i) {
+            const unsigned char c = quint8(d[i]);
+            switch (kByteKinds[c]) {
+            case ByteKind::Plain:
+                *w++ = char(c);
+                break;
+            case ByteKind::Lead:
+                *w++ = char(c);
+                // A trail byte is never markup and never escaped (a backslash can be one);
+                // a lead byte before a byte that cannot trail it stands alone, so a damaged
+                // value cannot hide a quote or '<' from the escaping.
+                if (i + 1 < n && isTrail(quint8(d[i + 1])))
+                    *w++ = d[++i];
+                break;
+            case ByteKind::Escaped: {
+                const std::string_view escape = escapeOf(c);
+                std::memcpy(w, escape.data(), escape.size());
+                w += escape.size();
+                break;
+            }
+            }
         }
+        out.resize(w - out.constData());
     }
-    out.append(d + run, n - run);
 }
 
-void appendDigits(QByteArray& out, qint64 v, int width) {
-    char buf[24];
-    std::snprintf(buf, sizeof buf, "%0*lld", width, static_cast<long long>(v));
-    out.append(buf);
+void appendEscaped(QByteArray& out, const Value& v) {
+    if (v.isBytes())
+        appendEscaped(out, v.bytes());
+    else
+        appendEscaped(out, QByteArrayView(v.toBytes()));
 }
 
-void appendDate(QByteArray& out, qint64 day) {
+// Writes `v` as printf's "%0*lld" does: at least `width` characters, zeros after the sign.
+char* writeDigits(char* w, qint64 v, int width) {
+    char digits[24];
+    const char* end = std::to_chars(digits, digits + sizeof digits, v).ptr;
+    const char* from = digits;
+    if (v < 0) {
+        *w++ = *from++;
+        --width;
+    }
+    for (qsizetype pad = width - (end - from); pad > 0; --pad)
+        *w++ = '0';
+    std::memcpy(w, from, size_t(end - from));
+    return w + (end - from);
+}
+
+char* writeDate(char* w, qint64 day) {
     int y = 0, m = 0, d = 0;
     datapacket::dateOfDay(qint32(std::clamp<qint64>(day, INT32_MIN, INT32_MAX)), y, m, d);
-    appendDigits(out, y, 4);
-    appendDigits(out, m, 2);
-    appendDigits(out, d, 2);
+    w = writeDigits(w, y, 4);
+    w = writeDigits(w, m, 2);
+    return writeDigits(w, d, 2);
 }
 
-void appendTime(QByteArray& out, qint64 ms) {
-    appendDigits(out, ms / 3600000, 2);
-    out.append(':');
-    appendDigits(out, ms / 60000 % 60, 2);
-    out.append(':');
-    appendDigits(out, ms % 60000, 5);
+char* writeTime(char* w, qint64 ms) {
+    w = writeDigits(w, ms / 3600000, 2);
+    *w++ = ':';
+    w = writeDigits(w, ms / 60000 % 60, 2);
+    *w++ = ':';
+    return writeDigits(w, ms % 60000, 5);
 }
 
 void appendValue(QByteArray& out, const FieldDef& f, const Value& v) {
+    // Room for any value but a text: a date and a time of the widest, or a real.
+    char text[96];
+    char* w = text;
     switch (f.type) {
     case FieldType::I2:
     case FieldType::I4:
-        out.append(QByteArray::number(v.toInt()));
-        return;
+        w = std::to_chars(text, text + sizeof text, v.toInt()).ptr;
+        break;
     case FieldType::Boolean:
         out.append(v.toInt() ? "TRUE" : "FALSE");
         return;
     case FieldType::R8:
-        out.append(datapacket::realText(v.toReal()));
-        return;
+        w = datapacket::writeReal(text, v.toReal());
+        break;
     case FieldType::Date:
-        appendDate(out, v.toInt());
-        return;
+        w = writeDate(text, v.toInt());
+        break;
     case FieldType::Time:
-        appendTime(out, std::clamp<qint64>(v.toInt(), 0, MsPerDay - 1));
-        return;
+        w = writeTime(text, std::clamp<qint64>(v.toInt(), 0, MsPerDay - 1));
+        break;
     case FieldType::DateTime: {
         const double stamp = v.toReal();
         const qint64 total =
@@ -193,21 +233,25 @@ void appendValue(QByteArray& out, const FieldDef& f, const Value& v) {
             ms += MsPerDay;
             --day;
         }
-        appendDate(out, day);
+        w = writeDate(text, day);
         if (ms != 0) {
-            out.append('T');
-            appendTime(out, ms);
+            *w++ = 'T';
+            w = writeTime(w, ms);
         }
-        return;
+        break;
     }
     case FieldType::String:
     case FieldType::Memo:
-        appendEscaped(out, v.toBytes());
+        appendEscaped(out, v);
         return;
     case FieldType::Blob:
-        out.append(v.toBytes().toBase64());
+        if (v.isBytes())
+            out.append(QByteArray::fromRawData(v.bytes().data(), v.bytes().size()).toBase64());
+        else
+            out.append(v.toBytes().toBase64());
         return;
     }
+    out.append(text, w - text);
 }
 
 bool parseDigits(QByteArrayView t, qsizetype at, int count, int& v) {
@@ -354,34 +398,65 @@ void dateOfDay(qint32 dayNumber, int& year, int& month, int& day) {
 // as %g would choose it. This reproduces every sample the engine wrote; its one known
 // quirk (859.57 written as "859.57" although the nearest 16 digits end in 1) is not
 // imitated, since either text reads back to the same double.
-QByteArray realText(double v) {
-    if (!std::isfinite(v))
-        return std::isnan(v) ? "NAN" : (v > 0 ? "INF" : "-INF");
-    if (v == 0)
-        return "0";
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15e", std::abs(v));
-    const QByteArray sci(buf);
-    const qsizetype e = sci.indexOf('e');
-    const int exp = sci.mid(e + 1).toInt();
-    QByteArray digits = sci.left(e);
-    digits.remove(1, 1); // the decimal point
-    while (digits.size() > 1 && digits.endsWith('0'))
-        digits.chop(1);
-    QByteArray out = v < 0 ? "-" : "";
-    if (exp < -4 || exp >= 16) {
-        out += digits.left(1);
-        if (digits.size() > 1)
-            out += "." + digits.mid(1);
-        out += QByteArray(exp < 0 ? "E-" : "E+") + QByteArray::number(std::abs(exp));
-    } else if (exp < 0) {
-        out += "0." + QByteArray(-exp - 1, '0') + digits;
-    } else if (digits.size() <= exp + 1) {
-        out += digits + QByteArray(exp + 1 - digits.size(), '0');
-    } else {
-        out += digits.left(exp + 1) + "." + digits.mid(exp + 1);
+char* writeReal(char* w, double v) {
+    auto put = [&w](std::string_view text) {
+        std::memcpy(w, text.data(), text.size());
+        w += text.size();
+    };
+    if (!std::isfinite(v)) {
+        put(std::isnan(v) ? "NAN" : (v > 0 ? "INF" : "-INF"));
+        return w;
     }
-    return out;
+    if (v == 0) {
+        put("0");
+        return w;
+    }
+    // d.ddddddddddddddde±XX, correctly rounded as printf's "%.15e".
+    char sci[32];
+    const char* sciEnd =
+        std::to_chars(sci, sci + sizeof sci, std::abs(v), std::chars_format::scientific, 15).ptr;
+    const char* e = std::find(static_cast<const char*>(sci), sciEnd, 'e');
+    int exp = 0;
+    std::from_chars(e + 2, sciEnd, exp);
+    if (e[1] == '-')
+        exp = -exp;
+    char digits[20];
+    digits[0] = sci[0];
+    std::memcpy(digits + 1, sci + 2, size_t(e - sci - 2)); // without the decimal point
+    int count = int(e - sci) - 1;
+    while (count > 1 && digits[count - 1] == '0')
+        --count;
+    const std::string_view all(digits, size_t(count));
+    if (v < 0)
+        put("-");
+    if (exp < -4 || exp >= 16) {
+        put(all.substr(0, 1));
+        if (count > 1) {
+            put(".");
+            put(all.substr(1));
+        }
+        put(exp < 0 ? "E-" : "E+");
+        w = std::to_chars(w, w + 8, std::abs(exp)).ptr;
+    } else if (exp < 0) {
+        put("0.");
+        for (int zeros = -exp - 1; zeros > 0; --zeros)
+            put("0");
+        put(all);
+    } else if (count <= exp + 1) {
+        put(all);
+        for (int zeros = exp + 1 - count; zeros > 0; --zeros)
+            put("0");
+    } else {
+        put(all.substr(0, size_t(exp) + 1));
+        put(".");
+        put(all.substr(size_t(exp) + 1));
+    }
+    return w;
+}
+
+QByteArray realText(double v) {
+    char text[RealTextRoom];
+    return QByteArray(text, writeReal(text, v) - text);
 }
 
 namespace {

@@ -5,7 +5,10 @@
 #include <QFile>
 #include <QtEndian>
 
+#include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <random>
 #include <gtest/gtest.h>
 
 namespace {
@@ -106,6 +109,33 @@ TEST(Datapacket, RealTextHasSixteenCorrectlyRoundedDigits) {
         {1e20, "1E+20"}};
     for (const auto& [v, text] : cases)
         EXPECT_EQ(datapacket::realText(v), QByteArray(text)) << text;
+}
+
+// The text is made from printf's correctly rounded "%.15e" digits: any other way of
+// getting them must give the same digits for every double, ties and extremes included.
+TEST(Datapacket, RealTextHasPrintfsDigitsForRandomDoubles) {
+    std::mt19937_64 random(20261211);
+    for (int i = 0; i < 200000; ++i) {
+        double v;
+        const quint64 b = random();
+        std::memcpy(&v, &b, sizeof v);
+        if (!std::isfinite(v) || v == 0)
+            continue;
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.15e", std::abs(v));
+        const QByteArray text = datapacket::realText(v);
+        QByteArray digits = QByteArray(buf).left(QByteArray(buf).indexOf('e')).replace(".", "");
+        while (digits.size() > 1 && digits.endsWith('0'))
+            digits.chop(1);
+        QByteArray written = text;
+        written.replace("-", "").replace(".", "");
+        written = written.left(written.indexOf('E') < 0 ? written.size() : written.indexOf('E'));
+        while (written.startsWith('0') && written.size() > 1)
+            written.remove(0, 1);
+        while (written.size() > 1 && written.endsWith('0'))
+            written.chop(1);
+        ASSERT_EQ(written, digits) << text.constData() << " " << buf;
+    }
 }
 
 TEST(Datapacket, BothFormsReadBackEverythingTheyWrite) {
