@@ -71,8 +71,7 @@ RecordSearch::RecordSearch() : texts_(kFields, &RecordSearch::searchTextOf) {}
 
 void RecordSearch::clear() {
     texts_.clear();
-    lastWords_.clear();
-    lastMatch_.clear();
+    kept_.clear();
 }
 
 std::string RecordSearch::searchTextOf(const PacketTable&, const std::vector<Value>& values) {
@@ -92,27 +91,53 @@ std::string RecordSearch::searchTextOf(const PacketTable&, const std::vector<Val
 }
 
 void RecordSearch::prepare(const PacketTable& table) {
-    // A record changed: the last result can no longer be narrowed.
+    // A record changed: no kept result can be narrowed any more.
     if (texts_.sync(table))
-        lastWords_.clear();
+        kept_.clear();
 }
 
 std::vector<char> RecordSearch::match(const PacketTable& table, const QString& query) {
-    const bool changed = texts_.sync(table);
+    if (texts_.sync(table))
+        kept_.clear();
     const std::vector<std::string> words = searchfold::words(query);
     const int count = texts_.size();
-    // Typing on only narrows the last result, unless a record changed since.
-    const bool narrowing = !changed && !lastWords_.empty() && int(lastMatch_.size()) == count &&
-                           narrows(lastWords_, words);
-    std::vector<char> out(size_t(count), 0);
     lastSearched_ = 0;
+    // A query asked again (a word typed and deleted) is answered by its kept result.
+    for (auto kept = kept_.begin(); kept != kept_.end(); ++kept)
+        if (kept->words == words && int(kept->match.size()) == count) {
+            std::rotate(kept, kept + 1, kept_.end());
+            return kept_.back().match;
+        }
+    // Typing on only narrows a kept result: whatever matches now matched it.
+    const Result* base = narrowestKeptFor(words, count);
+    Result result{words, std::vector<char>(size_t(count), 0), 0};
     for (int row = 0; row < count; ++row) {
-        if (narrowing && !lastMatch_[size_t(row)])
+        if (base && !base->match[size_t(row)])
             continue;
         ++lastSearched_;
-        out[size_t(row)] = containsAll(texts_.text(row), words);
+        if (containsAll(texts_.text(row), words)) {
+            result.match[size_t(row)] = 1;
+            ++result.matched;
+        }
     }
-    lastWords_ = words;
-    lastMatch_ = out;
+    std::vector<char> out = result.match;
+    if (!words.empty())
+        keep(std::move(result));
     return out;
+}
+
+const RecordSearch::Result* RecordSearch::narrowestKeptFor(const std::vector<std::string>& words,
+                                                           int count) const {
+    const Result* best = nullptr;
+    for (const Result& kept : kept_)
+        if (int(kept.match.size()) == count && narrows(kept.words, words) &&
+            (!best || kept.matched < best->matched))
+            best = &kept;
+    return best;
+}
+
+void RecordSearch::keep(Result result) {
+    if (kept_.size() == KeptResults)
+        kept_.erase(kept_.begin());
+    kept_.push_back(std::move(result));
 }

@@ -156,6 +156,29 @@ TEST(RecordSearch, TypingOnNarrowsTheLastResultUnlessARecordChanged) {
               (QList<qint32>{1, 2, 5}));
 }
 
+TEST(RecordSearch, AQueryAskedAgainIsAnsweredWithoutASearchUntilARecordChanges) {
+    Dataset d = shop();
+    RecordSearch search;
+    const QList<qint32> kanda{1, 5};
+    search.match(d.content(), QStringLiteral("千"));
+    search.match(d.content(), QStringLiteral("千代田"));
+    EXPECT_EQ(search.lastSearched(), 2);
+    search.match(d.content(), QStringLiteral("千代田区外"));
+    // Deleted back: the kept results answer.
+    EXPECT_EQ(numbersOf(d, search.match(d.content(), QStringLiteral("千代田"))), kanda);
+    EXPECT_EQ(search.lastSearched(), 0);
+    // Typed on after deleting: narrowed from the smallest result it only adds to.
+    EXPECT_EQ(numbersOf(d, search.match(d.content(), QStringLiteral("千代田区"))), kanda);
+    EXPECT_EQ(search.lastSearched(), 2);
+
+    d.moveTo(2);
+    d.setText("addr", sjis("千代田"));
+    d.post();
+    EXPECT_EQ(numbersOf(d, search.match(d.content(), QStringLiteral("千代田"))),
+              (QList<qint32>{1, 2, 5}));
+    EXPECT_EQ(search.lastSearched(), 5);
+}
+
 TEST(DatasetRowFilter, HidesUnflaggedRowsBesideTheMasterLinkAndFollowsAddedAndRemovedRows) {
     Dataset d = emptyRecords();
     addRecord(d, 1, "あ", "a1");
