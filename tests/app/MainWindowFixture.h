@@ -1,17 +1,20 @@
 #pragma once
 // A main window over a temporary folder: its settings file, its "executable folder" and
 // the data files all live there, and the printer is the stand-in PDF printer.
+#include "RecordTestFile.h"
 #include "ScriptedDialogService.h"
 #include "app/TForm1.h"
 #include "platform/PrinterDeviceQt.h"
 
 #include <QDir>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 class MainWindowFixture : public ::testing::Test {
 protected:
@@ -40,6 +43,16 @@ protected:
         form->show();
         form->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        return form;
+    }
+
+    // A shown, active window over `records`, with the record list in view.
+    std::unique_ptr<TForm1> openList(const std::vector<recordtest::Rec>& records) {
+        const QString file = path(QStringLiteral("records.dat"));
+        EXPECT_TRUE(recordtest::writeRecords(file, records).isEmpty());
+        auto form = openShown(file);
+        form->findChild<QPushButton*>(QStringLiteral("Button6"))->click();
+        EXPECT_TRUE(form->isRecordListShown());
         return form;
     }
 

@@ -32,16 +32,6 @@ QString u8(const char* text) {
 
 class RecordListTest : public MainWindowFixture {
 protected:
-    // A shown, active window over `records`, with the record list in view.
-    std::unique_ptr<TForm1> openList(const std::vector<Rec>& records) {
-        const QString file = path(QStringLiteral("records.dat"));
-        EXPECT_TRUE(writeRecords(file, records).isEmpty());
-        auto form = openShown(file);
-        form->findChild<QPushButton*>(QStringLiteral("Button6"))->click();
-        EXPECT_TRUE(form->isRecordListShown());
-        return form;
-    }
-
     // `count` records under あ, numbered 1.. and named so that name order reverses them.
     std::vector<Rec> manyRecords(int count) {
         names.clear();

@@ -41,15 +41,6 @@ std::function<void(Dataset&)> with(const char* fields, int day = 1) {
 
 class RecordSearchWindowTest : public MainWindowFixture {
 protected:
-    std::unique_ptr<TForm1> openList(const std::vector<Rec>& records) {
-        const QString file = path(QStringLiteral("records.dat"));
-        EXPECT_TRUE(writeRecords(file, records).isEmpty());
-        auto form = openShown(file);
-        form->findChild<QPushButton*>(QStringLiteral("Button6"))->click();
-        EXPECT_TRUE(form->isRecordListShown());
-        return form;
-    }
-
     static QStringList gridNumbers(const TForm1& form) {
         QStringList out;
         const QAbstractItemModel* model = form.ui.DBGrid1->model();
