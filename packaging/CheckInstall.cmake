@@ -1,6 +1,7 @@
 # ctest install_layout: `cmake --install BUILD_DIR --prefix PREFIX`, then checks that the
-# programs, the desktop entry and the icon are where a desktop finds them.
-#   cmake -DBUILD_DIR=... -DPREFIX=... -P CheckInstall.cmake
+# programs, the desktop entry and the icon are where a desktop finds them, and that the
+# programs answer --help and --version without a display.
+#   cmake -DBUILD_DIR=... -DPREFIX=... -DVERSION=... -P CheckInstall.cmake
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
                 RESULT_VARIABLE result OUTPUT_QUIET)
@@ -21,6 +22,28 @@ foreach(program ledora ledora-render ledora-datapacket)
     if(unresolved)
         list(APPEND failures "bin/${program} needs libraries not found: ${unresolved}")
     endif()
+endforeach()
+
+# Each installed command answers --help and --version on a machine without any display.
+foreach(program ledora ledora-render ledora-datapacket)
+    set(path "${PREFIX}/bin/${program}")
+    if(NOT EXISTS "${path}")
+        continue()
+    endif()
+    foreach(option --help --version)
+        execute_process(COMMAND "${CMAKE_COMMAND}" -E env --unset=DISPLAY
+                                --unset=WAYLAND_DISPLAY --unset=QT_QPA_PLATFORM "${path}" ${option}
+                        RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err
+                        TIMEOUT 30)
+        if(option STREQUAL "--help")
+            set(expected "^usage: ${program} .*--version")
+        else()
+            string(REPLACE "." "\\." expected "^${program} ${VERSION}\n$")
+        endif()
+        if(NOT result EQUAL 0 OR NOT out MATCHES "${expected}")
+            list(APPEND failures "${program} ${option} without a display: ${result}\n${out}${err}")
+        endif()
+    endforeach()
 endforeach()
 
 # The installed tool runs on its own: asked nonsense, it answers with its usage.

@@ -10,8 +10,19 @@
 #include <QSaveFile>
 
 #include <cstdio>
+#include <string_view>
 
 namespace {
+
+const char kUsage[] = "usage: ledora-datapacket to-xml IN OUT | to-binary IN OUT | dump IN";
+const char kHelp[] = "\n"
+                     "Converts a Ledora data file between its two forms, or shows what it holds.\n"
+                     "\n"
+                     "  to-xml IN OUT     write the records of IN to OUT in the XML form\n"
+                     "  to-binary IN OUT  write the records of IN to OUT in the binary form\n"
+                     "  dump IN           list the fields, properties and every row of IN\n"
+                     "  --help            show this text and exit\n"
+                     "  --version         show the version and exit\n";
 
 int fail(const QString& message) {
     std::fprintf(stderr, "ledora-datapacket: %s\n", message.toUtf8().constData());
@@ -120,10 +131,17 @@ void dump(const PacketTable& t) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 2 && std::string_view(argv[1]) == "--help") {
+        std::printf("%s\n%s", kUsage, kHelp);
+        return 0;
+    }
+    if (argc >= 2 && std::string_view(argv[1]) == "--version") {
+        std::puts("ledora-datapacket " LEDORA_VERSION_TEXT);
+        return 0;
+    }
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    const QString usage =
-        QStringLiteral("usage: ledora-datapacket to-xml IN OUT | to-binary IN OUT | dump IN");
+    const QString usage = QString::fromLatin1(kUsage);
     if (args.size() < 3)
         return fail(usage);
     const QString command = args[1];

@@ -36,6 +36,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <string_view>
 
 namespace {
 
@@ -43,6 +44,24 @@ const char kUsage[] =
     "usage: ledora-render DATAFILE OUT.png|OUT.pdf [--record N] [--kind 0|1|2] [--delivery-date] "
     "[--yen] [--no-remarks] [--screen] [--settings INI] [--page WxH]\n"
     "       ledora-render DATAFILE OUT.pdf --all [--tab ROW] [--kind 0|1|2] [...]\n";
+
+const char kHelp[] =
+    "\n"
+    "Draws one record of a Ledora data file as the printer gets it: a PNG image of the page,\n"
+    "or a one-page PDF when OUT ends in .pdf. Prints the record's totals on success.\n"
+    "\n"
+    "  --record N        the Nth record of the file (default 1)\n"
+    "  --all             every record into one PDF, a page each in the file's order\n"
+    "  --tab ROW         with --all: only the records of one kana row (あ か さ ... 他)\n"
+    "  --kind 0|1|2      estimate, invoice or delivery note (default 0)\n"
+    "  --delivery-date   show the delivery date\n"
+    "  --yen             put the yen sign before the table's amounts\n"
+    "  --no-remarks      leave out the remarks at the foot of the page\n"
+    "  --screen          draw the page as the window shows it, not as printed\n"
+    "  --settings INI    the paper, sender and page settings of this ledora.ini\n"
+    "  --page WxH        the page's size in pixels instead of the paper's\n"
+    "  --help            show this text and exit\n"
+    "  --version         show the version and exit\n";
 
 struct Options {
     QString dataFile;
@@ -218,6 +237,18 @@ void printTotals(const TableTotals& totals) {
 } // namespace
 
 int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help") {
+            std::fputs(kUsage, stdout);
+            std::fputs(kHelp, stdout);
+            return 0;
+        }
+        if (arg == "--version") {
+            std::puts("ledora-render " LEDORA_VERSION_TEXT);
+            return 0;
+        }
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
