@@ -3,13 +3,14 @@ set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "ledora")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_VENDOR "Ledora")
-set(CPACK_PACKAGE_CONTACT "Ledora 開発チーム <ledora@localhost>")
+set(CPACK_PACKAGE_CONTACT "Ledora Project <packaging@ledora.jp>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "Estimates, invoices and delivery notes for a small Japanese business")
-set(CPACK_PACKAGE_DESCRIPTION "Ledora writes, keeps and prints Japanese business documents \
-(御見積書, 御請求書, 納品書).
-All records of a business live in one data file; each document prints on one sheet or is
-saved as a PDF file.")
+# Lines of at most 80 columns (a Japanese character takes two).
+set(CPACK_PACKAGE_DESCRIPTION "Ledora writes, keeps and prints Japanese business documents:
+estimates (御見積書), invoices (御請求書) and delivery notes (納品書).
+All records of a business live in one data file; each document prints on one
+sheet or is saved as a PDF file.")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME "DEB-DEFAULT")

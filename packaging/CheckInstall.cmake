@@ -1,6 +1,6 @@
 # ctest install_layout: `cmake --install BUILD_DIR --prefix PREFIX`, then checks that the
-# programs, the desktop entry and the icon are where a desktop finds them, and that the
-# programs answer --help and --version without a display.
+# programs, the desktop entry, the icon, the manual pages and the copyright file are where
+# they are looked for, and that the programs answer --help and --version without a display.
 #   cmake -DBUILD_DIR=... -DPREFIX=... -DVERSION=... -P CheckInstall.cmake
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
@@ -24,7 +24,8 @@ foreach(program ledora ledora-render ledora-datapacket)
     endif()
 endforeach()
 
-# Each installed command answers --help and --version on a machine without any display.
+# Each installed command answers --help and --version on a machine without any display,
+# and has its manual page.
 foreach(program ledora ledora-render ledora-datapacket)
     set(path "${PREFIX}/bin/${program}")
     if(NOT EXISTS "${path}")
@@ -44,6 +45,14 @@ foreach(program ledora ledora-render ledora-datapacket)
             list(APPEND failures "${program} ${option} without a display: ${result}\n${out}${err}")
         endif()
     endforeach()
+    if(NOT EXISTS "${PREFIX}/share/man/man1/${program}.1.gz")
+        list(APPEND failures "missing share/man/man1/${program}.1.gz")
+    endif()
+endforeach()
+foreach(doc copyright changelog.gz)
+    if(NOT EXISTS "${PREFIX}/share/doc/ledora/${doc}")
+        list(APPEND failures "missing share/doc/ledora/${doc}")
+    endif()
 endforeach()
 
 # The installed tool runs on its own: asked nonsense, it answers with its usage.

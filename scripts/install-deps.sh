@@ -5,7 +5,7 @@ packages=(
     cmake make g++ clang libclang-rt-14-dev pkg-config dpkg-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins qt6-translations-l10n
     libicu-dev libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-ipafont-gothic poppler-utils desktop-file-utils
+    fonts-ipafont-gothic poppler-utils desktop-file-utils lintian
     cups cups-bsd printer-driver-cups-pdf
     # The real input-method test: a display, a window manager, ibus with Anthy, xdotool.
     xvfb openbox x11-utils xdotool dbus-x11 ibus ibus-anthy libglib2.0-bin dconf-gsettings-backend

@@ -15,7 +15,7 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 stage "tests"
 ctest --test-dir build --output-on-failure -j"$jobs"
-stage "Debian package (cpack, dpkg-deb checks)"
+stage "Debian package (cpack, dpkg-deb checks, lintian)"
 BUILD=build scripts/package.sh
 
 stage "sanitizer build (clang, ASan + UBSan, fuzz targets)"
