@@ -91,7 +91,7 @@ public:
     ColumnWidths colWidths; // ColWidth1..ColWidth5
     int LineHeight = 22;
     int LineCount = 19;
-    double SalesTaxRate = 0.08;
+    double SalesTaxRate = 0.1; // until a record is shown, the rate of a new one
     int TablePosition = 200;
     int SelRow = 0; // the focused cell
     int SelCol = 0;
