@@ -49,6 +49,7 @@ class DialogService;
 class QSessionManager;
 class QCompleter;
 class QKeyEvent;
+class QLabel;
 class QMenu;
 class QModelIndex;
 class QMouseEvent;
@@ -394,6 +395,9 @@ private:
         QAction* item;
     };
     QList<InvoiceMenuItem> invoiceMenuItems_; // the ※ command in the 編集 and pop-up menus
+    // Why a qualified page shows the plain totals, in the status bar; hidden otherwise.
+    QLabel* invoiceNotice_ = nullptr;
+    void showRecordRateNotice();
     bool Edit1Event(QEvent* event);
     void bringCellEditorForward();
     void showFocusedCellInEditor();

@@ -190,3 +190,28 @@ TEST(QualifiedPage, OverflowNoticeCountsTheRowsOfTheSecondRate) {
         EXPECT_FALSE(OverflowNotice(p.model).isEmpty()) << c.remarks;
     }
 }
+
+// With no rate of its own a record has no groups to state: the page is the plain one, and
+// the ※ lines are not taxed at the reduced rate on top.
+TEST(QualifiedPage, RecordWithoutARateDrawsThePlainTotals) {
+    for (const bool remarks : {true, false}) {
+        TestPage plain = mixedPage();
+        plain.model.SalesTaxRate = 0;
+        plain.model.showRemarks = remarks;
+        TestPage qualified = mixedPage();
+        qualified.model.SalesTaxRate = 0;
+        qualified.model.showRemarks = remarks;
+        qualify(qualified, "");
+        RecordingCanvas plainCanvas, qualifiedCanvas;
+        const TableTotals plainTotals = DrawPage(plainCanvas, plain.model);
+        const TableTotals totals = DrawPage(qualifiedCanvas, qualified.model);
+        EXPECT_EQ(totals.GrandTotal, 7150) << remarks;
+        EXPECT_EQ(totals.GrandTotal, plainTotals.GrandTotal) << remarks;
+        EXPECT_EQ(dumpOps(qualifiedCanvas), dumpOps(plainCanvas)) << remarks;
+        EXPECT_EQ(PageGeometry::of(qualified.model, 6).Y1, PageGeometry::of(plain.model, 6).Y1);
+        for (int height : {440, 520, 540, 559, 560}) {
+            plain.model.pageHeight = qualified.model.pageHeight = height;
+            EXPECT_EQ(OverflowNotice(qualified.model), OverflowNotice(plain.model)) << height;
+        }
+    }
+}
