@@ -287,7 +287,8 @@ public:
     void setSenderItems(const sender::SenderItems& items);
     // --- end of sender items ---------------------------------------------------------------
     // --- Qualified invoices (TForm1Invoice.cpp) ---------------------------------------------
-    // 表示 menu "適格請求書の設定...": the dialog over settings.invoice; OK repaints the page.
+    // 表示 menu "適格請求書の設定...": the dialog over settings.invoice; OK repaints the page
+    // and, when it turns the mode on, tells how many records carry ※ before an amount.
     void AInvoiceSettingsExecute();
     // "軽減税率の対象（※）": the mark on the selected lines, or a note why nothing changed.
     void AReducedRateExecute();

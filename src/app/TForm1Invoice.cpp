@@ -5,6 +5,7 @@
 
 #include "app/DialogService.h"
 #include "app/InvoiceSettingsDialog.h"
+#include "invoice/MarkedRecords.h"
 #include "invoice/RateNotices.h"
 #include "invoice/ReducedRateMark.h"
 
@@ -79,10 +80,15 @@ void TForm1::AInvoiceSettingsExecute() {
     dialog.load(settings.invoice);
     if (!dialogs_->showInvoiceSettings(dialog))
         return;
+    const bool turnedOn = !settings.invoice.qualified && dialog.values().qualified;
     settings.invoice = dialog.values();
     applyInvoiceMode();
     RepaintPage();
     showRecordRateNotice();
+    if (turnedOn) {
+        if (const int count = invoice::RecordsWithMarkedAmounts(CDS2); count > 0)
+            dialogs_->info(invoice::MarkedRecordsNotice(count, settings.invoice.reducedRate));
+    }
 }
 
 void TForm1::AReducedRateExecute() {

@@ -178,6 +178,36 @@ TEST_F(QualifiedInvoiceTest, DialogTakesEnterAsOkAndEscapeAsCancel) {
     }
 }
 
+TEST_F(QualifiedInvoiceTest, TurningTheModeOnTellsHowManyRecordsCarryMarkedAmounts) {
+    file = path(QStringLiteral("notes.dat"));
+    const auto withSum = [](const char* lines) {
+        return [lines](Dataset& d) {
+            d.setText("Sum", sj("品目・仕様,数量,単位,単価,金額,備考\r\n") + sj(lines));
+        };
+    };
+    ASSERT_TRUE(writeRecords(file, {Rec{1, "あ", "安藤", true, withSum("※米,2,袋,2480,,\r\n")},
+                                    Rec{2, "い", "伊藤", true, withSum("※送料は別途,,,,,\r\n")},
+                                    Rec{3, "う", "上田", true, withSum("※配送,,,,500,\r\n")}})
+                    .isEmpty());
+    auto form = openShown(file);
+    const auto setMode = [&](bool on) {
+        dialogs.invoiceSettingsScript = [on](InvoiceSettingsDialog& d) {
+            d.CheckBox1->setChecked(on);
+            d.Button1->click();
+        };
+        form->findChild<QAction*>(QStringLiteral("AInvoiceSettings1"))->trigger();
+    };
+    setMode(true);
+    EXPECT_EQ(dialogs.infos,
+              QStringList{u8("品目が※で始まり金額のある行を含むレコードが2件あります。\n\r"
+                             "これらの行は軽減税率（8%）の対象として計算・印刷されます。")});
+    // Only the step from off to on tells it.
+    setMode(true);
+    setMode(false);
+    EXPECT_EQ(dialogs.infos.size(), 1);
+    EXPECT_FALSE(form->settings.invoice.qualified);
+}
+
 TEST_F(QualifiedInvoiceTest, PrintAndPdfConfirmationsSayWhatIsWrongWithTheRecordsRate) {
     writeIni(kQualifiedIni);
     auto form = openLines(); // a record at 8 %, the reduced rate, with unmarked lines
