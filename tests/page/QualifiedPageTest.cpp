@@ -191,6 +191,26 @@ TEST(QualifiedPage, OverflowNoticeCountsTheRowsOfTheSecondRate) {
     }
 }
 
+// A record at the reduced rate: its marked lines join its own group, yet they are still the
+// reduced-rate items the footnote names, and the footnote still needs its row.
+TEST(QualifiedPage, RecordAtTheReducedRateKeepsTheFootnoteForItsMarkedLines) {
+    TestPage p = mixedPage();
+    p.model.SalesTaxRate = 0.08;
+    qualify(p);
+    p.model.showRemarks = false;
+    RecordingCanvas canvas;
+    DrawPage(canvas, p.model);
+    EXPECT_TRUE(drawn(canvas, "8%対象 小計", edges(10, 340, 400, 361), TextLayout::RowCentre, 16));
+    EXPECT_FALSE(drawsText(canvas, "※8%対象 小計"));
+    EXPECT_TRUE(
+        drawn(canvas, "※は軽減税率対象品目", edges(10, 400, 620, 420), TextLayout::RowLeft, 11));
+    // Lines, three totals rows and the footnote's row: 200 + 20 x (1 + 6 + 3 + 1).
+    p.model.pageHeight = 420;
+    EXPECT_TRUE(OverflowNotice(p.model).isEmpty());
+    p.model.pageHeight = 419;
+    EXPECT_FALSE(OverflowNotice(p.model).isEmpty());
+}
+
 // With no rate of its own a record has no groups to state: the page is the plain one, and
 // the ※ lines are not taxed at the reduced rate on top.
 TEST(QualifiedPage, RecordWithoutARateDrawsThePlainTotals) {
