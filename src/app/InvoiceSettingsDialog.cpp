@@ -18,17 +18,18 @@ const char* const kModeCheck = "適格請求書の形式で表示・印刷する
 const char* const kNumberLabel = "登録番号";
 const char* const kRateLabel = "軽減税率(%)";
 const char* const kCancel = "キャンセル";
-const char* const kBadRate = "軽減税率は 0 以上 100 未満の数で入力してください。";
+const char* const kBadRate = "軽減税率は 0 より大きく 100 未満の数で入力してください。";
 
 QString u8(const char* text) {
     return QString::fromUtf8(text);
 }
 
-// The percent box as a fraction; none when it holds no rate from 0 up to 100.
+// The percent box as a fraction; none when it holds no rate above 0 and below 100
+// (at 0 % the marked lines would print a group that states no rate).
 std::optional<double> rateFromPercent(const QString& typed) {
     bool ok = false;
     const double percent = typed.normalized(QString::NormalizationForm_KC).trimmed().toDouble(&ok);
-    if (!ok || !(percent >= 0 && percent < 100))
+    if (!ok || !(percent > 0 && percent < 100))
         return std::nullopt;
     return percent / 100;
 }

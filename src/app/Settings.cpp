@@ -28,8 +28,9 @@ void readInvoiceSection(const ProfileFile& file, invoice::InvoiceSettings& v) {
         invoice::ReadRegistrationNumber(file.readText("Invoice", "RegistrationNumber", QString()));
     v.registrationNumber = number.number;
     const double rate = file.readReal("Invoice", "ReducedRate", v.reducedRate);
-    // A percentage written where the fraction belongs would tax at hundreds of percent.
-    v.reducedRate = rate >= 0 && rate < 1 ? rate : invoice::kDefaultReducedRate;
+    // A percentage written where the fraction belongs would tax at hundreds of percent;
+    // 0 is refused as the dialog refuses it.
+    v.reducedRate = rate > 0 && rate < 1 ? rate : invoice::kDefaultReducedRate;
 }
 
 void writeInvoiceSection(ProfileFile& file, const invoice::InvoiceSettings& v) {

@@ -27,7 +27,7 @@ struct Settings {
     std::array<int, 5> SenderAlign{}; // sender1_aline..: 0 left, 1 centre, 2 right
 
     // [SalesTax] Sales_Tax: written only; new records read it through ReadSettingValue.
-    double SalesTaxRate = 0.08;
+    double SalesTaxRate = 0.1;
 
     // [View]
     colornames::ColorValue LineColor = 0x00DBC6AA;

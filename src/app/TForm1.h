@@ -49,6 +49,7 @@ class DialogService;
 class QSessionManager;
 class QCompleter;
 class QKeyEvent;
+class QLabel;
 class QMenu;
 class QModelIndex;
 class QMouseEvent;
@@ -91,7 +92,7 @@ public:
     ColumnWidths colWidths; // ColWidth1..ColWidth5
     int LineHeight = 22;
     int LineCount = 19;
-    double SalesTaxRate = 0.08;
+    double SalesTaxRate = 0.1; // until a record is shown, the rate of a new one
     int TablePosition = 200;
     int SelRow = 0; // the focused cell
     int SelCol = 0;
@@ -286,7 +287,8 @@ public:
     void setSenderItems(const sender::SenderItems& items);
     // --- end of sender items ---------------------------------------------------------------
     // --- Qualified invoices (TForm1Invoice.cpp) ---------------------------------------------
-    // 表示 menu "適格請求書の設定...": the dialog over settings.invoice; OK repaints the page.
+    // 表示 menu "適格請求書の設定...": the dialog over settings.invoice; OK repaints the page
+    // and, when it turns the mode on, tells how many records carry ※ before an amount.
     void AInvoiceSettingsExecute();
     // "軽減税率の対象（※）": the mark on the selected lines, or a note why nothing changed.
     void AReducedRateExecute();
@@ -394,6 +396,9 @@ private:
         QAction* item;
     };
     QList<InvoiceMenuItem> invoiceMenuItems_; // the ※ command in the 編集 and pop-up menus
+    // Why a qualified page shows the plain totals, in the status bar; hidden otherwise.
+    QLabel* invoiceNotice_ = nullptr;
+    void showRecordRateNotice();
     bool Edit1Event(QEvent* event);
     void bringCellEditorForward();
     void showFocusedCellInEditor();

@@ -4,6 +4,7 @@
 
 #include "app/AppTexts.h"
 #include "app/DialogService.h"
+#include "invoice/RateNotices.h"
 #include "page/PageRenderer.h"
 #include "page/PrintCommand.h"
 #include "platform/Cp932.h"
@@ -141,6 +142,7 @@ PrintCommandInput TForm1::shownPageForPrinting() {
     input.pdfInfo.title =
         pdfDocumentTitle(input.title, recipientWithHonorific(), CDS2.asInteger("num"));
     input.pdfInfo.creator = QString::fromUtf8(apptext::kAppTitle);
+    input.notice = invoice::PrintRateNotice(StringGrid1, SalesTaxRate, settings.invoice);
     return input;
 }
 

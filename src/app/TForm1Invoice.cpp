@@ -5,10 +5,14 @@
 
 #include "app/DialogService.h"
 #include "app/InvoiceSettingsDialog.h"
+#include "invoice/MarkedRecords.h"
+#include "invoice/RateNotices.h"
 #include "invoice/ReducedRateMark.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
+#include <QStatusBar>
 
 namespace {
 
@@ -39,7 +43,22 @@ void TForm1::createInvoiceCommands() {
         ActionList1->bindMenuItem(item, QStringLiteral("AReducedRate"));
         invoiceMenuItems_.push_back({menu, separator, item});
     }
+    invoiceNotice_ = new QLabel(ui.StatusBar1);
+    invoiceNotice_->setObjectName(QStringLiteral("InvoiceNotice"));
+    invoiceNotice_->setFrameShape(QFrame::Panel);
+    invoiceNotice_->setFrameShadow(QFrame::Sunken);
+    invoiceNotice_->setMinimumWidth(40); // cut in a narrow window rather than widen it
+    ui.StatusBar1->addPermanentWidget(invoiceNotice_);
+    invoiceNotice_->hide();
     applyInvoiceMode();
+}
+
+void TForm1::showRecordRateNotice() {
+    if (!invoiceNotice_)
+        return;
+    const QString notice = invoice::NoRecordRateNotice(SalesTaxRate, settings.invoice);
+    invoiceNotice_->setText(notice);
+    invoiceNotice_->setVisible(!notice.isEmpty());
 }
 
 void TForm1::applyInvoiceMode() {
@@ -61,9 +80,15 @@ void TForm1::AInvoiceSettingsExecute() {
     dialog.load(settings.invoice);
     if (!dialogs_->showInvoiceSettings(dialog))
         return;
+    const bool turnedOn = !settings.invoice.qualified && dialog.values().qualified;
     settings.invoice = dialog.values();
     applyInvoiceMode();
     RepaintPage();
+    showRecordRateNotice();
+    if (turnedOn) {
+        if (const int count = invoice::RecordsWithMarkedAmounts(CDS2); count > 0)
+            dialogs_->info(invoice::MarkedRecordsNotice(count, settings.invoice.reducedRate));
+    }
 }
 
 void TForm1::AReducedRateExecute() {

@@ -80,4 +80,5 @@ void TForm1::PB1Paint(QPainter& painter) {
     page::PainterCanvas canvas(painter);
     page::DrawPage(canvas, model);
     ui.Pl2->setText(page::OverflowNotice(model));
+    showRecordRateNotice();
 }

@@ -314,6 +314,7 @@ void TForm1::Edit7Change(QLineEdit* box) {
             CDS2.edit();
             CDS2.setFloat("SalesTax", SalesTaxRate);
         }
+        showRecordRateNotice();
         break;
     case TagPrintScale: {
         const int oldWidth = ui.PB1->width();

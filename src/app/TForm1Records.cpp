@@ -20,7 +20,7 @@
 
 namespace {
 constexpr char kTaxKey[] = "Sales_Tax";
-constexpr char kDefaultTax[] = "0.08";
+constexpr char kDefaultTax[] = "0.1"; // kDefaultSalesTaxRate as the file writes it
 // Numbers are unique in a file; past 2147483647 there is none left to give.
 constexpr char kNoRecordNumberLeft[] =
     "レコード番号が上限に達したため、新しいレコードを追加できません。";

@@ -174,6 +174,7 @@ void TForm1::UpdateStatusBar() {
         ui.statusPanels[4]->clear();
         searchCountShown_ = false;
     }
+    showRecordRateNotice();
 }
 
 // ---- the record list ----------------------------------------------------------------------

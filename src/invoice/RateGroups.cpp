@@ -7,12 +7,6 @@ namespace invoice {
 
 namespace {
 
-// Rates come from the record and the settings file; a rate typed as 8 % in either is
-// the same rate, whichever way its fraction was stored.
-bool sameRate(double a, double b) {
-    return std::fabs(a - b) < 1e-9;
-}
-
 qint64 saturatingAdd(qint64 a, qint64 b) {
     qint64 sum = 0;
     if (__builtin_add_overflow(a, b, &sum))
@@ -20,7 +14,32 @@ qint64 saturatingAdd(qint64 a, qint64 b) {
     return sum;
 }
 
+qint64 clampToInt64(__int128 v) {
+    if (v > std::numeric_limits<qint64>::max())
+        return std::numeric_limits<qint64>::max();
+    if (v < std::numeric_limits<qint64>::min())
+        return std::numeric_limits<qint64>::min();
+    return qint64(v);
+}
+
 } // namespace
+
+bool SameRate(double a, double b) {
+    return std::fabs(a - b) < 1e-9;
+}
+
+bool HasRecordRate(double recordRate) {
+    return recordRate > 0; // false for NaN too
+}
+
+qint64 TaxAtRate(qint64 subtotal, double rate) {
+    const long double hundredths = std::nearbyint(static_cast<long double>(rate) * 10000);
+    // A rate no one types (beyond a million percent, or not a number) keeps the plain product.
+    if (!(std::fabs(hundredths) <= 1e8))
+        return TaxOnSubtotal(subtotal, rate);
+    // Integer division truncates toward zero, as the plain form's tax does.
+    return clampToInt64(static_cast<__int128>(subtotal) * static_cast<qint64>(hundredths) / 10000);
+}
 
 bool IsReducedRateItem(QByteArrayView item) {
     return item.startsWith(QByteArrayView(kReducedRateMark));
@@ -40,7 +59,7 @@ RateTotals GroupByRate(const LineItemTable& grid, double recordRate, double redu
     RateTotals totals;
     RateGroup standard{recordRate, false, 0, 0};
     RateGroup reduced{reducedRate, true, 0, 0};
-    const bool separate = !sameRate(recordRate, reducedRate);
+    const bool separate = !SameRate(recordRate, reducedRate);
     bool standardUsed = false, reducedUsed = false;
     for (int r = 1; r <= grid.lineCount(); ++r) {
         const bool marked = IsReducedRateItem(grid.cell(r, ColItem));
@@ -61,10 +80,17 @@ RateTotals GroupByRate(const LineItemTable& grid, double recordRate, double redu
     if (reducedUsed)
         totals.groups.push_back(reduced);
     for (RateGroup& g : totals.groups) {
-        g.tax = TaxOnSubtotal(g.subtotal, g.rate);
+        g.tax = TaxAtRate(g.subtotal, g.rate);
         totals.total = saturatingAdd(totals.total, saturatingAdd(g.subtotal, g.tax));
     }
     return totals;
+}
+
+std::optional<RateTotals> PageRateTotals(const LineItemTable& grid, double recordRate,
+                                         const InvoiceSettings& settings) {
+    if (!settings.qualified || !HasRecordRate(recordRate))
+        return std::nullopt;
+    return GroupByRate(grid, recordRate, settings.reducedRate);
 }
 
 QString RatePercentText(double rate) {

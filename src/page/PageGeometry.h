@@ -23,13 +23,11 @@ struct PageGeometry {
     int totalsRows = 3;     // subtotal, tax, total; two more per further tax rate
 
     // The totals rows the page draws: a subtotal and a tax row per tax rate of a
-    // qualified invoice, then the total.
+    // qualified invoice, then the total; the plain three otherwise.
     static int totalsRowsOf(const PageModel& m) {
-        if (!m.invoice.qualified || !m.table)
-            return 3;
-        const invoice::RateTotals rates =
-            invoice::GroupByRate(*m.table, m.SalesTaxRate, m.invoice.reducedRate);
-        return 2 * int(rates.groups.size()) + 1;
+        const std::optional<invoice::RateTotals> rates =
+            m.table ? invoice::PageRateTotals(*m.table, m.SalesTaxRate, m.invoice) : std::nullopt;
+        return rates ? 2 * int(rates->groups.size()) + 1 : 3;
     }
 
     static PageGeometry of(const PageModel& m, int lineCount) {

@@ -398,14 +398,14 @@ TableTotals DrawPage(Canvas& canvas, PageModel& model) {
         fallback.setDefaultTitles();
     LineItemTable& table = model.table ? *model.table : fallback;
     const TableTotals plain = SGkei(table, model.SalesTaxRate);
-    if (!model.invoice.qualified) {
+    const std::optional<invoice::RateTotals> rates =
+        invoice::PageRateTotals(table, model.SalesTaxRate, model.invoice);
+    if (!rates) {
         PagePainter(canvas, model, table, plain, nullptr).draw();
         return plain;
     }
-    const invoice::RateTotals rates =
-        invoice::GroupByRate(table, model.SalesTaxRate, model.invoice.reducedRate);
-    const TableTotals totals = rates.sums();
-    PagePainter(canvas, model, table, totals, &rates).draw();
+    const TableTotals totals = rates->sums();
+    PagePainter(canvas, model, table, totals, &*rates).draw();
     return totals;
 }
 
@@ -415,8 +415,8 @@ QString OverflowNotice(const PageModel& model) {
     // Rows a qualified invoice adds below the lines: its further rates' rows, and the
     // footnote, which the remarks otherwise keep room for.
     std::optional<invoice::RateTotals> rates;
-    if (model.invoice.qualified && model.table)
-        rates = invoice::GroupByRate(*model.table, model.SalesTaxRate, model.invoice.reducedRate);
+    if (model.table)
+        rates = invoice::PageRateTotals(*model.table, model.SalesTaxRate, model.invoice);
     const qint64 extra = totalsRowsFor(rates ? &*rates : nullptr) - 3;
     if (model.showRemarks)
         return P + LH * (N + 6 + extra) + 80 > H ? kOverflowWithRemarks : QString();

@@ -45,10 +45,13 @@ QStringList documentNameParts(const QString& title, const QString& recipient, in
 } // namespace
 
 QString printConfirmationText(const QString& title, const QString& recipient,
-                              const QString& printerName, const QString& paperName) {
+                              const QString& printerName, const QString& paperName,
+                              const QString& notice) {
+    const QString noticeLines = notice.isEmpty() ? QString() : notice + kBreak + kBreak;
     return kKindLabel + title + kKindPad + kBreak + kBreak + kRecipientLabel + kOpen + recipient +
            kClose + kBreak + kBreak + kPrinterLabel + kOpen + printerName + kClose + kBreak +
-           kBreak + kPaperLabel + kOpen + paperName + kClose + kBreak + kBreak + kBreak + kQuestion;
+           kBreak + kPaperLabel + kOpen + paperName + kClose + kBreak + kBreak + noticeLines +
+           kBreak + kQuestion;
 }
 
 void refreshPaperName(QString& paperName, const QString& formName) {
@@ -78,7 +81,8 @@ PrintCommandResult runPrintCommand(PrinterDevice& device, QString& paperName, bo
         result.error = kEmptyPageError;
         return result;
     }
-    const QString message = printConfirmationText(input.title, input.recipient, printer, paperName);
+    const QString message =
+        printConfirmationText(input.title, input.recipient, printer, paperName, input.notice);
     if (!seams.confirm || !seams.confirm(message)) {
         result.cancelled = true;
         return result;
@@ -111,8 +115,8 @@ PrintCommandResult runPdfCommand(PrinterDevice& device, QString& paperName, bool
         result.error = kEmptyPageError;
         return result;
     }
-    const QString message = printConfirmationText(input.title, input.recipient,
-                                                  PrinterDeviceQt::kPdfPrinterName, paperName);
+    const QString message = printConfirmationText(
+        input.title, input.recipient, PrinterDeviceQt::kPdfPrinterName, paperName, input.notice);
     if (!seams.confirm || !seams.confirm(message)) {
         result.cancelled = true;
         return result;

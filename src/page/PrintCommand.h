@@ -10,9 +10,10 @@
 class PrinterDevice;
 
 // The confirmation text. Lines are separated by LF CR, as all of the program's
-// multi-line messages are.
+// multi-line messages are. A notice, when given, stands above the question.
 QString printConfirmationText(const QString& title, const QString& recipient,
-                              const QString& printerName, const QString& paperName);
+                              const QString& printerName, const QString& paperName,
+                              const QString& notice = QString());
 
 // The form name replaces PaperName unless it is empty.
 void refreshPaperName(QString& paperName, const QString& formName);
@@ -38,6 +39,7 @@ struct PrintCommandInput {
     QSize page;        // PB1's size
     PageDrawFn drawPage;
     PdfDocumentInfo pdfInfo = {}; // carried by the PDF file when the page is written as one
+    QString notice; // what the confirmation says about the page before asking; may be empty
 };
 
 // Tag 12 after the common first steps: refresh PaperName, confirm, print one sheet.

@@ -87,6 +87,14 @@ Value Dataset::viewValue(int recNo, int f) const {
     return table_.rows[size_t(row)][size_t(f)];
 }
 
+Value Dataset::rowValue(int row, int f) const {
+    if (f < 0 || f >= int(table_.fields.size()) || row < 0 || row >= int(table_.rows.size()))
+        return {};
+    if ((state_ == State::Edit || state_ == State::Insert) && row == editRow_)
+        return buffer_[size_t(f)];
+    return table_.rows[size_t(row)][size_t(f)];
+}
+
 void Dataset::rebuildView(std::optional<int> keepRow) {
     const int oldPos = pos_;
     view_.clear();

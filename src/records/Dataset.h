@@ -55,6 +55,8 @@ public:
     Value viewValue(int recNo, QByteArrayView name) const {
         return viewValue(recNo, fieldIndex(name));
     }
+    // The same for stored row `row` (0-based, file order), whatever the view shows.
+    Value rowValue(int row, int field) const;
 
     // --- order and filter -----------------------------------------------------
     // Orders by a list of fields ("cate" or "cate;name"), without a named index.

@@ -14,7 +14,9 @@ inline constexpr int kNewRecordLineCount = 20; // title row included
 inline constexpr char kNewRecordHonorific[] = "様";
 inline constexpr char kOtherHead[] = "他";
 inline constexpr char kAllRecordsHead[] = "全";
-inline constexpr double kDefaultSalesTaxRate = 0.08;
+// The standard consumption-tax rate since October 2019; a rate stored in the settings
+// file or a record is kept as it is.
+inline constexpr double kDefaultSalesTaxRate = 0.1;
 
 // line1..line5 of a new record for the page margin.
 std::array<int, 5> DefaultColumnWidths(int margin);

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -175,4 +176,88 @@ TEST_F(QualifiedInvoiceTest, DialogTakesEnterAsOkAndEscapeAsCancel) {
         EXPECT_EQ(dialog.values().reducedRate, enter ? 0.1 : 0.08);
         EXPECT_EQ(dialog.values().registrationNumber, loaded.registrationNumber);
     }
+}
+
+TEST_F(QualifiedInvoiceTest, TurningTheModeOnTellsHowManyRecordsCarryMarkedAmounts) {
+    file = path(QStringLiteral("notes.dat"));
+    const auto withSum = [](const char* lines) {
+        return [lines](Dataset& d) {
+            d.setText("Sum", sj("品目・仕様,数量,単位,単価,金額,備考\r\n") + sj(lines));
+        };
+    };
+    ASSERT_TRUE(writeRecords(file, {Rec{1, "あ", "安藤", true, withSum("※米,2,袋,2480,,\r\n")},
+                                    Rec{2, "い", "伊藤", true, withSum("※送料は別途,,,,,\r\n")},
+                                    Rec{3, "う", "上田", true, withSum("※配送,,,,500,\r\n")}})
+                    .isEmpty());
+    auto form = openShown(file);
+    const auto setMode = [&](bool on) {
+        dialogs.invoiceSettingsScript = [on](InvoiceSettingsDialog& d) {
+            d.CheckBox1->setChecked(on);
+            d.Button1->click();
+        };
+        form->findChild<QAction*>(QStringLiteral("AInvoiceSettings1"))->trigger();
+    };
+    setMode(true);
+    EXPECT_EQ(dialogs.infos,
+              QStringList{u8("品目が※で始まり金額のある行を含むレコードが2件あります。\n\r"
+                             "これらの行は軽減税率（8%）の対象として計算・印刷されます。")});
+    // Only the step from off to on tells it.
+    setMode(true);
+    setMode(false);
+    EXPECT_EQ(dialogs.infos.size(), 1);
+    EXPECT_FALSE(form->settings.invoice.qualified);
+}
+
+TEST_F(QualifiedInvoiceTest, PrintAndPdfConfirmationsSayWhatIsWrongWithTheRecordsRate) {
+    writeIni(kQualifiedIni);
+    auto form = openLines(); // a record at 8 %, the reduced rate, with unmarked lines
+    const QLabel* notice = form->findChild<QLabel*>(QStringLiteral("InvoiceNotice"));
+    ASSERT_TRUE(notice);
+    const QString atReduced =
+        u8("このレコードの消費税率は軽減税率と同じ8%です。※の付いていない品目も8%対象になります。");
+    const QString noRate = u8(
+        "消費税率が0%または未設定のため、税率ごとの合計を付けずに通常の合計で表示・印刷します。");
+    const auto confirmations = [&] {
+        dialogs.confirmations.clear();
+        dialogs.confirmAnswers = {false, false};
+        form->ui.N15->trigger(); // 印刷
+        form->ui.N16->trigger(); // PDFファイルに出力
+        return dialogs.confirmations;
+    };
+    for (const QString& text : confirmations())
+        EXPECT_TRUE(text.contains(u8("用紙 『")) &&
+                    text.contains(atReduced + u8("\n\r\n\r\n\r印刷してもよろしいですか？")))
+            << text.toStdString();
+    EXPECT_TRUE(notice->isHidden());
+
+    form->ui.Edit10->setFocus();
+    form->ui.Edit10->setText(QStringLiteral("0"));
+    for (const QString& text : confirmations())
+        EXPECT_TRUE(text.contains(noRate)) << text.toStdString();
+    EXPECT_FALSE(notice->isHidden());
+    EXPECT_EQ(notice->text(), noRate);
+
+    form->ui.Edit10->setText(QStringLiteral("10"));
+    for (const QString& text : confirmations()) {
+        EXPECT_FALSE(text.contains(noRate));
+        EXPECT_FALSE(text.contains(atReduced));
+    }
+    EXPECT_TRUE(notice->isHidden());
+}
+
+TEST_F(QualifiedInvoiceTest, DialogRefusesAReducedRateOfZero) {
+    auto form = openLines();
+    bool stillOpen = false;
+    dialogs.invoiceSettingsScript = [&](InvoiceSettingsDialog& d) {
+        d.CheckBox1->setChecked(true);
+        d.Edit2->setText(QStringLiteral("0"));
+        d.Button1->click();
+        stillOpen = d.isVisible();
+        d.Button2->click();
+    };
+    form->findChild<QAction*>(QStringLiteral("AInvoiceSettings1"))->trigger();
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(dialogs.errors,
+              QStringList{u8("軽減税率は 0 より大きく 100 未満の数で入力してください。")});
+    EXPECT_FALSE(form->settings.invoice.qualified);
 }

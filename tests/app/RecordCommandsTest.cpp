@@ -154,9 +154,13 @@ TEST_F(RecordCommandsTest, NewRecordTakesTheTaxRateOfTheSettingsFile) {
         double rate;
         const char* shown;
     };
-    const Case cases[] = {{"", 0.08, "8"},
+    // Without a stored rate, the standard rate since October 2019; a stored one as it is.
+    const Case cases[] = {{"", 0.1, "10"},
+                          {"[SalesTax]\r\nSales_Tax=\r\n", 0.1, "10"},
+                          {"[SalesTax]\r\nSales_Tax=0.08\r\n", 0.08, "8"},
                           {"[SalesTax]\r\nSales_Tax=0.1\r\n", 0.1, "10"},
-                          {"[SalesTax]\r\nSales_Tax=abc\r\n", 0.08, "8"}};
+                          {"[SalesTax]\r\nSales_Tax=0.05\r\n", 0.05, "5"},
+                          {"[SalesTax]\r\nSales_Tax=abc\r\n", 0.1, "10"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.ini);
         writeIni(c.ini);

@@ -159,7 +159,8 @@ TEST_F(SettingsFile, InvoiceSectionIsReadWithTheFileRules) {
         {"", {false, "", 0.08}},
         {"qualified=1\r\nregistrationnumber=T7010705000725\r\nreducedrate=0.1",
          {true, "T7010705000725", 0.1}},
-        {"Qualified=0x1\r\nReducedRate=0", {true, "", 0.0}},
+        // A reduced rate of 0 would print a group stating no rate, as the dialog refuses it.
+        {"Qualified=0x1\r\nReducedRate=0", {true, "", 0.08}},
         {"Qualified=yes\r\nReducedRate=abc", {false, "", 0.08}},
         // Typed by hand: the plain form is kept; what is no number is dropped.
         {"RegistrationNumber=t 4011-0010-98993", {false, "T4011001098993", 0.08}},

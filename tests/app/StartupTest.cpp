@@ -40,7 +40,7 @@ TEST_F(StartupTest, WithoutSettingsGivesSmallWindowTopLeftWithOneNewRecord) {
     EXPECT_EQ(form->settings.Margin, 10); // the missing 0 held to the panel's range
     EXPECT_EQ(form->ui.Edit7->text(), QStringLiteral("0"));
     EXPECT_EQ(form->TablePosition, 200);
-    EXPECT_EQ(form->ui.Edit10->text(), QStringLiteral("8"));
+    EXPECT_EQ(form->ui.Edit10->text(), QStringLiteral("10"));
     EXPECT_GT(form->ui.PB1->width(), 0);
     EXPECT_EQ(form->ui.PB1->pos(), QPoint(0, 25));
     EXPECT_EQ(form->ui.Pl2->geometry(),
@@ -354,7 +354,7 @@ TEST_F(StartupTest, ExitMenuItemAsksAndWritesSettingsOnExit) {
     EXPECT_EQ(written.Margin, 10);
     EXPECT_EQ(written.paperSize, 9);
     EXPECT_EQ(written.orientation, 1);
-    EXPECT_DOUBLE_EQ(written.SalesTaxRate, 0.08);
+    EXPECT_DOUBLE_EQ(written.SalesTaxRate, 0.1);
     EXPECT_EQ(dialogs.exitQuestions, 2);
 }
 

@@ -70,6 +70,16 @@ TEST(RegistrationNumber, RefusesWhatIsNoNumberSayingWhy) {
         message("T40110010989A3"),
         QString::fromUtf8(
             "登録番号に使えない文字「A」があります。\n\rT に続けて13桁の数字を入力してください。"));
+    // A character beyond the basic plane is named whole, not as half of its surrogate pair.
+    for (const char* typed : {"T4011𠮷", "𠮷", "T4011😀0"}) {
+        const RegistrationNumberReading r =
+            invoice::ReadRegistrationNumber(QString::fromUtf8(typed));
+        const QString bad = QString::fromUtf8(QByteArray(typed).contains("𠮷") ? "𠮷" : "😀");
+        EXPECT_EQ(r.badCharacter, bad) << typed;
+        EXPECT_TRUE(message(typed).startsWith(QString::fromUtf8("登録番号に使えない文字「") + bad +
+                                              QString::fromUtf8("」")))
+            << typed;
+    }
 }
 
 TEST(RegistrationNumber, CheckDigitFollowsTheCorporateNumberRule) {

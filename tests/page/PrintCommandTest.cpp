@@ -82,6 +82,16 @@ TEST(PrintConfirmation, TextNamesKindRecipientPrinterAndPaperWithLfCrBreaks) {
     EXPECT_EQ(text.count(QStringLiteral("\n\r")), 9);
     EXPECT_FALSE(
         QString(text).remove(QStringLiteral("\n\r")).contains(QRegularExpression("[\r\n]")));
+
+    // A notice about the page stands on its own line above the question.
+    EXPECT_EQ(printConfirmationText(kTitle, QStringLiteral("山田商店"), "Office", "A4",
+                                    QStringLiteral("税率に注意")),
+              QStringLiteral("種別 『  御 見 積 書  』　　　　　　　　\n\r\n\r"
+                             "宛先 『山田商店』\n\r\n\r"
+                             "プリンタ名 『Office』\n\r\n\r"
+                             "用紙 『A4』\n\r\n\r"
+                             "税率に注意\n\r\n\r\n\r"
+                             "印刷してもよろしいですか？"));
 }
 
 TEST(PrintCommand, OkPrintsOneSheetWithPrintingSetOnlyWhileDrawing) {

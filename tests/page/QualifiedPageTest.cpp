@@ -190,3 +190,48 @@ TEST(QualifiedPage, OverflowNoticeCountsTheRowsOfTheSecondRate) {
         EXPECT_FALSE(OverflowNotice(p.model).isEmpty()) << c.remarks;
     }
 }
+
+// A record at the reduced rate: its marked lines join its own group, yet they are still the
+// reduced-rate items the footnote names, and the footnote still needs its row.
+TEST(QualifiedPage, RecordAtTheReducedRateKeepsTheFootnoteForItsMarkedLines) {
+    TestPage p = mixedPage();
+    p.model.SalesTaxRate = 0.08;
+    qualify(p);
+    p.model.showRemarks = false;
+    RecordingCanvas canvas;
+    DrawPage(canvas, p.model);
+    EXPECT_TRUE(drawn(canvas, "8%対象 小計", edges(10, 340, 400, 361), TextLayout::RowCentre, 16));
+    EXPECT_FALSE(drawsText(canvas, "※8%対象 小計"));
+    EXPECT_TRUE(
+        drawn(canvas, "※は軽減税率対象品目", edges(10, 400, 620, 420), TextLayout::RowLeft, 11));
+    // Lines, three totals rows and the footnote's row: 200 + 20 x (1 + 6 + 3 + 1).
+    p.model.pageHeight = 420;
+    EXPECT_TRUE(OverflowNotice(p.model).isEmpty());
+    p.model.pageHeight = 419;
+    EXPECT_FALSE(OverflowNotice(p.model).isEmpty());
+}
+
+// With no rate of its own a record has no groups to state: the page is the plain one, and
+// the ※ lines are not taxed at the reduced rate on top.
+TEST(QualifiedPage, RecordWithoutARateDrawsThePlainTotals) {
+    for (const bool remarks : {true, false}) {
+        TestPage plain = mixedPage();
+        plain.model.SalesTaxRate = 0;
+        plain.model.showRemarks = remarks;
+        TestPage qualified = mixedPage();
+        qualified.model.SalesTaxRate = 0;
+        qualified.model.showRemarks = remarks;
+        qualify(qualified, "");
+        RecordingCanvas plainCanvas, qualifiedCanvas;
+        const TableTotals plainTotals = DrawPage(plainCanvas, plain.model);
+        const TableTotals totals = DrawPage(qualifiedCanvas, qualified.model);
+        EXPECT_EQ(totals.GrandTotal, 7150) << remarks;
+        EXPECT_EQ(totals.GrandTotal, plainTotals.GrandTotal) << remarks;
+        EXPECT_EQ(dumpOps(qualifiedCanvas), dumpOps(plainCanvas)) << remarks;
+        EXPECT_EQ(PageGeometry::of(qualified.model, 6).Y1, PageGeometry::of(plain.model, 6).Y1);
+        for (int height : {440, 520, 540, 559, 560}) {
+            plain.model.pageHeight = qualified.model.pageHeight = height;
+            EXPECT_EQ(OverflowNotice(qualified.model), OverflowNotice(plain.model)) << height;
+        }
+    }
+}
