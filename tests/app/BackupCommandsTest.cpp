@@ -157,6 +157,10 @@ TEST_F(BackupCommandsTest, AGenerationThatCannotBeKeptIsSaidAndTheFileIsSaved) {
         EXPECT_TRUE(message.contains(QStringLiteral("Not a directory")) ||
                     message.contains(QStringLiteral("File exists")))
             << message.toStdString();
+        // The system's reason, said in Japanese first.
+        EXPECT_TRUE(message.contains(u8("フォルダが見つかりません (Not a directory)")) ||
+                    message.contains(u8("同じ名前のファイルがあります (File exists)")))
+            << message.toStdString();
     }
 }
 

@@ -201,7 +201,9 @@ TEST(PrintToPdf, UnwritableFileAndEmptyPageAreErrorsAndClearPrinting) {
     const QString file = dir.filePath("missing/folder/page.pdf");
     PrintResult r = printPageToPdf(file, pdfPageSize(), samplePage(pdfPageSize()));
     EXPECT_FALSE(r.printed);
-    EXPECT_FALSE(r.error.isEmpty());
+    EXPECT_TRUE(r.error.contains(
+        QString::fromUtf8("を書き込めませんでした。\n\rファイルまたはフォルダが見つかりません (")))
+        << r.error.toStdString();
 
     r = printPageToPdf(dir.filePath("empty.pdf"), pdfPageSize(kPaperCodeA4, 1, -100),
                        [](QPainter&) { FAIL() << "an empty page is never drawn"; });
