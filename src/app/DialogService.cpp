@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr char kConfirmReplace[] = "ファイル \"%1\" は既に存在します。\n\r置き換えますか？";
+constexpr char kConfirmReplace[] = "ファイル「%1」は既に存在します。\n\r置き換えますか？";
 
 } // namespace
 

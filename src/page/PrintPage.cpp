@@ -15,10 +15,10 @@
 
 const QString kEmptyPageError = QStringLiteral("印刷範囲の大きさが 0 になるため印刷できません。\n\r"
                                                "印刷倍率を -100 より大きな値にしてください。");
-const QString kPdfWriteError = QStringLiteral("PDF ファイル \"%1\" を書き込めませんでした。\n\r%2");
+const QString kPdfWriteError = QStringLiteral("PDF ファイル「%1」を書き込めませんでした。\n\r%2");
 
 const QString kPrinterFaultError =
-    QStringLiteral("プリンタ \"%1\" から印刷範囲を取得できないため印刷できません。\n\r"
+    QStringLiteral("プリンタ「%1」から印刷範囲を取得できないため印刷できません。\n\r"
                    "プリンタの状態と設定を確認してください。");
 
 bool hasPrintableArea(const PrinterCaps& caps) {

@@ -205,7 +205,7 @@ Kept keep(const QString& dataFile, const Policy& policy) {
         const QString failure = keepIn(dataFile, time, firstClash, folder, result.path);
         if (failure.isEmpty())
             return result;
-        failures << QStringLiteral("\"%1\": %2").arg(QDir::toNativeSeparators(folder), failure);
+        failures << QString::fromUtf8("「%1」: %2").arg(QDir::toNativeSeparators(folder), failure);
     }
     result.failure = failures.join(QStringLiteral("\n\r"));
     return result;

@@ -13,7 +13,7 @@
 namespace {
 
 // Shown by the caller when a save fails: the full path, then the system's reason.
-constexpr char CannotCreateText[] = "ファイル \"%1\" を作成できません。%2";
+constexpr char CannotCreateText[] = "ファイル「%1」を作成できません。%2";
 
 constexpr const char* RequiredFields[] = {
     "num",   "cate",  "name",  "sday",  "day",        "pcode",      "addr",

@@ -112,7 +112,7 @@ TEST_F(BackupCommandsTest, ABackupOpensUnnamedAndASaveAsksForANameBesideTheDataF
     dialogs.saveAnswers.push_back(shop);
     form->ui.N5->trigger();
     ASSERT_EQ(dialogs.confirmations.size(), 2);
-    EXPECT_TRUE(dialogs.confirmations[1].contains(u8("\"%1\" は既に存在します").arg(shop)));
+    EXPECT_TRUE(dialogs.confirmations[1].contains(u8("「%1」は既に存在します").arg(shop)));
     ASSERT_EQ(dialogs.saveSpecs.size(), 2);
     EXPECT_EQ(dialogs.saveSpecs[1].directory, path(QStringLiteral("data")));
     EXPECT_EQ(recordsIn(shop), 1);
@@ -159,6 +159,8 @@ TEST_F(BackupCommandsTest, AGenerationThatCannotBeKeptIsSaidAndTheFileIsSaved) {
             << message.toStdString();
         EXPECT_TRUE(message.contains(QStringLiteral("Not a directory")) ||
                     message.contains(QStringLiteral("File exists")))
+            << message.toStdString();
+        EXPECT_TRUE(message.contains(u8("「%1」: ").arg(backups::besideFolder(shop))))
             << message.toStdString();
         // The system's reason, said in Japanese first.
         EXPECT_TRUE(message.contains(u8("フォルダが見つかりません (Not a directory)")) ||

@@ -117,7 +117,7 @@ TEST_F(FileCommandsTest, SavingUnderATakenNameAsksBeforeReplacingIt) {
         item->trigger();
         ASSERT_EQ(dialogs.confirmations.size(), 1);
         EXPECT_EQ(dialogs.confirmations[0],
-                  u8("ファイル \"%1\" は既に存在します。\n\r置き換えますか？")
+                  u8("ファイル「%1」は既に存在します。\n\r置き換えますか？")
                       .arg(QDir::toNativeSeparators(other)));
         ASSERT_EQ(dialogs.saveSpecs.size(), 2);
         EXPECT_EQ(dialogs.saveSpecs[1].directory, dir.path());

@@ -176,7 +176,7 @@ TEST_F(PdfCommandTest, ATakenNameIsReplacedOnlyWhenTheUserSaysSo) {
     dialogs.confirmAnswers = {true, false}; // print, then keep the file
     form->ui.N16->trigger();
     ASSERT_EQ(dialogs.confirmations.size(), 2);
-    EXPECT_EQ(dialogs.confirmations[1], u8("ファイル \"%1\" は既に存在します。\n\r置き換えますか？")
+    EXPECT_EQ(dialogs.confirmations[1], u8("ファイル「%1」は既に存在します。\n\r置き換えますか？")
                                             .arg(QDir::toNativeSeparators(file)));
     ASSERT_EQ(dialogs.saveSpecs.size(), 2);
     EXPECT_EQ(dialogs.saveSpecs[1].directory, dir.path());

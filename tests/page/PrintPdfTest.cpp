@@ -201,8 +201,9 @@ TEST(PrintToPdf, UnwritableFileAndEmptyPageAreErrorsAndClearPrinting) {
     const QString file = dir.filePath("missing/folder/page.pdf");
     PrintResult r = printPageToPdf(file, pdfPageSize(), samplePage(pdfPageSize()));
     EXPECT_FALSE(r.printed);
-    EXPECT_TRUE(r.error.contains(
-        QString::fromUtf8("を書き込めませんでした。\n\rファイルまたはフォルダが見つかりません (")))
+    EXPECT_TRUE(r.error.contains(QString::fromUtf8("PDF ファイル「%1」を書き込めませんでした。\n\r"
+                                                   "ファイルまたはフォルダが見つかりません (")
+                                     .arg(file)))
         << r.error.toStdString();
 
     r = printPageToPdf(dir.filePath("empty.pdf"), pdfPageSize(kPaperCodeA4, 1, -100),

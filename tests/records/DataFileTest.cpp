@@ -123,11 +123,11 @@ TEST(DataFile, AFailedSaveReportsThePathAndKeepsTheOldFile) {
     const QString message = DataFile::save(d, path);
     QFile::setPermissions(dir.path(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    EXPECT_TRUE(message.startsWith(QString::fromUtf8("ファイル \"") + path +
-                                   QString::fromUtf8("\" を作成できません。")))
+    EXPECT_TRUE(message.startsWith(QString::fromUtf8("ファイル「") + path +
+                                   QString::fromUtf8("」を作成できません。")))
         << message.toStdString();
     EXPECT_GT(message.size(),
-              QString::fromUtf8("ファイル \"\" を作成できません。").size() + path.size());
+              QString::fromUtf8("ファイル「」を作成できません。").size() + path.size());
     EXPECT_EQ(fileBytes(path), "old contents");
 }
 
@@ -153,7 +153,7 @@ TEST(DataFile, AFailedSaveOrLoadSaysTheSystemsReasonInJapanese) {
     for (const Case& c : cases) {
         Dataset d = filledRecords();
         const QString message = DataFile::save(d, c.path);
-        EXPECT_TRUE(message.startsWith(QString::fromUtf8("ファイル \"%1\" を作成できません。%2")
+        EXPECT_TRUE(message.startsWith(QString::fromUtf8("ファイル「%1」を作成できません。%2")
                                            .arg(c.path, QString::fromUtf8(c.reason))))
             << message.toStdString();
         EXPECT_TRUE(message.endsWith(QLatin1Char(')'))) << message.toStdString();
