@@ -162,6 +162,12 @@ TEST(DataFile, AFailedSaveOrLoadSaysTheSystemsReasonInJapanese) {
             << loaded.toStdString();
     }
     EXPECT_EQ(fileBytes(dir.filePath("plain")), "x");
+
+    // A read the system refuses once the file is open: this process's memory at offset 0.
+    Dataset d;
+    const QString unread = DataFile::load(d, QStringLiteral("/proc/self/mem"));
+    EXPECT_TRUE(unread.startsWith(QString::fromUtf8("ディスクの読み書きに失敗しました (")))
+        << unread.toStdString();
 }
 
 // Values longer than their field's byte width are cut where they enter the dataset, never
