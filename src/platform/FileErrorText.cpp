@@ -3,7 +3,6 @@
 #include <QFileDevice>
 
 #include <cerrno>
-#include <iterator>
 
 namespace fileerror {
 
