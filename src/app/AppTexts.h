@@ -33,7 +33,7 @@ inline constexpr char kConfirmNew[] =
 inline constexpr char kConfirmOpen[] =
     "現在開いているデータファイルは保存されません。\n\r(自動的に保存しないため毎回確認します)"
     "\n\rデータファイルを開きますか？";
-inline constexpr char kCannotCreate[] = "ファイル \"%1\" を作成できません。%2";
+inline constexpr char kCannotCreate[] = "ファイル「%1」を作成できません。%2";
 inline constexpr char kDatFilter[] = "datファイル(*.dat)";
 inline constexpr char kDatSuffix[] = "dat";
 // An earlier version of the data file is open: after the title, and in the status bar.

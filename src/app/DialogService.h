@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 class InvoiceSettingsDialog;
@@ -46,6 +47,14 @@ public:
     virtual QString chooseBackup(const QString& dataFile,
                                  const std::vector<backups::Generation>& generations) = 0;
 };
+
+// The save dialog, then, when the name chosen is taken, the question whether to replace
+// that file. Refused, the dialog opens again on the name chosen, as a save dialog that
+// asks itself would go back to it; empty when a dialog is cancelled. `complete` turns the
+// dialog's answer into the path written (a suffix the command adds), so the question is
+// asked about the file that would be replaced.
+QString askSaveFileName(DialogService& dialogs, FileDialogSpec request,
+                        const std::function<QString(const QString&)>& complete = {});
 
 // The stored message texts separate lines with LF CR; a message box wants one line break.
 QString messageForDisplay(const QString& text);

@@ -24,6 +24,7 @@ QString runFileDialog(QWidget* parent, const FileDialogSpec& request, bool save)
     dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
+    // A taken name is asked about by askSaveFileName(), in the program's own confirm box.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};

@@ -189,8 +189,10 @@ void TForm1::BClick(QObject* sender) {
         PrintCommandSeams seams;
         seams.confirm = [this](const QString& message) { return dialogs_->confirm(message); };
         seams.askPdfFileName = [this] {
-            return dialogs_->saveFile(
-                {executableDir_, QString::fromUtf8(kPdfFilter), QString::fromLatin1(kPdfSuffix)});
+            return askSaveFileName(
+                *dialogs_,
+                {executableDir_, QString::fromUtf8(kPdfFilter), QString::fromLatin1(kPdfSuffix)},
+                pdfFileNameWithSuffix);
         };
         const PrintCommandResult result =
             runPrintCommand(*printer_, settings.PaperName, Printing, input, seams);

@@ -208,8 +208,8 @@ bool TForm1::afsave() {
         if (!saveDataFileTo(CurrentFileName))
             return false;
     } else {
-        const QString path = dialogs_->saveFile(
-            {saveDialogFolder(), u8(apptext::kDatFilter), u8(apptext::kDatSuffix)});
+        const QString path = askSaveFileName(
+            *dialogs_, {saveDialogFolder(), u8(apptext::kDatFilter), u8(apptext::kDatSuffix)});
         if (path.isEmpty()) {
             ExitChoice = 0;
         } else {
@@ -227,8 +227,8 @@ bool TForm1::afsave() {
 bool TForm1::afsaveas() {
     TakeEditorText();
     ClearRowSelection();
-    const QString path =
-        dialogs_->saveFile({saveDialogFolder(), u8(apptext::kDatFilter), u8(apptext::kDatSuffix)});
+    const QString path = askSaveFileName(
+        *dialogs_, {saveDialogFolder(), u8(apptext::kDatFilter), u8(apptext::kDatSuffix)});
     bool saved = false;
     if (!path.isEmpty()) {
         if (!saveDataFileTo(path))

@@ -41,8 +41,10 @@ void TForm1::N16Click() {
     PrintCommandSeams seams;
     seams.confirm = [this](const QString& message) { return dialogs_->confirm(message); };
     seams.askPdfFileName = [this, folder, proposed] {
-        return dialogs_->saveFile(
-            {folder, QString::fromUtf8(kPdfFilter), QString::fromLatin1(kPdfSuffix), proposed});
+        return askSaveFileName(
+            *dialogs_,
+            {folder, QString::fromUtf8(kPdfFilter), QString::fromLatin1(kPdfSuffix), proposed},
+            pdfFileNameWithSuffix);
     };
     const PrintCommandResult result =
         runPdfCommand(*printer_, settings.PaperName, Printing, input, seams);

@@ -22,10 +22,8 @@ const QString kPdfSuffix = QStringLiteral(".pdf");
 
 // Asks for the PDF file; empty when cancelled. The suffix is added when missing.
 QString askPdfFile(const PrintCommandSeams& seams) {
-    QString fileName = seams.askPdfFileName ? seams.askPdfFileName() : QString();
-    if (!fileName.isEmpty() && !fileName.endsWith(kPdfSuffix, Qt::CaseInsensitive))
-        fileName += kPdfSuffix;
-    return fileName;
+    const QString fileName = seams.askPdfFileName ? seams.askPdfFileName() : QString();
+    return fileName.isEmpty() ? fileName : pdfFileNameWithSuffix(fileName);
 }
 
 // The kind without its spacing, the recipient (left out when empty) and the four-digit
@@ -132,6 +130,10 @@ PrintCommandResult runPdfCommand(PrinterDevice& device, QString& paperName, bool
     result.printed = written.printed;
     result.error = written.error;
     return result;
+}
+
+QString pdfFileNameWithSuffix(const QString& fileName) {
+    return fileName.endsWith(kPdfSuffix, Qt::CaseInsensitive) ? fileName : fileName + kPdfSuffix;
 }
 
 QString pdfDefaultFileName(const QString& title, const QString& recipient, int number) {

@@ -57,6 +57,10 @@ PrintCommandResult runPdfCommand(PrinterDevice& device, QString& paperName, bool
 // Characters a file name cannot hold become "_"; an empty recipient is left out.
 QString pdfDefaultFileName(const QString& title, const QString& recipient, int number);
 
+// The name the PDF is written under: the dialog's answer with ".pdf" added when it does
+// not end so (letter case ignored).
+QString pdfFileNameWithSuffix(const QString& fileName);
+
 // The PDF's title: the same kind, recipient and number, spaced, e.g.
 // "御見積書 山田商店御中 0012".
 QString pdfDocumentTitle(const QString& title, const QString& recipient, int number);

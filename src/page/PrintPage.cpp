@@ -2,6 +2,7 @@
 
 #include "page/PageSize.h"
 #include "page/PrintPlacement.h"
+#include "platform/FileErrorText.h"
 #include "platform/PrinterDeviceQt.h"
 
 #include <QDir>
@@ -10,12 +11,14 @@
 #include <QSaveFile>
 #include <QTemporaryFile>
 
+#include <cerrno>
+
 const QString kEmptyPageError = QStringLiteral("印刷範囲の大きさが 0 になるため印刷できません。\n\r"
                                                "印刷倍率を -100 より大きな値にしてください。");
-const QString kPdfWriteError = QStringLiteral("PDF ファイル \"%1\" を書き込めませんでした。\n\r%2");
+const QString kPdfWriteError = QStringLiteral("PDF ファイル「%1」を書き込めませんでした。\n\r%2");
 
 const QString kPrinterFaultError =
-    QStringLiteral("プリンタ \"%1\" から印刷範囲を取得できないため印刷できません。\n\r"
+    QStringLiteral("プリンタ「%1」から印刷範囲を取得できないため印刷できません。\n\r"
                    "プリンタの状態と設定を確認してください。");
 
 bool hasPrintableArea(const PrinterCaps& caps) {
@@ -66,15 +69,18 @@ void drawPlaced(QPainter& painter, const PrintPlacement& placement, const PageDr
 PrintResult writePdf(PrinterDeviceQt& pdf, const QString& fileName, QSize page, int count,
                      const SheetDrawFn& drawPage, bool& printing,
                      const PdfDocumentInfo& info = {}) {
+    // Called right after the failing call, so errno is still its own.
+    auto failure = [&](const QFileDevice& failed) {
+        const QString reason = fileerror::describe(failed, errno);
+        return PrintResult{false, kPdfWriteError.arg(QDir::toNativeSeparators(fileName), reason)};
+    };
     // Open the target first: an unwritable place is reported before anything is drawn.
     QSaveFile target(fileName);
     if (!target.open(QIODevice::WriteOnly))
-        return {false,
-                kPdfWriteError.arg(QDir::toNativeSeparators(fileName), target.errorString())};
+        return failure(target);
     QTemporaryFile rendered(QDir::tempPath() + QStringLiteral("/ledora-XXXXXX.pdf"));
     if (!rendered.open())
-        return {false,
-                kPdfWriteError.arg(QDir::toNativeSeparators(fileName), rendered.errorString())};
+        return failure(rendered);
     rendered.close(); // the printer writes it under its name; removed when we leave
     pdf.setOutputFileName(rendered.fileName());
     pdf.setDocumentInfo(info.title, info.creator);
@@ -83,11 +89,10 @@ PrintResult writePdf(PrinterDeviceQt& pdf, const QString& fileName, QSize page, 
         return printed; // the save file is discarded unwritten
     QFile in(rendered.fileName());
     if (!in.open(QIODevice::ReadOnly))
-        return {false, kPdfWriteError.arg(QDir::toNativeSeparators(fileName), in.errorString())};
+        return failure(in);
     const QByteArray bytes = in.readAll();
     if (bytes.isEmpty() || target.write(bytes) != bytes.size() || !target.commit())
-        return {false,
-                kPdfWriteError.arg(QDir::toNativeSeparators(fileName), target.errorString())};
+        return failure(target);
     return {true, {}};
 }
 

@@ -1,5 +1,6 @@
 #include "records/BackupGenerations.h"
 
+#include "platform/FileErrorText.h"
 #include "records/DataFile.h"
 #include "records/Dataset.h"
 
@@ -11,6 +12,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <limits>
 #include <system_error>
@@ -26,6 +28,7 @@ constexpr char TimeFormat[] = "yyyyMMdd-HHmmss";
 constexpr char KeepFailedText[] =
     "保存前のデータファイルをバックアップとして残せませんでした。\n\r%1\n\r"
     "データファイルは保存しました。";
+constexpr char NoFreeNameText[] = "空いているバックアップ名がありません";
 // Far beyond any real run of saves within one second; ends the search for a free name.
 constexpr int MaxClash = 10000;
 
@@ -63,33 +66,39 @@ bool linkUnsupported(const std::error_code& error) {
            error == std::errc::function_not_supported;
 }
 
+QString reasonOf(const std::error_code& error) {
+    return fileerror::describe(error.value(), QString::fromStdString(error.message()));
+}
+
 // A whole copy under `target`, carrying the original's modification time; for file
 // systems that cannot link.
 QString copyWhole(const QString& from, const QString& target) {
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly))
-        return source.errorString();
+        return fileerror::describe(source, errno);
     QSaveFile copy(target);
     if (!copy.open(QIODevice::WriteOnly))
-        return copy.errorString();
+        return fileerror::describe(copy, errno);
     QByteArray piece(1 << 20, Qt::Uninitialized);
     for (;;) {
         const qint64 got = source.read(piece.data(), piece.size());
         if (got < 0) {
+            const QString failure = fileerror::describe(source, errno);
             copy.cancelWriting();
-            return source.errorString();
+            return failure;
         }
         if (got == 0)
             break;
         if (copy.write(piece.constData(), got) != got) {
-            copy.cancelWriting();
-            return copy.errorString();
+            const QString failure = fileerror::describe(copy, errno);
+            copy.cancelWriting(); // which replaces the copy's own error text
+            return failure;
         }
     }
     copy.setFileTime(source.fileTime(QFileDevice::FileModificationTime),
                      QFileDevice::FileModificationTime);
     if (!copy.commit())
-        return copy.errorString();
+        return fileerror::describe(copy, errno);
     return {};
 }
 
@@ -100,7 +109,7 @@ QString keepIn(const QString& dataFile, const QDateTime& time, int firstClash,
     std::error_code error;
     fs::create_directories(fsPath(folder), error);
     if (error)
-        return QString::fromStdString(error.message());
+        return reasonOf(error);
     bool linking = true;
     for (int clash = firstClash; clash < firstClash + MaxClash; ++clash) {
         const QString target = QDir(folder).filePath(generationName(dataFile, time, clash));
@@ -113,7 +122,7 @@ QString keepIn(const QString& dataFile, const QDateTime& time, int firstClash,
             if (error == std::errc::file_exists)
                 continue;
             if (!linkUnsupported(error))
-                return QString::fromStdString(error.message());
+                return reasonOf(error);
             linking = false;
         }
         if (QFileInfo::exists(target))
@@ -123,7 +132,7 @@ QString keepIn(const QString& dataFile, const QDateTime& time, int firstClash,
         kept = target;
         return {};
     }
-    return QStringLiteral("no free name");
+    return QString::fromUtf8(NoFreeNameText);
 }
 
 } // namespace
@@ -196,7 +205,7 @@ Kept keep(const QString& dataFile, const Policy& policy) {
         const QString failure = keepIn(dataFile, time, firstClash, folder, result.path);
         if (failure.isEmpty())
             return result;
-        failures << QStringLiteral("\"%1\": %2").arg(QDir::toNativeSeparators(folder), failure);
+        failures << QString::fromUtf8("「%1」: %2").arg(QDir::toNativeSeparators(folder), failure);
     }
     result.failure = failures.join(QStringLiteral("\n\r"));
     return result;

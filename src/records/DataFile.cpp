@@ -1,5 +1,6 @@
 #include "records/DataFile.h"
 
+#include "platform/FileErrorText.h"
 #include "records/Datapacket.h"
 #include "records/Dataset.h"
 
@@ -7,10 +8,12 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+
 namespace {
 
 // Shown by the caller when a save fails: the full path, then the system's reason.
-constexpr char CannotCreateText[] = "ファイル \"%1\" を作成できません。%2";
+constexpr char CannotCreateText[] = "ファイル「%1」を作成できません。%2";
 
 constexpr const char* RequiredFields[] = {
     "num",   "cate",  "name",  "sday",  "day",        "pcode",      "addr",
@@ -40,7 +43,7 @@ namespace {
 
 QString open(QFile& file) {
     if (!file.open(QIODevice::ReadOnly))
-        return file.errorString();
+        return fileerror::describe(file, errno);
     if (file.size() > MaxFileSize)
         return QStringLiteral("the file is too large");
     return {};
@@ -103,28 +106,31 @@ SaveOutcome save(Dataset& dataset, const QString& path, const backups::Policy& p
             policy.reached(step);
     };
     QSaveFile file(path);
-    auto failure = [&](const QString& reason) {
+    // Called right after the failing call, so errno is still its own.
+    auto failure = [&] {
+        const QString reason = fileerror::describe(file, errno);
         file.cancelWriting();
         return SaveOutcome{QString::fromUtf8(CannotCreateText).arg(fullPath, reason), {}};
     };
     if (!file.open(QIODevice::WriteOnly))
-        return failure(file.errorString());
+        return failure();
     // Written a piece at a time: the whole file made first in memory cost a fresh
     // page for every 4 KiB of it, several times the writing itself.
     const bool written = isXmlFileName(path) ? datapacket::writeXml(dataset.content(), file)
                                              : datapacket::writeBinary(dataset.content(), file);
     if (!written)
-        return failure(file.errorString());
+        return failure();
     reached(backups::SaveStep::Written);
     backups::Kept kept;
     if (policy.generations > 0 && QFileInfo(path).isFile())
         kept = backups::keep(path, policy);
     reached(backups::SaveStep::Kept);
     if (!file.commit()) {
+        SaveOutcome failed = failure();
         // The old file is still in place: a generation of it would only repeat it.
         if (!kept.path.isEmpty() && !kept.earlier)
             QFile::remove(kept.path);
-        return failure(file.errorString());
+        return failed;
     }
     reached(backups::SaveStep::Committed);
     if (!kept.path.isEmpty())

@@ -29,7 +29,7 @@ QString loadRecord(Dataset& dataset, const QString& path, qint64 index, qint64& 
 
 // Posts a pending edit, then writes all records (not just the view) through a
 // temporary file renamed over `path`, so a failed save leaves the old file whole.
-// Returns an empty text, or the message "ファイル "<path>" を作成できません。<reason>".
+// Returns an empty text, or the message "ファイル「<path>」を作成できません。<reason>".
 QString save(Dataset& dataset, const QString& path);
 
 struct SaveOutcome {

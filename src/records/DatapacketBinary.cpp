@@ -1,6 +1,7 @@
 // The binary datapacket form: header, field descriptors with properties, dataset
 // properties, then rows of status byte, 2-bit null map and the present values.
 #include "platform/Cp932.h"
+#include "platform/FileErrorText.h"
 #include "records/ChangeLogMerge.h"
 #include "records/Datapacket.h"
 
@@ -8,6 +9,7 @@
 #include <QIODevice>
 #include <QtEndian>
 
+#include <cerrno>
 #include <cstring>
 #include <type_traits>
 
@@ -417,6 +419,14 @@ PacketResult failure(const char* text) {
     return failure(QString::fromUtf8(text));
 }
 
+// A failed read of `device`, named as the system gave it; called right after the failing
+// call, while errno is still its own.
+PacketResult readFailure(const QIODevice& device) {
+    if (const auto* file = qobject_cast<const QFileDevice*>(&device))
+        return failure(fileerror::describe(*file, errno));
+    return failure(device.errorString());
+}
+
 // Large packets are read in pieces of this size: small enough to stay in the cache.
 constexpr qsizetype PieceSize = 256 * 1024;
 
@@ -572,7 +582,7 @@ PacketResult readBinary(QIODevice& device) {
     // Field definitions and properties are small: a piece or two holds them.
     for (qsizetype want = PieceSize;; want *= 2) {
         if (!in.fill(want))
-            return failure(device.errorString());
+            return readFailure(device);
         result.table = {};
         layout = {};
         const QByteArray head = QByteArray::fromRawData(store->bytes().constData(), in.filled());
@@ -590,7 +600,7 @@ PacketResult readBinary(QIODevice& device) {
             return true;
         });
     if (in.failed())
-        return failure(device.errorString());
+        return readFailure(device);
     if (error)
         return failure(error);
     return result;
@@ -600,7 +610,7 @@ PacketResult readBinaryRecord(QIODevice& device, qint64 index, qint64& recordCou
     recordCount = 0;
     const qint64 size = device.size() - device.pos();
     Pieces pieces(device);
-    auto readError = [&] { return failure(device.errorString()); };
+    auto readError = [&] { return readFailure(device); };
     // Field definitions and properties are small: a piece or two holds them.
     PacketResult result;
     PacketTable& t = result.table;
@@ -757,14 +767,14 @@ PacketResult read(QIODevice& device) {
         bytes = QByteArray(qsizetype(size), Qt::Uninitialized);
         const qint64 got = device.read(bytes.data(), size);
         if (got < 0)
-            return failure(device.errorString());
+            return readFailure(device);
         bytes.truncate(qsizetype(got));
     } else {
         bytes = device.readAll();
     }
     if (const auto* file = qobject_cast<const QFileDevice*>(&device);
         file && file->error() != QFileDevice::NoError)
-        return failure(file->errorString());
+        return failure(fileerror::describe(*file, errno));
     return read(bytes);
 }
 

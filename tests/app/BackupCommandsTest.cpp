@@ -107,9 +107,12 @@ TEST_F(BackupCommandsTest, ABackupOpensUnnamedAndASaveAsksForANameBesideTheDataF
     EXPECT_EQ(fileBytes(listed[1].path), backupBytes);
     EXPECT_TRUE(form->isBackupOpen());
 
-    // 上書き保存 onto the data file, chosen by name: it is replaced and itself kept.
+    // 上書き保存 onto the data file, chosen by name: asked first, it is replaced and
+    // itself kept.
     dialogs.saveAnswers.push_back(shop);
     form->ui.N5->trigger();
+    ASSERT_EQ(dialogs.confirmations.size(), 2);
+    EXPECT_TRUE(dialogs.confirmations[1].contains(u8("「%1」は既に存在します").arg(shop)));
     ASSERT_EQ(dialogs.saveSpecs.size(), 2);
     EXPECT_EQ(dialogs.saveSpecs[1].directory, path(QStringLiteral("data")));
     EXPECT_EQ(recordsIn(shop), 1);
@@ -156,6 +159,12 @@ TEST_F(BackupCommandsTest, AGenerationThatCannotBeKeptIsSaidAndTheFileIsSaved) {
             << message.toStdString();
         EXPECT_TRUE(message.contains(QStringLiteral("Not a directory")) ||
                     message.contains(QStringLiteral("File exists")))
+            << message.toStdString();
+        EXPECT_TRUE(message.contains(u8("「%1」: ").arg(backups::besideFolder(shop))))
+            << message.toStdString();
+        // The system's reason, said in Japanese first.
+        EXPECT_TRUE(message.contains(u8("フォルダが見つかりません (Not a directory)")) ||
+                    message.contains(u8("同じ名前のファイルがあります (File exists)")))
             << message.toStdString();
     }
 }

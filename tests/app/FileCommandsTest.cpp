@@ -2,6 +2,7 @@
 #include "MainWindowFixture.h"
 #include "RecordTestFile.h"
 #include "app/AppTexts.h"
+#include "records/BackupGenerations.h"
 #include "records/DataFile.h"
 #include "records/Datapacket.h"
 #include "records/Dataset.h"
@@ -21,6 +22,11 @@ namespace {
 
 QString u8(const char* text) {
     return QString::fromUtf8(text);
+}
+
+QByteArray fileBytes(const QString& file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 class FileCommandsTest : public MainWindowFixture {
@@ -92,6 +98,46 @@ TEST_F(FileCommandsTest, SaveAsWritesXmlFormForXmlNameAndLoadsItBack) {
     form->ui.N3->trigger();
     EXPECT_TRUE(dialogs.errors.isEmpty());
     EXPECT_EQ(form->CDS2.recordCount(), 1);
+}
+
+// A name already taken is replaced only when the user says so; refused, the dialog comes
+// back on that name, and the replaced data file is kept as a generation.
+TEST_F(FileCommandsTest, SavingUnderATakenNameAsksBeforeReplacingIt) {
+    for (const char* command : {"N6", "N5"}) { // 名前をつけて保存, 上書き保存 of a new file
+        SCOPED_TRACE(command);
+        const QString other = makeFile(QStringLiteral("other.dat"), {7});
+        const QByteArray before = fileBytes(other);
+        QFile::remove(iniPath()); // a new unnamed file, not the last one opened
+        auto form = start();
+        auto* item = form->findChild<QAction*>(QString::fromLatin1(command));
+        ASSERT_TRUE(item);
+        dialogs = {};
+        dialogs.saveAnswers = {other, QString()};
+        dialogs.confirmAnswers = {false};
+        item->trigger();
+        ASSERT_EQ(dialogs.confirmations.size(), 1);
+        EXPECT_EQ(dialogs.confirmations[0],
+                  u8("ファイル「%1」は既に存在します。\n\r置き換えますか？")
+                      .arg(QDir::toNativeSeparators(other)));
+        ASSERT_EQ(dialogs.saveSpecs.size(), 2);
+        EXPECT_EQ(dialogs.saveSpecs[1].directory, dir.path());
+        EXPECT_EQ(dialogs.saveSpecs[1].fileName, QStringLiteral("other.dat"));
+        EXPECT_EQ(fileBytes(other), before);
+        EXPECT_TRUE(form->CurrentFileName.isEmpty());
+
+        dialogs.saveAnswers = {other};
+        dialogs.confirmAnswers = {true};
+        item->trigger();
+        EXPECT_EQ(dialogs.confirmations.size(), 2);
+        EXPECT_EQ(form->CurrentFileName, other);
+        EXPECT_NE(fileBytes(other), before);
+        const std::vector<backups::Generation> kept =
+            backups::find(other, path(QStringLiteral("appdata/backup")));
+        ASSERT_EQ(kept.size(), 1u);
+        EXPECT_EQ(fileBytes(kept[0].path), before);
+        EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join(u'|').toStdString();
+        QDir(backups::besideFolder(other)).removeRecursively();
+    }
 }
 
 TEST_F(FileCommandsTest, OpenCountsRecordNumbersAndShowsTheFirstRecord) {

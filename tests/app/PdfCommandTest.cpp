@@ -162,6 +162,40 @@ TEST_F(PdfCommandTest, CancelAndUnwritablePlacesWriteNothing) {
     EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.pdf")}), QStringList());
 }
 
+// A taken name, typed without its suffix, is asked about as the file it would replace;
+// refused, the dialog comes back on that name and the file stays as it was.
+TEST_F(PdfCommandTest, ATakenNameIsReplacedOnlyWhenTheUserSaysSo) {
+    auto form = openEstimate();
+    const QString file = path(QStringLiteral("out.pdf"));
+    {
+        QFile old(file);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    dialogs.saveAnswers = {path(QStringLiteral("out")), QString()};
+    dialogs.confirmAnswers = {true, false}; // print, then keep the file
+    form->ui.N16->trigger();
+    ASSERT_EQ(dialogs.confirmations.size(), 2);
+    EXPECT_EQ(dialogs.confirmations[1], u8("ファイル「%1」は既に存在します。\n\r置き換えますか？")
+                                            .arg(QDir::toNativeSeparators(file)));
+    ASSERT_EQ(dialogs.saveSpecs.size(), 2);
+    EXPECT_EQ(dialogs.saveSpecs[1].directory, dir.path());
+    EXPECT_EQ(dialogs.saveSpecs[1].fileName, QStringLiteral("out.pdf"));
+    QFile kept(file);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("old"));
+    kept.close();
+
+    dialogs.saveAnswers = {file};
+    dialogs.confirmAnswers = {true, true};
+    form->ui.N16->trigger();
+    EXPECT_EQ(dialogs.confirmations.size(), 4);
+    QFile replaced(file);
+    ASSERT_TRUE(replaced.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(replaced.readAll().startsWith("%PDF"));
+    EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join(u'\n').toStdString();
+}
+
 // Runs `answer` on the file dialog once it is the modal window: `poll` looks for it while
 // the dialog's own event loop runs.
 void whenFileDialogOpens(QTimer& poll, std::function<void(QFileDialog*)> answer) {

@@ -318,7 +318,7 @@ TEST(SaveSafety, FullDiskReportsTheErrorAndKeepsTheOldFile) {
         FileSizeLimit limit(256 * 1024);
         error = saveTable(newer, path);
     }
-    EXPECT_TRUE(error.startsWith(QStringLiteral("ファイル \""))) << error.toStdString();
+    EXPECT_TRUE(error.startsWith(QString::fromUtf8("ファイル「"))) << error.toStdString();
     EXPECT_TRUE(error.contains(QFileInfo(path).absoluteFilePath())) << error.toStdString();
     EXPECT_EQ(whichVersion(path, old, newer), Found::Old);
     // The failed save leaves no temporary file behind.
@@ -343,7 +343,7 @@ TEST(SaveSafety, ReadOnlyFolderReportsTheErrorAndKeepsTheOldFile) {
         GTEST_SKIP() << "running as root without mount: a read-only folder cannot be made";
     }
     const QString error = saveTable(newer, path);
-    EXPECT_TRUE(error.startsWith(QStringLiteral("ファイル \""))) << error.toStdString();
+    EXPECT_TRUE(error.startsWith(QString::fromUtf8("ファイル「"))) << error.toStdString();
     EXPECT_EQ(whichVersion(path, old, newer), Found::Old);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }

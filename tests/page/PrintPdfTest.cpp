@@ -201,7 +201,10 @@ TEST(PrintToPdf, UnwritableFileAndEmptyPageAreErrorsAndClearPrinting) {
     const QString file = dir.filePath("missing/folder/page.pdf");
     PrintResult r = printPageToPdf(file, pdfPageSize(), samplePage(pdfPageSize()));
     EXPECT_FALSE(r.printed);
-    EXPECT_FALSE(r.error.isEmpty());
+    EXPECT_TRUE(r.error.contains(QString::fromUtf8("PDF ファイル「%1」を書き込めませんでした。\n\r"
+                                                   "ファイルまたはフォルダが見つかりません (")
+                                     .arg(file)))
+        << r.error.toStdString();
 
     r = printPageToPdf(dir.filePath("empty.pdf"), pdfPageSize(kPaperCodeA4, 1, -100),
                        [](QPainter&) { FAIL() << "an empty page is never drawn"; });

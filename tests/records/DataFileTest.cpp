@@ -2,10 +2,13 @@
 #include "RecordsTestSupport.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 #include <unistd.h>
+
+#include <vector>
 
 namespace {
 
@@ -120,24 +123,51 @@ TEST(DataFile, AFailedSaveReportsThePathAndKeepsTheOldFile) {
     const QString message = DataFile::save(d, path);
     QFile::setPermissions(dir.path(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    EXPECT_TRUE(message.startsWith(QString::fromUtf8("ファイル \"") + path +
-                                   QString::fromUtf8("\" を作成できません。")))
+    EXPECT_TRUE(message.startsWith(QString::fromUtf8("ファイル「") + path +
+                                   QString::fromUtf8("」を作成できません。")))
         << message.toStdString();
     EXPECT_GT(message.size(),
-              QString::fromUtf8("ファイル \"\" を作成できません。").size() + path.size());
+              QString::fromUtf8("ファイル「」を作成できません。").size() + path.size());
     EXPECT_EQ(fileBytes(path), "old contents");
 }
 
-TEST(DataFile, ASaveIntoAPathThatCannotHoldAFileReportsTheSystemReason) {
+// A save or load that the system refuses names the full path, then the cause in Japanese
+// followed by the system's own text.
+TEST(DataFile, AFailedSaveOrLoadSaysTheSystemsReasonInJapanese) {
     QTemporaryDir dir;
     writeBytes(dir.filePath("plain"), "x");
-    const QString path = dir.filePath("plain/sub.dat"); // "plain" is a file, not a folder
-    Dataset d = filledRecords();
-    const QString message = DataFile::save(d, path);
-    EXPECT_TRUE(message.startsWith(QString::fromUtf8("ファイル \"") + path))
-        << message.toStdString();
-    EXPECT_FALSE(message.endsWith(QString::fromUtf8("できません。"))) << "reason missing";
+    struct Case {
+        QString path;
+        const char* reason;
+        const char* loadReason = nullptr; // when reading fails otherwise
+    };
+    std::vector<Case> cases = {
+        {dir.filePath("plain/sub.dat"), "フォルダが見つかりません ("}, // "plain" is a file
+        {dir.filePath("no/such/folder.dat"), "ファイルまたはフォルダが見つかりません ("},
+        {dir.filePath(QString(300, QLatin1Char('n')) + ".dat"), "ファイル名が長すぎます ("},
+    };
+    // No file can be made in sysfs, not even by root, whom folder permissions do not bind.
+    if (QFileInfo(QStringLiteral("/sys/kernel")).isDir())
+        cases.push_back({QStringLiteral("/sys/ledora.dat"), "アクセスが許可されていません (",
+                         "ファイルまたはフォルダが見つかりません ("});
+    for (const Case& c : cases) {
+        Dataset d = filledRecords();
+        const QString message = DataFile::save(d, c.path);
+        EXPECT_TRUE(message.startsWith(QString::fromUtf8("ファイル「%1」を作成できません。%2")
+                                           .arg(c.path, QString::fromUtf8(c.reason))))
+            << message.toStdString();
+        EXPECT_TRUE(message.endsWith(QLatin1Char(')'))) << message.toStdString();
+        const QString loaded = DataFile::load(d, c.path);
+        EXPECT_TRUE(loaded.startsWith(QString::fromUtf8(c.loadReason ? c.loadReason : c.reason)))
+            << loaded.toStdString();
+    }
     EXPECT_EQ(fileBytes(dir.filePath("plain")), "x");
+
+    // A read the system refuses once the file is open: this process's memory at offset 0.
+    Dataset d;
+    const QString unread = DataFile::load(d, QStringLiteral("/proc/self/mem"));
+    EXPECT_TRUE(unread.startsWith(QString::fromUtf8("ディスクの読み書きに失敗しました (")))
+        << unread.toStdString();
 }
 
 // Values longer than their field's byte width are cut where they enter the dataset, never
