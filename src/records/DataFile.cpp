@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cstring>
+
 namespace {
 
 // Shown by the caller when a save fails: the full path, then the system's reason.
@@ -71,6 +73,44 @@ PacketResult readRecord(QFile& file, qint64 index, qint64& recordCount) {
     return result;
 }
 
+// Passes every write on to `out` and compares it, as it goes, with the file being
+// replaced: a save that writes the very bytes it replaces needs no generation of them.
+// The old file is read once at most, and no further than its first differing byte.
+class ComparingWriter : public QIODevice {
+public:
+    ComparingWriter(QIODevice& out, const QString& old) : out_(out), old_(old) {
+        same_ = !old.isEmpty() && old_.open(QIODevice::ReadOnly);
+    }
+    // The written bytes are those of the old file, all of them.
+    bool same() { return same_ && old_.atEnd(); }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override {
+        const qint64 written = out_.write(data, size);
+        if (written != size)
+            setErrorString(out_.errorString());
+        if (same_ && written > 0) {
+            if (old_.pos() + written > old_.size()) {
+                same_ = false;
+            } else {
+                piece_.resize(written);
+                same_ = old_.read(piece_.data(), written) == written &&
+                        std::memcmp(piece_.constData(), data, size_t(written)) == 0;
+            }
+            if (!same_)
+                old_.close();
+        }
+        return written;
+    }
+
+private:
+    QIODevice& out_;
+    QFile old_;
+    QByteArray piece_;
+    bool same_ = false;
+};
+
 } // namespace
 
 QString load(Dataset& dataset, const QString& path) {
@@ -102,23 +142,29 @@ SaveOutcome save(Dataset& dataset, const QString& path, const backups::Policy& p
         if (policy.reached)
             policy.reached(step);
     };
-    QSaveFile file(path);
+    // Through a symbolic link, the file it leads to is replaced and kept, and the link
+    // stays a link.
+    const QString target = backups::realFile(path);
+    QSaveFile file(target);
     auto failure = [&](const QString& reason) {
         file.cancelWriting();
         return SaveOutcome{QString::fromUtf8(CannotCreateText).arg(fullPath, reason), {}};
     };
     if (!file.open(QIODevice::WriteOnly))
         return failure(file.errorString());
+    const bool keeping = policy.generations > 0 && QFileInfo(target).isFile();
+    ComparingWriter writer(file, keeping ? target : QString());
+    writer.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     // Written a piece at a time: the whole file made first in memory cost a fresh
     // page for every 4 KiB of it, several times the writing itself.
-    const bool written = isXmlFileName(path) ? datapacket::writeXml(dataset.content(), file)
-                                             : datapacket::writeBinary(dataset.content(), file);
+    const bool written = isXmlFileName(path) ? datapacket::writeXml(dataset.content(), writer)
+                                             : datapacket::writeBinary(dataset.content(), writer);
     if (!written)
         return failure(file.errorString());
     reached(backups::SaveStep::Written);
     backups::Kept kept;
-    if (policy.generations > 0 && QFileInfo(path).isFile())
-        kept = backups::keep(path, policy);
+    if (keeping && !writer.same())
+        kept = backups::keep(target, policy);
     reached(backups::SaveStep::Kept);
     if (!file.commit()) {
         // The old file is still in place: a generation of it would only repeat it.
@@ -128,7 +174,7 @@ SaveOutcome save(Dataset& dataset, const QString& path, const backups::Policy& p
     }
     reached(backups::SaveStep::Committed);
     if (!kept.path.isEmpty())
-        backups::prune(path, policy);
+        backups::prune(target, policy, kept.path);
     if (!kept.failure.isEmpty())
         return {{}, backups::keepFailedMessage(kept.failure)};
     return {};
