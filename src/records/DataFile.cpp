@@ -173,7 +173,8 @@ SaveOutcome save(Dataset& dataset, const QString& path, const backups::Policy& p
         return failure(file.errorString());
     }
     reached(backups::SaveStep::Committed);
-    if (!kept.path.isEmpty())
+    // Also after a save that kept nothing: it finishes what a stopped save left unpruned.
+    if (keeping && kept.failure.isEmpty())
         backups::prune(target, policy, kept.path);
     if (!kept.failure.isEmpty())
         return {{}, backups::keepFailedMessage(kept.failure)};
