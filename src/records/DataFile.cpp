@@ -81,8 +81,13 @@ public:
     ComparingWriter(QIODevice& out, const QString& old) : out_(out), old_(old) {
         same_ = !old.isEmpty() && old_.open(QIODevice::ReadOnly);
     }
-    // The written bytes are those of the old file, all of them.
-    bool same() { return same_ && old_.atEnd(); }
+    // True when the written bytes are those of the old file, all of them. Lets go of the
+    // old file, which some systems will not let a rename replace while it is open.
+    bool finish() {
+        same_ = same_ && old_.atEnd();
+        old_.close();
+        return same_;
+    }
 
 protected:
     qint64 readData(char*, qint64) override { return -1; }
@@ -159,11 +164,12 @@ SaveOutcome save(Dataset& dataset, const QString& path, const backups::Policy& p
     // page for every 4 KiB of it, several times the writing itself.
     const bool written = isXmlFileName(path) ? datapacket::writeXml(dataset.content(), writer)
                                              : datapacket::writeBinary(dataset.content(), writer);
+    const bool same = writer.finish();
     if (!written)
         return failure(file.errorString());
     reached(backups::SaveStep::Written);
     backups::Kept kept;
-    if (keeping && !writer.same())
+    if (keeping && !same)
         kept = backups::keep(target, policy);
     reached(backups::SaveStep::Kept);
     if (!file.commit()) {
