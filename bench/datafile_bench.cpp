@@ -111,11 +111,37 @@ void Save(benchmark::State& state, bool xml) {
     setSize(state, path);
 }
 
-// The same save keeping the replaced file as a generation, ten kept: each save links the
-// old file aside and, once ten are there, removes the oldest.
+// Changes the last record's number back and forth: the file keeps its size and differs
+// only near its end, the most a save's comparison with the replaced file can read.
+void changeLastRecord(Dataset& records) {
+    records.last();
+    records.edit();
+    records.setInteger("num", records.asInteger("num") ^ 1);
+    records.post();
+}
+
+// The same save keeping the replaced file as a generation, ten kept: each save changes
+// the last record, compares what it writes with the replaced file, links the old file
+// aside and, once ten are there, removes the oldest.
 void SaveKeepingGenerations(benchmark::State& state, bool xml) {
     const QString path =
         files(state).dir.filePath(xml ? QStringLiteral("kept.xml") : QStringLiteral("kept.dat"));
+    const backups::Policy policy{10, files(state).dir.filePath(QStringLiteral("fallback"))};
+    Dataset& records = files(state).records;
+    for (auto _ : state) {
+        changeLastRecord(records);
+        if (!DataFile::save(records, path, policy).error.isEmpty())
+            state.SkipWithError("save failed");
+    }
+    setSize(state, path);
+    state.counters["generations"] = double(backups::find(path, policy.fallbackRoot).size());
+}
+
+// A save that changes nothing, keeping generations: the written bytes are compared with
+// the whole replaced file, and no generation is kept.
+void SaveUnchangedKeepingGenerations(benchmark::State& state, bool xml) {
+    const QString path =
+        files(state).dir.filePath(xml ? QStringLiteral("same.xml") : QStringLiteral("same.dat"));
     const backups::Policy policy{10, files(state).dir.filePath(QStringLiteral("fallback"))};
     for (auto _ : state)
         if (!DataFile::save(files(state).records, path, policy).error.isEmpty())
@@ -124,13 +150,15 @@ void SaveKeepingGenerations(benchmark::State& state, bool xml) {
     state.counters["generations"] = double(backups::find(path, policy.fallbackRoot).size());
 }
 
-// What "バックアップから開く" reads before it shows: the sizes and record counts of ten
-// generations of the file.
+// What "バックアップから開く" reads, off the window's thread, while it shows: the sizes and
+// record counts of ten generations of the file.
 void ListGenerations(benchmark::State& state) {
     const QString path = files(state).dir.filePath(QStringLiteral("listed.dat"));
     const backups::Policy policy{10, files(state).dir.filePath(QStringLiteral("fallback"))};
-    for (int i = 0; i < 11; ++i)
+    for (int i = 0; i < 11; ++i) {
+        changeLastRecord(files(state).records);
         DataFile::save(files(state).records, path, policy);
+    }
     for (auto _ : state) {
         const std::vector<backups::Generation> listed = backups::list(path, policy.fallbackRoot);
         if (listed.size() != 10 || listed.back().recordCount != int(state.range(0)))
@@ -151,6 +179,8 @@ void registerAll() {
         add("Save/binary", [](benchmark::State& s) { Save(s, false); });
         add("SaveKeepingGenerations/binary",
             [](benchmark::State& s) { SaveKeepingGenerations(s, false); });
+        add("SaveUnchangedKeepingGenerations/binary",
+            [](benchmark::State& s) { SaveUnchangedKeepingGenerations(s, false); });
         add("ListGenerations/binary", [](benchmark::State& s) { ListGenerations(s); });
         add("RawRead/xml", [](benchmark::State& s) { RawRead(s, true); });
         add("Load/xml", [](benchmark::State& s) { Load(s, true, false); });
@@ -159,6 +189,8 @@ void registerAll() {
         add("Save/xml", [](benchmark::State& s) { Save(s, true); });
         add("SaveKeepingGenerations/xml",
             [](benchmark::State& s) { SaveKeepingGenerations(s, true); });
+        add("SaveUnchangedKeepingGenerations/xml",
+            [](benchmark::State& s) { SaveUnchangedKeepingGenerations(s, true); });
     }
 }
 

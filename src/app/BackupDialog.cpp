@@ -7,8 +7,11 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QThreadPool>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <mutex>
 
 namespace {
 
@@ -18,6 +21,7 @@ constexpr char kNone[] = "%1 のバックアップはまだありません。";
 constexpr const char* kColumns[] = {"日時", "サイズ", "件数"};
 constexpr char kRecords[] = "%1 件";
 constexpr char kDamaged[] = "壊れています";
+constexpr char kReading[] = "読み込み中";
 constexpr char kOpen[] = "開く";
 constexpr char kCancel[] = "キャンセル";
 
@@ -26,6 +30,13 @@ QString u8(const char* text) {
 }
 
 } // namespace
+
+// The reading thread's link to the dialog; cut when the dialog goes, so that a
+// generation still being read is dropped rather than shown in a dialog that is gone.
+struct BackupDialog::Reading {
+    std::mutex mutex;
+    BackupDialog* dialog = nullptr;
+};
 
 QString BackupDialog::timeText(const QDateTime& time) {
     return time.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
@@ -49,21 +60,19 @@ BackupDialog::BackupDialog(const QString& dataFile, std::vector<backups::Generat
     list_->setRootIsDecorated(false);
     list_->setColumnCount(3);
     list_->setHeaderLabels({u8(kColumns[0]), u8(kColumns[1]), u8(kColumns[2])});
-    const QLocale japanese(QLocale::Japanese);
-    for (const backups::Generation& g : generations_) {
+    for (backups::Generation& g : generations_) {
+        if (g.unread)
+            g.size = QFileInfo(g.path).size(); // cheap: the count is what takes reading
         auto* item = new QTreeWidgetItem(list_);
         item->setText(0, timeText(g.time));
         item->setText(1, sizeText(g.size));
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
-        item->setText(2, g.damage.isEmpty() ? u8(kRecords).arg(japanese.toString(g.recordCount))
-                                            : u8(kDamaged));
         item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
-        if (!g.damage.isEmpty()) {
-            item->setFlags(Qt::NoItemFlags);
-            item->setToolTip(2, g.damage);
-        }
     }
+    for (int row = 0; row < list_->topLevelItemCount(); ++row)
+        showCount(row);
     list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // The first that is not known to be damaged; one not read yet can be opened at once.
     for (int row = 0; row < list_->topLevelItemCount(); ++row) {
         if (generations_[size_t(row)].damage.isEmpty()) {
             list_->setCurrentItem(list_->topLevelItem(row));
@@ -88,6 +97,79 @@ BackupDialog::BackupDialog(const QString& dataFile, std::vector<backups::Generat
     layout->addWidget(buttons);
     resize(420, 300);
     list_->setFocus();
+    startReading();
+}
+
+BackupDialog::~BackupDialog() {
+    if (reading_) {
+        const std::lock_guard<std::mutex> lock(reading_->mutex);
+        reading_->dialog = nullptr;
+    }
+}
+
+void BackupDialog::showCount(int row) {
+    const backups::Generation& g = generations_[size_t(row)];
+    QTreeWidgetItem* item = list_->topLevelItem(row);
+    item->setText(1, sizeText(g.size));
+    if (g.unread) {
+        item->setText(2, u8(kReading));
+        return;
+    }
+    item->setText(2, g.damage.isEmpty()
+                         ? u8(kRecords).arg(QLocale(QLocale::Japanese).toString(g.recordCount))
+                         : u8(kDamaged));
+    if (!g.damage.isEmpty()) {
+        item->setFlags(Qt::NoItemFlags);
+        item->setToolTip(2, g.damage);
+    }
+}
+
+void BackupDialog::showRead(int row, const backups::Generation& read) {
+    generations_[size_t(row)] = read;
+    const bool wasCurrent = list_->currentItem() == list_->topLevelItem(row);
+    showCount(row);
+    if (wasCurrent && !read.damage.isEmpty()) {
+        // The one shown as current cannot be opened: the next that may be, else one above.
+        QTreeWidgetItem* next = nullptr;
+        for (int r = row + 1; r < list_->topLevelItemCount() && !next; ++r)
+            if (generations_[size_t(r)].damage.isEmpty())
+                next = list_->topLevelItem(r);
+        for (int r = row - 1; r >= 0 && !next; --r)
+            if (generations_[size_t(r)].damage.isEmpty())
+                next = list_->topLevelItem(r);
+        list_->setCurrentItem(next);
+    }
+    open_->setEnabled(chosenRow() >= 0);
+}
+
+void BackupDialog::startReading() {
+    std::vector<std::pair<int, backups::Generation>> unread;
+    for (size_t row = 0; row < generations_.size(); ++row)
+        if (generations_[row].unread)
+            unread.emplace_back(int(row), generations_[row]);
+    if (unread.empty())
+        return;
+    reading_ = std::make_shared<Reading>();
+    reading_->dialog = this;
+    // Ten generations of a large file are a gigabyte to read: never on the window's thread.
+    QThreadPool::globalInstance()->start([reading = reading_, unread = std::move(unread)] {
+        for (auto [row, g] : unread) {
+            {
+                const std::lock_guard<std::mutex> lock(reading->mutex);
+                if (!reading->dialog)
+                    return;
+            }
+            backups::read(g);
+            const std::lock_guard<std::mutex> lock(reading->mutex);
+            BackupDialog* dialog = reading->dialog;
+            if (!dialog)
+                return;
+            // Delivered on the window's thread, and dropped with the dialog if it goes first.
+            QMetaObject::invokeMethod(
+                dialog, [dialog, row = row, g = g] { dialog->showRead(row, g); },
+                Qt::QueuedConnection);
+        }
+    });
 }
 
 int BackupDialog::chosenRow() const {

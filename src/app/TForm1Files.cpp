@@ -125,6 +125,13 @@ void TForm1::N2Click() {
 void TForm1::afopen() {
     const QString path =
         dialogs_->openFile({executableDir_, u8(apptext::kDatFilter), u8(apptext::kDatSuffix)});
+    // A generation chosen in its backup folder opens as a backup: saved under its own
+    // name, it would be a data file that pruning takes for a generation.
+    backups::Generation generation;
+    if (const QString owner = backups::ownerOf(path, &generation); !owner.isEmpty()) {
+        openBackupFile(owner, generation);
+        return;
+    }
     if (!path.isEmpty()) {
         CurrentFileName = path;
         if (loadDataFile(*this, path)) {
@@ -255,7 +262,13 @@ bool TForm1::saveDataFileTo(const QString& path) {
 }
 
 backups::Policy TForm1::backupPolicy() const {
-    return {settings.backupGenerations, backupFolder_};
+    backups::Policy policy{settings.backupGenerations, backupFolder_};
+    // Files the user works in are never pruned, even inside a backup folder.
+    policy.spared << CurrentFileName;
+    for (const QString& recent : settings.History)
+        if (!recent.isEmpty())
+            policy.spared << recent;
+    return policy;
 }
 
 QString TForm1::saveDialogFolder() const {
@@ -266,7 +279,8 @@ void TForm1::NOpenBackupClick() {
     const QString dataFile = backupDataFile();
     if (dataFile.isEmpty())
         return;
-    const std::vector<backups::Generation> generations = backups::list(dataFile, backupFolder_);
+    // Found by name only: the dialog reads their record counts while it is shown.
+    const std::vector<backups::Generation> generations = backups::find(dataFile, backupFolder_);
     const QString chosen = dialogs_->chooseBackup(dataFile, generations);
     const auto generation =
         std::find_if(generations.begin(), generations.end(),

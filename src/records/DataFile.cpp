@@ -9,6 +9,7 @@
 #include <QSaveFile>
 
 #include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -74,6 +75,49 @@ PacketResult readRecord(QFile& file, qint64 index, qint64& recordCount) {
     return result;
 }
 
+// Passes every write on to `out` and compares it, as it goes, with the file being
+// replaced: a save that writes the very bytes it replaces needs no generation of them.
+// The old file is read once at most, and no further than its first differing byte.
+class ComparingWriter : public QIODevice {
+public:
+    ComparingWriter(QIODevice& out, const QString& old) : out_(out), old_(old) {
+        same_ = !old.isEmpty() && old_.open(QIODevice::ReadOnly);
+    }
+    // True when the written bytes are those of the old file, all of them. Lets go of the
+    // old file, which some systems will not let a rename replace while it is open.
+    bool finish() {
+        same_ = same_ && old_.atEnd();
+        old_.close();
+        return same_;
+    }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override {
+        const qint64 written = out_.write(data, size);
+        if (written != size)
+            setErrorString(out_.errorString());
+        if (same_ && written > 0) {
+            if (old_.pos() + written > old_.size()) {
+                same_ = false;
+            } else {
+                piece_.resize(written);
+                same_ = old_.read(piece_.data(), written) == written &&
+                        std::memcmp(piece_.constData(), data, size_t(written)) == 0;
+            }
+            if (!same_)
+                old_.close();
+        }
+        return written;
+    }
+
+private:
+    QIODevice& out_;
+    QFile old_;
+    QByteArray piece_;
+    bool same_ = false;
+};
+
 } // namespace
 
 QString load(Dataset& dataset, const QString& path) {
@@ -105,7 +149,10 @@ SaveOutcome save(Dataset& dataset, const QString& path, const backups::Policy& p
         if (policy.reached)
             policy.reached(step);
     };
-    QSaveFile file(path);
+    // Through a symbolic link, the file it leads to is replaced and kept, and the link
+    // stays a link.
+    const QString target = backups::realFile(path);
+    QSaveFile file(target);
     // Called right after the failing call, so errno is still its own.
     auto failure = [&] {
         const QString reason = fileerror::describe(file, errno);
@@ -114,16 +161,20 @@ SaveOutcome save(Dataset& dataset, const QString& path, const backups::Policy& p
     };
     if (!file.open(QIODevice::WriteOnly))
         return failure();
+    const bool keeping = policy.generations > 0 && QFileInfo(target).isFile();
+    ComparingWriter writer(file, keeping ? target : QString());
+    writer.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     // Written a piece at a time: the whole file made first in memory cost a fresh
     // page for every 4 KiB of it, several times the writing itself.
-    const bool written = isXmlFileName(path) ? datapacket::writeXml(dataset.content(), file)
-                                             : datapacket::writeBinary(dataset.content(), file);
+    const bool written = isXmlFileName(path) ? datapacket::writeXml(dataset.content(), writer)
+                                             : datapacket::writeBinary(dataset.content(), writer);
+    const bool same = writer.finish();
     if (!written)
         return failure();
     reached(backups::SaveStep::Written);
     backups::Kept kept;
-    if (policy.generations > 0 && QFileInfo(path).isFile())
-        kept = backups::keep(path, policy);
+    if (keeping && !same)
+        kept = backups::keep(target, policy);
     reached(backups::SaveStep::Kept);
     if (!file.commit()) {
         SaveOutcome failed = failure();
@@ -133,8 +184,9 @@ SaveOutcome save(Dataset& dataset, const QString& path, const backups::Policy& p
         return failed;
     }
     reached(backups::SaveStep::Committed);
-    if (!kept.path.isEmpty())
-        backups::prune(path, policy);
+    // Also after a save that kept nothing: it finishes what a stopped save left unpruned.
+    if (keeping && kept.failure.isEmpty())
+        backups::prune(target, policy, kept.path);
     if (!kept.failure.isEmpty())
         return {{}, backups::keepFailedMessage(kept.failure)};
     return {};

@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QThreadPool>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -75,11 +77,12 @@ TEST_F(BackupCommandsTest, ABackupOpensUnnamedAndASaveAsksForANameBesideTheDataF
     EXPECT_EQ(dialogs.backupFiles[0], shop);
     const std::vector<backups::Generation>& listed = dialogs.backupLists[0];
     ASSERT_EQ(listed.size(), 3u);
-    EXPECT_EQ(listed[0].recordCount, 2);
-    EXPECT_EQ(listed[1].recordCount, 1);
-    EXPECT_TRUE(listed[0].damage.isEmpty() && listed[1].damage.isEmpty());
+    // Found by name alone: the dialog reads them, not the window before it shows.
+    for (const backups::Generation& g : listed)
+        EXPECT_TRUE(g.unread);
+    EXPECT_EQ(recordsIn(listed[0].path), 2);
+    EXPECT_EQ(recordsIn(listed[1].path), 1);
     EXPECT_EQ(listed[2].path, damaged);
-    EXPECT_FALSE(listed[2].damage.isEmpty());
     EXPECT_EQ(dialogs.confirmations.size(), 1); // as 開く asks
 
     EXPECT_EQ(form->CDS2.recordCount(), 1);
@@ -205,6 +208,121 @@ TEST(BackupDialogKeys, ArrowsSkipADamagedOneEnterOpensEscCancels) {
         EXPECT_EQ(dialog.chosenPath(), c.chosen);
         EXPECT_NE(dialog.result(), -1);
     }
+}
+
+// A file named as a generation inside the backup folder, chosen with 開く, opens as a
+// backup: unnamed and not a recent file. One that is a recent file already (as earlier
+// versions let it become) is never pruned by the data file's saves.
+TEST_F(BackupCommandsTest, AGenerationChosenWithOpenOpensAsABackupAndARecentOneIsNeverPruned) {
+    writeIni("[Backup]\r\nGenerations=1\r\n");
+    auto form = openShop();
+    appendRecord(*form, 2);
+    ASSERT_TRUE(form->afsave());
+    const std::vector<backups::Generation> kept =
+        backups::find(shop, path(QStringLiteral("appdata/backup")));
+    ASSERT_EQ(kept.size(), 1u);
+    const QString generation = kept[0].path;
+
+    dialogs.openAnswers.push_back(generation);
+    form->afopen();
+    EXPECT_TRUE(form->isBackupOpen());
+    EXPECT_EQ(form->CurrentFileName, QString());
+    EXPECT_EQ(form->CDS2.recordCount(), 1);
+    EXPECT_TRUE(form->windowTitle().startsWith(u8("Ledora - shop.dat のバックアップ (")))
+        << form->windowTitle().toStdString();
+    EXPECT_EQ(std::count(form->settings.History.begin(), form->settings.History.end(), generation),
+              0);
+
+    // Worked in under its own name, from the recent files, then the data file saved twice.
+    form->AddToHistory(generation);
+    form->RefreshHistoryMenu();
+    dialogs.openAnswers.push_back(shop);
+    form->afopen();
+    ASSERT_EQ(form->CurrentFileName, shop);
+    for (int num : {3, 4}) {
+        appendRecord(*form, num);
+        ASSERT_TRUE(form->afsave());
+    }
+    EXPECT_EQ(recordsIn(generation), 1);
+    EXPECT_EQ(backups::find(shop, path(QStringLiteral("appdata/backup"))).size(), 2u);
+    EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join(u'|').toStdString();
+}
+
+// Generations not read yet: the dialog shows at once with their counts pending, may open
+// one at once, and fills each count in as it is read; a damaged one then cannot be chosen
+// and the choice moves past it. Enter and Esc on the real widget.
+TEST(BackupDialogReading, ShowsAtOnceAndFillsInTheCountsAsTheyAreRead) {
+    QTemporaryDir dir;
+    const QString good = dir.filePath(QStringLiteral("shop_20261211-095312_3.dat"));
+    const QString damaged = dir.filePath(QStringLiteral("shop_20261211-095000_2.dat"));
+    const QString older = dir.filePath(QStringLiteral("shop_20261210-170000_1.dat"));
+    ASSERT_EQ(recordtest::writeRecords(good, {{1, "あ", "青木"}, {2, "か", "加藤"}}), QString());
+    ASSERT_EQ(recordtest::writeRecords(older, {{1, "あ", "青木"}}), QString());
+    QFile broken(damaged);
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write(QByteArray(datapacket::BinaryMagic) + "cut short");
+    broken.close();
+    const QDateTime t(QDate(2026, 12, 11), QTime(9, 53, 12));
+    std::vector<backups::Generation> generations(3);
+    const QString paths[] = {good, damaged, older};
+    for (size_t k = 0; k < 3; ++k) {
+        generations[k].path = paths[k];
+        generations[k].time = t.addSecs(-60 * qint64(k));
+        generations[k].unread = true;
+    }
+    const struct {
+        bool waitForCounts;
+        int key;
+        QString chosen;
+    } cases[] = {
+        {false, Qt::Key_Return, damaged}, // not known to be damaged yet: it may be tried
+        {true, Qt::Key_Enter, older},
+        {true, Qt::Key_Escape, QString()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        BackupDialog dialog(QStringLiteral("/x/shop.dat"), generations);
+        auto* list = dialog.findChild<QTreeWidget*>(QStringLiteral("BackupList"));
+        ASSERT_NE(list, nullptr);
+        for (int row = 0; row < 3; ++row) {
+            EXPECT_EQ(list->topLevelItem(row)->text(2), u8("読み込み中"));
+            EXPECT_TRUE(list->topLevelItem(row)->flags() & Qt::ItemIsSelectable);
+        }
+        EXPECT_EQ(list->topLevelItem(1)->text(1), BackupDialog::sizeText(QFile(damaged).size()));
+        QTest::keyClick(list, Qt::Key_Down);
+        if (c.waitForCounts) {
+            ASSERT_TRUE(QTest::qWaitFor([&] {
+                return list->topLevelItem(2)->text(2) != u8("読み込み中") &&
+                       list->topLevelItem(1)->text(2) != u8("読み込み中");
+            }));
+            EXPECT_EQ(list->topLevelItem(0)->text(2), u8("2 件"));
+            EXPECT_EQ(list->topLevelItem(1)->text(2), u8("壊れています"));
+            EXPECT_FALSE(list->topLevelItem(1)->flags() & Qt::ItemIsSelectable);
+            EXPECT_EQ(list->topLevelItem(2)->text(2), u8("1 件"));
+            EXPECT_EQ(list->currentItem(), list->topLevelItem(2));
+        }
+        if (c.waitForCounts) {
+            QTimer::singleShot(0, &dialog, [&] {
+                QTest::keyClick(list, Qt::Key(c.key));
+                if (dialog.isVisible()) // a key that failed to close it
+                    dialog.done(-1);
+            });
+            dialog.exec();
+        } else {
+            dialog.show(); // no count can arrive before the key: they come by the event loop
+            QTest::keyClick(list, Qt::Key(c.key));
+            EXPECT_FALSE(dialog.isVisible());
+        }
+        EXPECT_EQ(dialog.chosenPath(), c.chosen);
+        EXPECT_NE(dialog.result(), -1);
+    }
+    // Closed while reading: what is still read is dropped, never shown in a dialog gone.
+    const std::vector<backups::Generation> many(200, generations[0]);
+    for (int i = 0; i < 20; ++i) {
+        BackupDialog closed(QStringLiteral("/x/shop.dat"), many);
+    }
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::processEvents();
 }
 
 } // namespace

@@ -217,7 +217,8 @@ TEST(SaveSafety, KilledSaveKeepingGenerationsLosesNoGeneration) {
 
 // A save stopped right after each of its steps, over a file with two generations and
 // room for two: what the path holds and what the generations hold, newest first; then
-// after the next save of the new version, which keeps the file it replaces only once.
+// after the next save of the new version, which keeps the file it replaces only once,
+// none when it writes the very bytes it replaces, and prunes what the stopped save left.
 TEST(SaveSafety, SaveStoppedAfterEachStepLeavesEveryFileWhole) {
     using backups::SaveStep;
     constexpr Found Old = Found::Old;
@@ -230,8 +231,8 @@ TEST(SaveSafety, SaveStoppedAfterEachStepLeavesEveryFileWhole) {
     } cases[] = {
         {SaveStep::Written, Old, {New, Old}, {Old, New}},
         {SaveStep::Kept, Old, {Old, New, Old}, {Old, New}},
-        {SaveStep::Committed, New, {Old, New, Old}, {New, Old}},
-        {SaveStep::Pruned, New, {Old, New}, {New, Old}},
+        {SaveStep::Committed, New, {Old, New, Old}, {Old, New}},
+        {SaveStep::Pruned, New, {Old, New}, {Old, New}},
     };
     const PacketTable old = version(false);
     const PacketTable newer = version(true);

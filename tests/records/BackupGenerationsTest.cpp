@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <memory>
 
 namespace {
 
@@ -20,6 +23,11 @@ QByteArray fileBytes(const QString& path) {
 ino_t inodeOf(const QString& path) {
     struct stat st {};
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
+}
+
+unsigned modeOf(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 0777 : 0;
 }
 
 void setModified(const QString& path, const QDateTime& time) {
@@ -53,18 +61,32 @@ TEST(BackupGenerations, NamesFollowTheDataFileAndTheReplacedFilesTime) {
     const struct {
         const char* file;
         int clash;
+        qint64 sequence;
         const char* name;
     } cases[] = {
-        {"/data/shop.dat", 0, "shop_20261211-095312.dat"},
-        {"/data/shop.dat", 2, "shop_20261211-095312-2.dat"},
-        {"/data/a.b.XML", 0, "a.b_20261211-095312.XML"},
-        {"/data/plain", 1, "plain_20261211-095312-1"},
+        {"/data/shop.dat", 0, 7, "shop_20261211-095312_7.dat"},
+        {"/data/a.b.XML", 0, 12, "a.b_20261211-095312_12.XML"},
+        {"/data/plain", 0, 1, "plain_20261211-095312_1"},
+        // as earlier versions named them
+        {"/data/shop.dat", 0, 0, "shop_20261211-095312.dat"},
+        {"/data/shop.dat", 2, 0, "shop_20261211-095312-2.dat"},
+        {"/data/a.b.XML", 0, 0, "a.b_20261211-095312.XML"},
+        {"/data/plain", 1, 0, "plain_20261211-095312-1"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.file);
-        EXPECT_EQ(backups::generationName(QString::fromUtf8(c.file), t, c.clash),
-                  QString::fromUtf8(c.name));
+        SCOPED_TRACE(c.name);
+        const QString file = QString::fromUtf8(c.file);
+        const QString name = QString::fromUtf8(c.name);
+        EXPECT_EQ(backups::generationName(file, t, c.clash, c.sequence), name);
+        // Back from the name, in a backup folder and nowhere else.
+        backups::Generation g;
+        EXPECT_EQ(backups::ownerOf(QStringLiteral("/data/ledora-backup/") + name, &g), file);
+        EXPECT_EQ(g.time, t);
+        EXPECT_EQ(g.clash, c.clash);
+        EXPECT_EQ(g.sequence, c.sequence);
+        EXPECT_EQ(backups::ownerOf(QStringLiteral("/data/other/") + name), QString());
     }
+    EXPECT_EQ(backups::ownerOf(QStringLiteral("/data/ledora-backup/shop.dat")), QString());
     EXPECT_EQ(backups::besideFolder(QStringLiteral("/data/shop.dat")),
               QStringLiteral("/data/ledora-backup"));
     // Two folders' files of one name keep their generations apart in the fallback.
@@ -98,8 +120,8 @@ TEST(BackupGenerations, TwelveSavesKeepTheTenNewestEachTheFileItReplaced) {
             EXPECT_EQ(inodeOf(kept[k].path), inodes[11 - k]);
         }
         EXPECT_EQ(QFileInfo(kept[0].path).fileName(),
-                  sameSecond ? QStringLiteral("shop_20261211-090000-11.dat")
-                             : QStringLiteral("shop_20261211-091100.dat"));
+                  sameSecond ? QStringLiteral("shop_20261211-090000_12.dat")
+                             : QStringLiteral("shop_20261211-091100_12.dat"));
     }
 }
 
@@ -130,7 +152,7 @@ TEST(BackupGenerations, ListGivesSizeAndRecordCountAndMarksDamagedOnes) {
     }
     const QString folder = backups::besideFolder(shop.path);
     // The middle one is cut short, as a failing disk might leave it.
-    const QString damaged = QDir(folder).filePath(QStringLiteral("shop_20261211-090001.dat"));
+    const QString damaged = QDir(folder).filePath(QStringLiteral("shop_20261211-090001_2.dat"));
     ASSERT_TRUE(QFile::exists(damaged));
     ASSERT_TRUE(QFile::resize(damaged, QFileInfo(damaged).size() / 2));
     for (const char* other : {"shop_2026-12-11.dat", "shops_20261211-090000.dat",
@@ -151,6 +173,208 @@ TEST(BackupGenerations, ListGivesSizeAndRecordCountAndMarksDamagedOnes) {
         EXPECT_EQ(listed[k].damage.isEmpty(), !expected[k].damaged);
         EXPECT_EQ(listed[k].recordCount, expected[k].records);
     }
+}
+
+// A folder on another file system than `near`, so that no hard link reaches it from there;
+// empty when this machine has none to offer.
+QString folderElsewhere(const QTemporaryDir& near, std::unique_ptr<QTemporaryDir>& holder) {
+    struct stat here {};
+    if (::stat(QFile::encodeName(near.path()).constData(), &here) != 0)
+        return {};
+    for (const char* root : {"/dev/shm", "/run", "/var/tmp"}) {
+        struct stat there {};
+        if (::stat(root, &there) != 0 || there.st_dev == here.st_dev)
+            continue;
+        holder = std::make_unique<QTemporaryDir>(QString::fromLatin1(root) +
+                                                 QStringLiteral("/ledora-XXXXXX"));
+        if (holder->isValid())
+            return holder->path();
+    }
+    return {};
+}
+
+// Where no link can be made (the backup folder is on another file system), each replaced
+// file is kept as a whole copy of its own, readable only by those who could read the data
+// file.
+TEST(BackupGenerations, WhereNoLinkCanBeMadeEachReplacedFileIsCopiedWithItsPermissions) {
+    Shop shop;
+    std::unique_ptr<QTemporaryDir> elsewhere;
+    const QString folder = folderElsewhere(shop.dir, elsewhere);
+    if (folder.isEmpty())
+        GTEST_SKIP() << "no second file system here";
+    ASSERT_TRUE(QFile::link(folder, backups::besideFolder(shop.path)));
+    ASSERT_EQ(shop.save(1), QString());
+    ASSERT_TRUE(QFile::setPermissions(shop.path, QFile::ReadOwner | QFile::WriteOwner));
+    std::vector<QByteArray> replaced;
+    for (int i = 0; i < 3; ++i) {
+        setModified(shop.path, QDateTime(QDate(2026, 12, 11), QTime(9, i, 0)));
+        replaced.push_back(fileBytes(shop.path));
+        ASSERT_EQ(shop.save(i + 2), QString());
+    }
+    const std::vector<backups::Generation> kept = backups::find(shop.path, shop.fallback);
+    ASSERT_EQ(kept.size(), 3u);
+    for (int k = 0; k < 3; ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(QFileInfo(kept[k].path).absolutePath(), backups::besideFolder(shop.path));
+        EXPECT_EQ(fileBytes(kept[k].path), replaced[2 - k]);
+        EXPECT_EQ(QFileInfo(kept[k].path).lastModified(),
+                  QDateTime(QDate(2026, 12, 11), QTime(9, 2 - k, 0)));
+        EXPECT_EQ(modeOf(kept[k].path), 0600u);
+    }
+}
+
+// A save stopped right after keeping the file it replaces leaves it kept; the next save
+// finds it there and keeps it no second time.
+TEST(BackupGenerations, AFileKeptByAStoppedSaveIsNotKeptAgain) {
+    Shop shop;
+    ASSERT_EQ(shop.save(1), QString());
+    ASSERT_EQ(shop.save(2), QString());
+    const backups::Kept stopped = backups::keep(shop.path, shop.policy());
+    ASSERT_EQ(stopped.failure, QString());
+    ASSERT_EQ(shop.save(3), QString());
+    const std::vector<backups::Generation> kept = backups::find(shop.path, shop.fallback);
+    ASSERT_EQ(kept.size(), 2u);
+    EXPECT_EQ(kept[0].path, stopped.path);
+    Dataset back;
+    ASSERT_EQ(DataFile::load(back, kept[0].path), QString());
+    EXPECT_EQ(back.recordCount(), 2);
+    ASSERT_EQ(DataFile::load(back, kept[1].path), QString());
+    EXPECT_EQ(back.recordCount(), 1);
+}
+
+// Generations are pruned in the order the saves took them, whatever the replaced file's
+// time says (a clock set back, a file copied from a machine with a slow clock).
+TEST(BackupGenerations, PruningKeepsTheNewestByTheOrderOfSavingNotByTheFilesTime) {
+    Shop shop;
+    ASSERT_EQ(shop.save(1, 3), QString());
+    const QDateTime start(QDate(2026, 12, 11), QTime(9, 0, 0));
+    for (int i = 0; i < 4; ++i) {
+        setModified(shop.path, start.addSecs(60 * i));
+        ASSERT_EQ(shop.save(i + 2, 3), QString());
+    }
+    setModified(shop.path, start.addDays(-1));
+    const QByteArray replaced = fileBytes(shop.path);
+    ASSERT_EQ(shop.save(6, 3), QString());
+    const std::vector<backups::Generation> kept = backups::find(shop.path, shop.fallback);
+    ASSERT_EQ(kept.size(), 3u);
+    EXPECT_EQ(fileBytes(kept[0].path), replaced);
+    EXPECT_EQ(kept[0].time, start.addDays(-1));
+    EXPECT_EQ(kept[1].time, start.addSecs(180));
+    EXPECT_EQ(kept[2].time, start.addSecs(120));
+}
+
+// Generations named by earlier versions (no count) are listed after the counted ones, in
+// their own order, and pruned first.
+TEST(BackupGenerations, GenerationsOfEarlierVersionsAreListedAndPrunedAsTheOldest) {
+    Shop shop;
+    ASSERT_EQ(shop.save(1, 3), QString());
+    const QString folder = backups::besideFolder(shop.path);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const char* earlier[] = {"shop_20270101-000000-1.dat", "shop_20270101-000000.dat",
+                             "shop_20261101-120000.dat"};
+    for (const char* name : earlier) {
+        QFile f(QDir(folder).filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(name);
+    }
+    setModified(shop.path, QDateTime(QDate(2026, 12, 11), QTime(9, 0, 0)));
+    ASSERT_EQ(shop.save(2, 3), QString());
+    QStringList names;
+    for (const backups::Generation& g : backups::find(shop.path, shop.fallback))
+        names << QFileInfo(g.path).fileName();
+    EXPECT_EQ(names,
+              (QStringList{QStringLiteral("shop_20261211-090000_1.dat"),
+                           QString::fromLatin1(earlier[0]), QString::fromLatin1(earlier[1])}));
+}
+
+// A file inside the backup folder that the user opened and works in is named like a
+// generation, but pruning never removes it while it is open or among the recent files.
+TEST(BackupGenerations, PruningSparesTheOpenAndTheRecentFiles) {
+    Shop shop;
+    ASSERT_EQ(shop.save(1, 1), QString());
+    const QDateTime start(QDate(2026, 12, 11), QTime(9, 0, 0));
+    setModified(shop.path, start);
+    ASSERT_EQ(shop.save(2, 1), QString());
+    const QString worked = backups::find(shop.path, shop.fallback).at(0).path;
+    const QByteArray workedBytes = fileBytes(worked);
+    backups::Policy policy = shop.policy(1);
+    policy.spared = {QStringLiteral("/nowhere/else.dat"), QFileInfo(worked).absolutePath() +
+                                                              QStringLiteral("/../ledora-backup/") +
+                                                              QFileInfo(worked).fileName()};
+    for (int i = 0; i < 2; ++i) {
+        setModified(shop.path, start.addSecs(60 * (i + 1)));
+        Dataset d = recordsCounting(3 + i);
+        ASSERT_EQ(DataFile::save(d, shop.path, policy).error, QString());
+    }
+    const std::vector<backups::Generation> kept = backups::find(shop.path, shop.fallback);
+    ASSERT_EQ(kept.size(), 2u);
+    EXPECT_EQ(kept[0].time, start.addSecs(120)); // the newest generation
+    EXPECT_EQ(kept[1].path, worked);
+    EXPECT_EQ(fileBytes(worked), workedBytes);
+}
+
+// A data file reached through a symbolic link, absolute or relative: each save keeps the
+// file it replaced, as a file of its own beside the file the link leads to, and the link
+// stays a link.
+TEST(BackupGenerations, ThroughASymbolicLinkEachSaveKeepsTheFileItReplaced) {
+    for (const bool relative : {false, true}) {
+        SCOPED_TRACE(relative ? "relative link" : "absolute link");
+        Shop shop;
+        ASSERT_TRUE(QDir().mkpath(shop.dir.filePath(QStringLiteral("real"))));
+        const QString real = shop.dir.filePath(QStringLiteral("real/shop.dat"));
+        {
+            Dataset d = recordsCounting(1);
+            ASSERT_EQ(DataFile::save(d, real), QString());
+        }
+        ASSERT_EQ(::symlink(relative ? "real/shop.dat" : QFile::encodeName(real).constData(),
+                            QFile::encodeName(shop.path).constData()),
+                  0);
+        std::vector<QByteArray> replaced;
+        for (int i = 0; i < 3; ++i) {
+            replaced.push_back(fileBytes(real));
+            ASSERT_EQ(shop.save(i + 2), QString());
+        }
+        EXPECT_TRUE(QFileInfo(shop.path).isSymLink());
+        EXPECT_EQ(QFileInfo(shop.path).canonicalFilePath(), QFileInfo(real).canonicalFilePath());
+        Dataset back;
+        ASSERT_EQ(DataFile::load(back, real), QString());
+        EXPECT_EQ(back.recordCount(), 4);
+        // Listed alike from the link and from the file.
+        const std::vector<backups::Generation> kept = backups::find(shop.path, shop.fallback);
+        ASSERT_EQ(kept.size(), 3u);
+        EXPECT_EQ(backups::find(real, shop.fallback).size(), 3u);
+        for (int k = 0; k < 3; ++k) {
+            SCOPED_TRACE(k);
+            EXPECT_FALSE(QFileInfo(kept[k].path).isSymLink());
+            EXPECT_EQ(QFileInfo(kept[k].path).canonicalPath(),
+                      QFileInfo(backups::besideFolder(real)).canonicalFilePath());
+            EXPECT_EQ(fileBytes(kept[k].path), replaced[2 - k]);
+        }
+    }
+}
+
+// A save that replaces a file with the same bytes keeps no generation, nor one that
+// replaces the bytes of the newest generation (a generation put back by hand): saves
+// without a change never push out the versions that differ.
+TEST(BackupGenerations, SavesThatChangeNothingKeepNoGeneration) {
+    Shop shop;
+    ASSERT_EQ(shop.save(1), QString());
+    const QByteArray first = fileBytes(shop.path);
+    ASSERT_EQ(shop.save(2), QString());
+    for (int i = 0; i < 11; ++i)
+        ASSERT_EQ(shop.save(2), QString());
+    std::vector<backups::Generation> kept = backups::find(shop.path, shop.fallback);
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(fileBytes(kept[0].path), first);
+
+    QFile restored(shop.path);
+    ASSERT_TRUE(restored.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    restored.write(first);
+    restored.close();
+    ASSERT_EQ(shop.save(3), QString());
+    kept = backups::find(shop.path, shop.fallback);
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(fileBytes(kept[0].path), first);
 }
 
 } // namespace
