@@ -61,6 +61,7 @@ void TForm1::AEditViewExecute() {
 }
 
 void TForm1::ChangeViewStoringLayout() {
+    const bool toList = isPageViewShown();
     const int position = CDS2.recNo();
     if (HasLayoutValues(CDS2)) {
         const int widths[] = {colWidths.ColWidth1, colWidths.ColWidth2, colWidths.ColWidth3,
@@ -74,13 +75,34 @@ void TForm1::ChangeViewStoringLayout() {
         RowSelected.resize(StringGrid1.rowCount());
     }
     AchangeviewExecute();
-    if (position > 0)
-        CDS2.moveTo(position);
-    // Row order may put another record at that position; the list must show that one.
-    if (isRecordListShown()) {
-        ShowListRecord();
-        ReloadRecordList();
+    if (toList) {
+        // The list starts again in row order; the record at the page's place is current.
+        if (position > 0)
+            CDS2.moveTo(position);
+    } else {
+        // Posted, the record edited in the list may file elsewhere in the view; it stays
+        // the current one, so the page shows the record that was being edited.
+        CDS2.post();
     }
+    FollowCurrentRecord();
+}
+
+void TForm1::FollowCurrentRecord() {
+    // What the editors held went into the record they were opened on while it was still
+    // current; leaving them now must not write it, or the shown layout, into this one.
+    const bool remarksHadKeys = focusedOverlayEditor() == ui.Memo2;
+    closingOverlayEditors_ = true;
+    hideCellEditor();
+    for (QWidget* editor : overlayEditors())
+        hidePageEditor(editor);
+    closingOverlayEditors_ = false;
+    ui.Edit1->clear();
+    // The remarks held the commands' keys; the page gets them back, the list keeps them off.
+    if (remarksHadKeys)
+        ActionList1->setSuspended(isRecordListShown());
+    ShowListRecord();
+    UpdateStatusBar();
+    ReloadRecordList();
 }
 
 // ---- the current record into the window -------------------------------------------------
@@ -187,9 +209,7 @@ void TForm1::TabControl1Change() {
         CDS2.clearMasterFilter();
     else
         CDS2.setMasterFilter("cate", CategoryHeads().value(tab - 1));
-    ShowListRecord();
-    UpdateStatusBar();
-    ReloadRecordList();
+    FollowCurrentRecord();
 }
 
 void TForm1::ReloadRecordList() {
