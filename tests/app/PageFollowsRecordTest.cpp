@@ -248,4 +248,138 @@ TEST_F(PageFollowsRecordTest, EveryRecordKeepsItsOwnLinesWhateverMovedUnderThePa
     }
 }
 
+// ---- another file ------------------------------------------------------------------------
+
+// `count` records numbered 1.., named "n<num>" with the address "addr<num>".
+std::vector<Rec> numbered(int count, std::vector<QByteArray>& texts) {
+    texts.clear();
+    texts.reserve(size_t(2 * count));
+    std::vector<Rec> records;
+    for (int num = 1; num <= count; ++num) {
+        texts.push_back("n" + QByteArray::number(num));
+        const char* name = texts.back().constData();
+        texts.push_back("addr" + QByteArray::number(num));
+        const char* addr = texts.back().constData();
+        records.push_back({num, "あ", name, true, [num, addr](Dataset& d) {
+                               d.setText("Sum", linesOf(num));
+                               d.setText("addr", addr);
+                           }});
+    }
+    return records;
+}
+
+TEST_F(PageFollowsRecordTest, AFileOpenedFromTheListReplacesTheGridAndItsEditors) {
+    struct Case {
+        const char* way;
+        int before; // records of the file shown first
+        int after;  // records of the file opened from the list
+    };
+    const Case cases[] = {{"open", 3, 40}, {"open", 40, 3}, {"recent", 3, 40}, {"backup", 40, 3}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.way) + " " + std::to_string(c.before) + " to " +
+                     std::to_string(c.after));
+        std::vector<QByteArray> texts;
+        const QString shown = path(QStringLiteral("shown.dat"));
+        const QString opened = path(QStringLiteral("opened.dat"));
+        if (QByteArray(c.way) == "backup") {
+            // The opened file is the earlier version the window's save keeps.
+            ASSERT_TRUE(writeRecords(shown, numbered(c.after, texts)).isEmpty());
+            auto saver = start();
+            dialogs.openAnswers.push_back(shown);
+            saver->afopen();
+            ASSERT_TRUE(saver->afsave());
+        } else {
+            ASSERT_TRUE(writeRecords(opened, numbered(c.after, texts)).isEmpty());
+        }
+        if (QByteArray(c.way) == "recent") {
+            auto earlier = start(); // a run that had it open, among the recent files since
+            dialogs.openAnswers.push_back(opened);
+            earlier->afopen();
+        }
+        ASSERT_TRUE(writeRecords(shown, numbered(c.before, texts)).isEmpty());
+        auto form = openShown(shown);
+        form->ui.Button6->click();
+        ASSERT_TRUE(form->isRecordListShown());
+        clickRow(*form, 1);
+        typeInFront(form->ui.Edit4, QStringLiteral("x"));
+        ASSERT_EQ(form->CDS2.asText("addr"), "xaddr2");
+
+        if (QByteArray(c.way) == "open") {
+            dialogs.openAnswers.push_back(opened);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::ControlModifier);
+        } else if (QByteArray(c.way) == "recent") {
+            QAction* item = nullptr;
+            for (QAction* recent : form->ui.recent)
+                if (recent->data().toString() == opened)
+                    item = recent;
+            ASSERT_NE(item, nullptr);
+            item->trigger();
+        } else {
+            dialogs.backupAnswers.push_back(0);
+            form->ui.NOpenBackup->trigger();
+        }
+        ASSERT_EQ(form->CDS2.recordCount(), c.after);
+        ASSERT_TRUE(form->isRecordListShown());
+        const QStringList names = gridColumn(*form, 1);
+        ASSERT_EQ(names.size(), c.after);
+        EXPECT_EQ(names.first(), u8("n1"));
+        EXPECT_EQ(names.last(), QStringLiteral("n%1").arg(c.after));
+        EXPECT_EQ(form->ui.Edit9->text(), QStringLiteral("n1"));
+        EXPECT_EQ(form->ui.Edit4->text(), QStringLiteral("addr1"));
+        EXPECT_EQ(form->ui.SearchBox->text(), QString());
+        EXPECT_EQ(form->StringGrid1.cell(1, ColItem), "Item1");
+
+        typeInFront(form->ui.Edit4, QStringLiteral("y"));
+        EXPECT_EQ(form->CDS2.asInteger("num"), 1);
+        EXPECT_EQ(form->CDS2.asText("addr"), "yaddr1");
+        EXPECT_EQ(form->CDS2.asText("name"), "n1");
+    }
+}
+
+TEST_F(PageFollowsRecordTest, ACellBeingTypedOnThePageClosesWhenAnotherFileComes) {
+    for (const char* way : {"open", "new"}) {
+        SCOPED_TRACE(way);
+        std::vector<QByteArray> texts;
+        const QString opened = path(QStringLiteral("opened.dat"));
+        ASSERT_TRUE(writeRecords(opened, numbered(2, texts)).isEmpty());
+        ASSERT_TRUE(writeRecords(path(QStringLiteral("shown.dat")),
+                                 {record(5, "あ", "安藤", "111", "札幌", "11")})
+                        .isEmpty());
+        auto form = openShown(path(QStringLiteral("shown.dat")));
+        pressPage(*form, kQuantityOfLine1);
+        QTest::keyClicks(form->ui.Edit1, QStringLiteral("12"));
+        ASSERT_EQ(form->StringGrid1.cell(1, ColQuantity), "12");
+
+        // The question and the file dialog are windows of their own: the window is not
+        // active while they are open, nor at once when the last one closes.
+        QWidget dialog;
+        dialogs.whileOpen = [&dialog] {
+            dialog.show();
+            dialog.activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        };
+        if (QByteArray(way) == "open") {
+            dialogs.openAnswers.push_back(opened);
+            QTest::keyClick(form->ui.Edit1, Qt::Key_O, Qt::ControlModifier);
+            ASSERT_EQ(form->CurrentFileName, opened);
+        } else {
+            QTest::keyClick(form->ui.Edit1, Qt::Key_N, Qt::ControlModifier);
+            ASSERT_TRUE(form->CurrentFileName.isEmpty());
+        }
+        dialogs.whileOpen = nullptr;
+        dialog.hide();
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        EXPECT_FALSE(form->ui.Edit1->isVisible());
+        const QByteArray quantity = QByteArray(way) == "open" ? "1" : "";
+        EXPECT_EQ(form->StringGrid1.cell(1, ColQuantity), quantity);
+        // The user goes on typing where the keys are, and ends with Enter.
+        const QByteArray table = form->CDS2.asText("Sum");
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("3"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(form->CDS2.asText("Sum"), table);
+        EXPECT_EQ(form->StringGrid1.cell(1, ColQuantity), quantity);
+    }
+}
+
 } // namespace
