@@ -18,6 +18,7 @@
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTableView>
+#include <QTimer>
 
 namespace {
 constexpr const char* kLayoutWidthFields[] = {"line1", "line2", "line3", "line4", "line5"};
@@ -234,9 +235,22 @@ void TForm1::ReloadRecordList() {
 void TForm1::DBGrid1CellClick(const QModelIndex& index) {
     if (!index.isValid() || index.row() + 1 == CDS2.recNo())
         return;
-    CDS2.moveTo(index.row() + 1);
+    // The grid shows the order from before the edit is posted; where the post files the
+    // edited record elsewhere, the others move, and the record clicked is found where it went.
+    const bool editing = CDS2.state() != Dataset::State::Browse;
+    const int from = CDS2.recNo() - 1;
+    const int count = CDS2.recordCount();
+    CDS2.post();
+    const std::optional<int> to =
+        CDS2.recordCount() < count ? std::nullopt : std::optional<int>(CDS2.recNo() - 1);
+    const bool reordered = editing && to != from;
+    CDS2.moveTo(reordered ? RecordListModel::rowAfterPost(index.row(), from, to) + 1
+                          : index.row() + 1);
     ShowListRecord();
     UpdateStatusBar();
+    // The grid is told of its new order once it has finished with the click.
+    if (reordered)
+        QTimer::singleShot(0, this, [this] { ReloadRecordList(); });
 }
 
 void TForm1::DBGrid1DblClick() {

@@ -183,6 +183,32 @@ TEST_F(PageFollowsRecordTest, ATelChangedUnderTheTelOrderIsTheOneThePageShows) {
     EXPECT_EQ(line1Cell(form->CDS2.asText("Sum"), ColAmount), "700");
 }
 
+// A click on another row posts the edit; the record clicked is made current even where the
+// post reorders the rows the grid still shows in their order before.
+TEST_F(PageFollowsRecordTest, ARowClickedAfterAnEditThatReordersIsTheOneMadeCurrent) {
+    auto form = openList({record(1, "あ", "安藤", "111", "札幌", "11"),
+                          record(2, "か", "加藤", "222", "仙台", "22"),
+                          record(3, "さ", "佐藤", "333", "東京", "33")});
+    clickTitle(*form, 5);
+    clickRow(*form, 0);
+    focus(form->ui.Edit5);
+    form->ui.Edit5->selectAll();
+    type(form->ui.Edit5, QStringLiteral("99")); // 安藤 goes last once posted
+    ASSERT_EQ(gridColumn(*form, 1), (QStringList{u8("安藤"), u8("加藤"), u8("佐藤")}));
+
+    clickRow(*form, 1);
+    EXPECT_EQ(form->CDS2.asInteger("num"), 2);
+    EXPECT_EQ(form->ui.Edit9->text(), u8("加藤"));
+    // Once the click is done, the grid's current row is the record's place in the new order.
+    QTableView* grid = form->ui.DBGrid1;
+    EXPECT_TRUE(QTest::qWaitFor([grid] { return grid->currentIndex().row() == 0; }, 2000));
+    EXPECT_EQ(gridColumn(*form, 1), (QStringList{u8("加藤"), u8("佐藤"), u8("安藤")}));
+    typeInFront(form->ui.Edit4, QStringLiteral("x"));
+    EXPECT_EQ(form->CDS2.asText("addr"), sj("x仙台"));
+    typeOnThePageAndSave(*form, 3);
+    EXPECT_EQ(form->CDS2.asInteger("num"), 2);
+}
+
 // Every way the current record can change under the page while the list is shown.
 TEST_F(PageFollowsRecordTest, EveryRecordKeepsItsOwnLinesWhateverMovedUnderThePage) {
     struct Case {
