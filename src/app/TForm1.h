@@ -158,6 +158,13 @@ public:
     void NumberUnnumberedRecord();
     void ShowCurrentRecord();
     void ShowListRecord();
+    // The one way the window follows the current record after anything that may have put
+    // another one there or replaced the records (a move, a post that files it elsewhere, a
+    // tab, a search, a delete, a view change, another file): the cell editor and the
+    // editors over the page close without writing, then the page's table and layout, the
+    // date pickers, the list's editors and grid and the status bar load that record. No
+    // table, layout or text shown for one record is left to be written into another.
+    void FollowCurrentRecord();
     void UpdateStatusBar();
     void TabControl1Change();
 

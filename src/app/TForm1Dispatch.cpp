@@ -80,14 +80,9 @@ void TForm1::connectRecordCommands() {
     for (QAction* item : {ui.N14, ui.N15})
         connect(item, &QAction::triggered, this, [this, item] { BClick(item); });
 
-    // The menu items run the commands alone, without the dispatcher's steps; the list's
-    // editors still follow the record the command moved to or changed.
-    auto afterMenuCommand = [this] {
-        if (isRecordListShown()) {
-            ShowListRecord();
-            ReloadRecordList();
-        }
-    };
+    // The menu items run the commands alone, without the dispatcher's steps; the window
+    // still follows the record the command moved to or changed.
+    auto afterMenuCommand = [this] { FollowCurrentRecord(); };
     const std::pair<const char*, void (TForm1::*)()> commands[] = {
         {"AAppend", &TForm1::AAppendExecute},         {"ADuplicate", &TForm1::ADuplicateExecute},
         {"AClear", &TForm1::AClearExecute},           {"ADelete", &TForm1::ADeleteExecute},
@@ -210,12 +205,10 @@ void TForm1::BClick(QObject* sender) {
         break;
     }
 
-    // Keep the list's editors on the record the command left current, so typing never
-    // lands in another record than the one shown.
-    if (changesRecord(tag) && isRecordListShown()) {
-        ShowListRecord();
-        ReloadRecordList();
-    }
+    // The window shows the record the command left current, so typing never lands in
+    // another record than the one shown.
+    if (changesRecord(tag))
+        FollowCurrentRecord();
 
     UpdatePageSize();
     if (ui.PB1->width() != oldPageWidth)

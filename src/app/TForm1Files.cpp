@@ -119,6 +119,7 @@ void TForm1::N2Click() {
         ActionList1->setSuspended(false);
     }
     ui.ScrollBox1->show();
+    FollowCurrentRecord();
     RepaintPage();
 }
 
@@ -161,6 +162,8 @@ template <typename Command> static void withViewHidden(TForm1& form, Command com
     command();
     if (shown)
         shown->show();
+    // Whatever the command loaded, the view shown again holds nothing of the records before.
+    form.FollowCurrentRecord();
     form.RepaintPage();
 }
 

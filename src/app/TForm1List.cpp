@@ -83,6 +83,8 @@ void TForm1::DBGrid1TitleClick(int column) {
     const bool descend = CDS2.indexName() == ascending;
     const QByteArray name = descend ? fields + kDescendingSuffix : ascending;
     CDS2.addIndex(name, fields, descend);
+    // The order changes, not the current record (even a posted one stays current): the
+    // page and the editors still show it.
     CDS2.setIndexName(name);
     ReloadRecordList();
     UpdateStatusBar();
@@ -96,9 +98,7 @@ bool TForm1::DBGrid1KeyDown(const QKeyEvent& event) {
     if (!dialogs().confirm(QString::fromUtf8(kDeleteQuestion)))
         return true;
     CDS2.deleteRecord();
-    ShowListRecord();
-    UpdateStatusBar();
-    ReloadRecordList();
+    FollowCurrentRecord();
     return true;
 }
 
@@ -173,8 +173,10 @@ void TForm1::Edit8Change() {
     // Re-filed out of the chosen tab, the record has left the view and another one is
     // current: the editors must show that one, or further typing would change it unseen.
     const int tab = ui.TabControl1->currentIndex();
-    if (tab > 0 && CategoryHeads().value(tab - 1) != head)
-        ShowListRecord();
+    if (tab > 0 && CategoryHeads().value(tab - 1) != head) {
+        FollowCurrentRecord();
+        return;
+    }
     ReloadRecordList();
     UpdateStatusBar();
 }

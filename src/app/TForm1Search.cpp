@@ -106,9 +106,7 @@ void TForm1::SearchBoxChange() {
         CDS2.post();
         CDS2.setRowFilter(recordSearch.match(CDS2.content(), text));
     }
-    ShowListRecord();
-    UpdateStatusBar();
-    ReloadRecordList();
+    FollowCurrentRecord();
 }
 
 void TForm1::ResetRecordSearch() {

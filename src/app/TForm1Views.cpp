@@ -18,6 +18,7 @@
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTableView>
+#include <QTimer>
 
 namespace {
 constexpr const char* kLayoutWidthFields[] = {"line1", "line2", "line3", "line4", "line5"};
@@ -61,6 +62,7 @@ void TForm1::AEditViewExecute() {
 }
 
 void TForm1::ChangeViewStoringLayout() {
+    const bool toList = isPageViewShown();
     const int position = CDS2.recNo();
     if (HasLayoutValues(CDS2)) {
         const int widths[] = {colWidths.ColWidth1, colWidths.ColWidth2, colWidths.ColWidth3,
@@ -74,13 +76,34 @@ void TForm1::ChangeViewStoringLayout() {
         RowSelected.resize(StringGrid1.rowCount());
     }
     AchangeviewExecute();
-    if (position > 0)
-        CDS2.moveTo(position);
-    // Row order may put another record at that position; the list must show that one.
-    if (isRecordListShown()) {
-        ShowListRecord();
-        ReloadRecordList();
+    if (toList) {
+        // The list starts again in row order; the record at the page's place is current.
+        if (position > 0)
+            CDS2.moveTo(position);
+    } else {
+        // Posted, the record edited in the list may file elsewhere in the view; it stays
+        // the current one, so the page shows the record that was being edited.
+        CDS2.post();
     }
+    FollowCurrentRecord();
+}
+
+void TForm1::FollowCurrentRecord() {
+    // What the editors held went into the record they were opened on while it was still
+    // current; leaving them now must not write it, or the shown layout, into this one.
+    const bool remarksHadKeys = focusedOverlayEditor() == ui.Memo2;
+    closingOverlayEditors_ = true;
+    hideCellEditor();
+    for (QWidget* editor : overlayEditors())
+        hidePageEditor(editor);
+    closingOverlayEditors_ = false;
+    ui.Edit1->clear();
+    // The remarks held the commands' keys; the page gets them back, the list keeps them off.
+    if (remarksHadKeys)
+        ActionList1->setSuspended(isRecordListShown());
+    ShowListRecord();
+    UpdateStatusBar();
+    ReloadRecordList();
 }
 
 // ---- the current record into the window -------------------------------------------------
@@ -188,9 +211,7 @@ void TForm1::TabControl1Change() {
         CDS2.clearMasterFilter();
     else
         CDS2.setMasterFilter("cate", CategoryHeads().value(tab - 1));
-    ShowListRecord();
-    UpdateStatusBar();
-    ReloadRecordList();
+    FollowCurrentRecord();
 }
 
 void TForm1::ReloadRecordList() {
@@ -215,9 +236,22 @@ void TForm1::ReloadRecordList() {
 void TForm1::DBGrid1CellClick(const QModelIndex& index) {
     if (!index.isValid() || index.row() + 1 == CDS2.recNo())
         return;
-    CDS2.moveTo(index.row() + 1);
+    // The grid shows the order from before the edit is posted; where the post files the
+    // edited record elsewhere, the others move, and the record clicked is found where it went.
+    const bool editing = CDS2.state() != Dataset::State::Browse;
+    const int from = CDS2.recNo() - 1;
+    const int count = CDS2.recordCount();
+    CDS2.post();
+    const std::optional<int> to =
+        CDS2.recordCount() < count ? std::nullopt : std::optional<int>(CDS2.recNo() - 1);
+    const bool reordered = editing && to != from;
+    CDS2.moveTo(reordered ? RecordListModel::rowAfterPost(index.row(), from, to) + 1
+                          : index.row() + 1);
     ShowListRecord();
     UpdateStatusBar();
+    // The grid is told of its new order once it has finished with the click.
+    if (reordered)
+        QTimer::singleShot(0, this, [this] { ReloadRecordList(); });
 }
 
 void TForm1::DBGrid1DblClick() {

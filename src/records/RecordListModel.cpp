@@ -42,6 +42,13 @@ void RecordListModel::reload(const Dataset& records) {
     endResetModel();
 }
 
+int RecordListModel::rowAfterPost(int row, int from, std::optional<int> to) {
+    if (row == from)
+        return to.value_or(from);
+    const int withoutPosted = row > from ? row - 1 : row;
+    return to && withoutPosted >= *to ? withoutPosted + 1 : withoutPosted;
+}
+
 int RecordListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : count_;
 }

@@ -6,6 +6,8 @@
 
 #include <QDateTime>
 
+#include <optional>
+
 class Dataset;
 
 class RecordListModel : public QAbstractTableModel {
@@ -29,6 +31,11 @@ public:
     static QByteArray fieldOf(int column);
     // Width of a column in characters.
     static int widthOf(int column);
+
+    // The grid shows the view as it stood before the record in editing was posted. Row
+    // `row` of it (0-based), where the post moved that record from row `from` to row `to`
+    // (none: out of the view), is this row of the view after the post.
+    static int rowAfterPost(int row, int from, std::optional<int> to);
 
     // How a cell shows its value: num as "0000", sday as date and time.
     static QString numberText(const QVariant& num);

@@ -122,6 +122,12 @@ TEST_F(OpenEditorTest, EverySaveTakesTheTextOfTheOpenEditor) {
              QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
          }},
         {"the menu item", [](TForm1& form, ScriptedDialogService&) { form.ui.N5->trigger(); }},
+        {"save as",
+         [this](TForm1& form, ScriptedDialogService& dialogs) {
+             file = path(QStringLiteral("copy.dat"));
+             dialogs.saveAnswers.push_back(file);
+             form.ui.N6->trigger();
+         }},
         {"save and exit",
          [](TForm1& form, ScriptedDialogService& dialogs) {
              dialogs.exitAnswers.push_back(1);
@@ -257,6 +263,49 @@ TEST_F(OpenEditorTest, MovingToAnotherRecordTakesTheTextFirst) {
     EXPECT_EQ(form->CDS2.asText("name"), sj("加藤"));
     form->CDS2.first();
     EXPECT_EQ(form->CDS2.asText("name"), sj("青木商会"));
+}
+
+TEST_F(OpenEditorTest, OpeningAnotherFileLeavesNoEditorToWriteIntoIt) {
+    const QString other = path(QStringLiteral("other.dat"));
+    ASSERT_TRUE(writeRecords(other, {{1, "か", "加藤"}, {2, "さ", "佐藤"}}).isEmpty());
+    Dataset onDisk;
+    ASSERT_TRUE(DataFile::load(onDisk, other).isEmpty());
+    // The question and the file dialog are windows of their own: the editor loses the keys
+    // to them, not to the page, and the window is active again only after the command.
+    QWidget dialog;
+    dialogs.whileOpen = [&dialog] {
+        dialog.show();
+        dialog.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    };
+    const auto ctrlO = [&dialog](TForm1& form) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::ControlModifier);
+        dialog.hide();
+        form.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+    };
+    for (const Editor& editor : {kName, kRemarks, kDeliveryDate}) {
+        SCOPED_TRACE(editor.name);
+        auto form = openTwoRecords();
+        editor.type(*form);
+        dialogs.openAnswers.push_back(other);
+        ctrlO(*form);
+        ASSERT_EQ(form->CurrentFileName, other);
+        EXPECT_FALSE(form->ui.Edit2->isVisible());
+        EXPECT_FALSE(form->ui.Memo2->isVisible());
+        EXPECT_FALSE(form->ui.DateTimePicker2->isVisible());
+        press(*form, {300, 500}); // the user goes on elsewhere on the page
+        form->CDS2.post();
+        EXPECT_EQ(form->CDS2.content().rows, onDisk.content().rows);
+
+        // Open cancelled: the text stays in the record it was typed for.
+        form = openTwoRecords();
+        editor.type(*form);
+        ctrlO(*form);
+        ASSERT_EQ(form->CurrentFileName, file);
+        EXPECT_EQ(form->CDS2.asInteger("num"), 1);
+        EXPECT_TRUE(editor.holdsTyped(form->CDS2));
+    }
 }
 
 TEST_F(OpenEditorTest, PrintAndPdfShowTheNameBeingTyped) {

@@ -168,6 +168,48 @@ TEST(RecordListModel, ARecordTheViewLostShowsNothingUntilTheNextReload) {
     EXPECT_EQ(model.rowCount(), 1);
 }
 
+// A click lands on the grid as it was drawn before the edited record was posted: every
+// other row clicked is found again where the post put it.
+TEST(RecordListModel, ARowClickedBeforeAPostIsFoundWhereThePostPutIt) {
+    struct Case {
+        const char* how;
+        int edited;       // row of the record edited, in name order under あ
+        const char* name; // its new name
+        const char* cate; // its new row
+    };
+    const Case cases[] = {
+        {"to the end", 0, "Z", "あ"},       {"to the start", 4, "0", "あ"},
+        {"into the middle", 1, "Dx", "あ"}, {"in place", 2, "Cx", "あ"},
+        {"out of the view", 1, "B", "か"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        Dataset records = emptyRecords();
+        const char* names[] = {"A", "B", "C", "D", "E"};
+        for (int i = 0; i < 5; ++i)
+            addRecord(records, i + 1, "あ", names[i]);
+        records.setIndexFieldNames("cate;name");
+        records.setMasterFilter("cate", sj("あ"));
+        records.moveTo(c.edited + 1);
+        records.setText("name", c.name);
+        records.setText("cate", sj(c.cate));
+        std::vector<qint32> shown; // the numbers on the grid before the post
+        for (int row = 0; row < records.recordCount(); ++row)
+            shown.push_back(Dataset::integerOf(records.viewValue(row + 1, "num")));
+        const int count = records.recordCount();
+        records.post();
+        const std::optional<int> to =
+            records.recordCount() < count ? std::nullopt : std::optional<int>(records.recNo() - 1);
+        for (int row = 0; row < count; ++row) {
+            if (row == c.edited)
+                continue;
+            const int after = RecordListModel::rowAfterPost(row, c.edited, to);
+            EXPECT_EQ(Dataset::integerOf(records.viewValue(after + 1, "num")), shown[size_t(row)])
+                << row;
+        }
+    }
+}
+
 TEST(RecordListModel, CellTexts) {
     EXPECT_EQ(RecordListModel::numberText(QVariant()), QString());
     EXPECT_EQ(RecordListModel::numberText(0), QStringLiteral("0000"));
