@@ -99,7 +99,9 @@ void RecordSearch::prepare(const PacketTable& table) {
 std::vector<char> RecordSearch::match(const PacketTable& table, const QString& query) {
     if (texts_.sync(table))
         kept_.clear();
-    const std::vector<std::string> words = searchfold::words(query);
+    // The records' text went through code page 932, which turned some characters into
+    // look-alikes (〜 into ～): the query goes the same way, or it would never find them.
+    const std::vector<std::string> words = searchfold::words(cp932::asStored(query));
     const int count = texts_.size();
     lastSearched_ = 0;
     // A query asked again (a word typed and deleted) is answered by its kept result.

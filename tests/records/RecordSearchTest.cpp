@@ -106,6 +106,24 @@ TEST(RecordSearch, EveryWordMustAppearInOneOfTheSearchedFields) {
             << c.query;
 }
 
+TEST(RecordSearch, TypedLookAlikesFindWhatCodePage932StoredForThem) {
+    // Stored, 〜 (U+301C) reads back as ～ and − (U+2212) as －; typed, they stay what they are.
+    Dataset d = records({
+        {1, "丸の内商事", "丸の内1〜3", "", "", "TEL 03−1234"},
+        {2, "鈴木", "丸の内1-3"},
+    });
+    const struct {
+        const char* query;
+        QList<qint32> found;
+    } cases[] = {
+        {"1〜3", {1}}, {"1～3", {1}}, {"03−1234", {1}}, {"03-1234", {1}}, {"1-3", {2}},
+    };
+    RecordSearch search;
+    for (const auto& c : cases)
+        EXPECT_EQ(numbersOf(d, search.match(d.content(), QString::fromUtf8(c.query))), c.found)
+            << c.query;
+}
+
 TEST(RecordSearch, FoldsEachRecordOnceAndAgainOnlyWhenItChanged) {
     Dataset d = shop();
     RecordSearch search;
