@@ -124,6 +124,29 @@ TEST(RecordSearch, TypedLookAlikesFindWhatCodePage932StoredForThem) {
             << c.query;
 }
 
+TEST(RecordSearch, TheTableIsSearchedWithoutItsTitleRow) {
+    // The title row is the first line as the table reads it back: up to CR LF, a lone CR or
+    // a lone LF, even inside quotes.
+    Dataset d = records({
+        {1, "甲", "", "品名・規格,数量,単位,単価,金額,備考\r\nボルト,10,本,50,500,\r\n"},
+        {2, "乙", "", "作業内容,数量,単位,単価,金額,備考\r\n単価の改定,1,式,,,\r\n"},
+        {3, "丙", "", "品名・規格,数量\rボルト,2\r\n"},
+        {4, "丁", "", "品名・規格,数量\n作業,2\n"},
+        {5, "戊", "", "\"品名\r\n備考\",数量\r\n"},
+    });
+    const struct {
+        const char* query;
+        QList<qint32> found;
+    } cases[] = {
+        {"品名", {}},  {"単価", {2}},      {"作業内容", {}},
+        {"作業", {4}}, {"ボルト", {1, 3}}, {"備考 数量", {5}},
+    };
+    RecordSearch search;
+    for (const auto& c : cases)
+        EXPECT_EQ(numbersOf(d, search.match(d.content(), QString::fromUtf8(c.query))), c.found)
+            << c.query;
+}
+
 TEST(RecordSearch, FoldsEachRecordOnceAndAgainOnlyWhenItChanged) {
     Dataset d = shop();
     RecordSearch search;
