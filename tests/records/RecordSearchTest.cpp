@@ -66,6 +66,8 @@ TEST(SearchFold, WidthsKanaKindsAndCaseFoldAlike) {
         EXPECT_EQ(searchfold::fold(QString::fromUtf8(c.a)),
                   searchfold::fold(QString::fromUtf8(c.b)))
             << c.a << " / " << c.b;
+    // The first and last katakana with a hiragana of their own.
+    EXPECT_EQ(searchfold::fold(QStringLiteral("ァヶ")), "ぁゖ");
     EXPECT_NE(searchfold::fold(QStringLiteral("山田")), searchfold::fold(QStringLiteral("やまだ")));
 }
 
@@ -170,6 +172,41 @@ TEST(RecordSearch, FoldsEachRecordOnceAndAgainOnlyWhenItChanged) {
     d.deleteRecord();
     EXPECT_EQ(numbersOf(d, search.match(d.content(), QStringLiteral("新規"))), QList<qint32>{6});
     EXPECT_EQ(search.texts().lastFolded(), 1);
+}
+
+TEST(FoldedRows, RowsSharingTheirBytesEachKeepATextWhenARowBeforeThemIsDeleted) {
+    // A copied value shares the original's bytes, so the rows "x" are found again by the same
+    // values; the first row goes. Each must still take a text of its own, none taken twice:
+    // in "axbxx" one "x" is matched by its values to a text another "x" took before it.
+    for (const char* layout : {"axx", "axbxx"}) {
+        Dataset d = emptyRecords();
+        Value shared;
+        qint32 num = 0;
+        for (const char* c = layout; *c; ++c) {
+            addRecord(d, ++num, "他", *c == 'x' ? "山田商店" : std::string(1, *c).c_str());
+            if (*c != 'x')
+                continue;
+            if (shared.isNull())
+                shared = d.value("name");
+            d.edit();
+            d.setValue(d.fieldIndex("name"), shared);
+            d.post();
+        }
+        FoldedRows names({"name"}, [](const PacketTable&, const std::vector<Value>& values) {
+            return searchfold::fold(cp932::decode(values[0].toBytes()));
+        });
+        names.sync(d.content());
+        d.moveTo(1);
+        d.deleteRecord();
+        names.sync(d.content());
+        EXPECT_EQ(names.lastFolded(), 0) << layout;
+        for (int row = 0; row < names.size(); ++row) {
+            const char kind = layout[row + 1];
+            EXPECT_EQ(names.text(row), kind == 'x' ? searchfold::fold(QStringLiteral("山田商店"))
+                                                   : std::string(1, kind))
+                << layout << " row " << row;
+        }
+    }
 }
 
 TEST(RecordSearch, TypingOnNarrowsTheLastResultUnlessARecordChanged) {
