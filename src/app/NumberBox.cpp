@@ -32,6 +32,9 @@ bool keyPress(QLineEdit* box, const QKeyEvent& key) {
     // Ctrl+V types a control character, which the rule drops like any other.
     if (key.matches(QKeySequence::Paste))
         return true;
+    // Ctrl+A would type a control character too, but selects the text as in any box.
+    if (key.matches(QKeySequence::SelectAll))
+        return false;
     if (sidepanel::NumberBoxAcceptsKey(key.key(), key.text()))
         return false;
     // A full-width digit from the keyboard goes in as its half-width digit.

@@ -28,6 +28,7 @@
 #include "records/Dataset.h"
 #include "records/FileState.h"
 #include "records/RecordSearch.h"
+#include "records/UntouchedHonorifics.h"
 #include "sender/SenderItemsModel.h"
 #include "table/ColumnWidths.h"
 #include "table/LineItemTable.h"
@@ -329,6 +330,8 @@ public:
     // --- finding records and returning customers (TForm1Search.cpp) -------------------------
     RecordSearch recordSearch;
     CustomerIndex customerIndex;
+    // The records a chosen customer's honorific may still replace theirs in.
+    UntouchedHonorifics untouchedHonorifics;
     // The search box's text changed: the grid shows the records holding every word, within
     // the chosen tab; an empty text shows all again.
     void SearchBoxChange();

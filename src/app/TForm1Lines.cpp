@@ -4,8 +4,8 @@
 
 #include "page/Canvas.h"
 #include "platform/Cp932.h"
-#include "platform/HalfWidth.h"
 #include "table/LineCommands.h"
+#include "table/NumberReading.h"
 #include "table/TableCleanup.h"
 #include "table/TableCsv.h"
 #include "table/TableTotals.h"
@@ -151,9 +151,9 @@ void TForm1::Edit1Change() {
     if (!StringGrid1.isValidRow(SelRow) || SelCol < 0 || SelCol >= kTableColumnCount)
         return;
     const QString typed = ui.Edit1->text();
-    const bool toHalf = SelRow > 0 && isNumberColumn(SelCol);
+    const bool isNumber = SelRow > 0 && isNumberColumn(SelCol);
     const TableRow before = StringGrid1.row(SelRow);
-    StringGrid1.setCell(SelRow, SelCol, cp932::encode(toHalf ? toHalfWidth(typed) : typed));
+    StringGrid1.setCell(SelRow, SelCol, cp932::encode(isNumber ? NumberCellText(typed) : typed));
     DropStaleAmount(StringGrid1, SelRow, before);
     storeTableInRecord();
 }

@@ -109,6 +109,7 @@ void TForm1::AAppendExecute() {
     CDS2.append();
     SetNewRecordDefaults();
     CDS2.setInteger("num", *number);
+    untouchedHonorifics.recordAdded(*number);
     CDS2.setText("cate", CategoryForTab(ui.TabControl1->currentIndex()));
     CDS2.post();
     AEnter();
@@ -136,6 +137,7 @@ void TForm1::ADuplicateExecute() {
     CDS2.edit();
     for (size_t i = 0; i < source.size(); ++i)
         CDS2.setValue(CDS2.fieldIndex(kDuplicatedFields[i]), source[i]);
+    untouchedHonorifics.forget(CDS2.asInteger("num")); // a copy, not a new record
     ShowCurrentRecord();
     if (isPageViewShown())
         RepaintPage();

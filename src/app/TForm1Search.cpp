@@ -7,7 +7,6 @@
 #include "platform/Cp932.h"
 #include "platform/ImeReading.h"
 #include "platform/SearchFold.h"
-#include "records/RecordDefaults.h"
 
 #include <QAbstractItemView>
 #include <QCompleter>
@@ -36,6 +35,12 @@ bool isListKey(int key) {
     default:
         return false;
     }
+}
+
+std::optional<qint32> numberOf(const Dataset& records) {
+    if (records.isEmpty() || records.isNull("num"))
+        return std::nullopt;
+    return records.asInteger("num");
 }
 } // namespace
 
@@ -90,6 +95,9 @@ void TForm1::connectRecordSearch() {
         return true;
     });
     connect(ui.Edit2, &QLineEdit::textChanged, this, [this] { OfferCustomers(); });
+    // An honorific the user typed is chosen, even the one the record started with.
+    connect(ui.Edit6, &QLineEdit::textEdited, this,
+            [this] { untouchedHonorifics.forget(numberOf(CDS2)); });
 }
 
 // ---- finding records ----------------------------------------------------------------------
@@ -117,6 +125,7 @@ void TForm1::ResetRecordSearch() {
     CDS2.clearRowFilter();
     recordSearch.clear();
     customerIndex.clear();
+    untouchedHonorifics.clear();
 }
 
 // ---- a returning customer -------------------------------------------------------------------
@@ -130,10 +139,7 @@ void TForm1::OfferCustomers() {
     const QString text = ui.Edit2->text();
     const auto* ime = ui.Edit2->findChild<const ImeReading*>(QString(), Qt::FindDirectChildrenOnly);
     const QString reading = ime ? ime->readingOfTyped(text) : QString();
-    std::optional<qint32> self;
-    if (!CDS2.isEmpty() && !CDS2.isNull("num"))
-        self = CDS2.asInteger("num");
-    offeredCustomers_ = customerIndex.lookup(CDS2.content(), text, reading, self);
+    offeredCustomers_ = customerIndex.lookup(CDS2.content(), text, reading, numberOf(CDS2));
     if (offeredCustomers_.empty()) {
         list->hide();
         return;
@@ -164,15 +170,13 @@ void TForm1::ChooseCustomer(int row) {
         NameReadingOf = firstCharacter(ui.Edit2->text());
     }
     // Only what the record does not have yet; nothing typed is overwritten. The honorific
-    // a new record starts with was not typed, so the customer's own replaces it.
+    // a new record starts with was not chosen, so the customer's own replaces it, as long
+    // as the user has not set it.
     const QByteArray* values[] = {&customer.pcode, &customer.addr, &customer.tel};
     for (size_t i = 0; i < std::size(kFilledFields); ++i)
         if (CDS2.asText(kFilledFields[i]).isEmpty() && !values[i]->isEmpty())
             CDS2.setText(kFilledFields[i], *values[i]);
-    const QByteArray honorific = CDS2.asText("honorifics");
-    if (!customer.honorifics.isEmpty() &&
-        (honorific.isEmpty() ||
-         honorific == cp932::encode(QString::fromUtf8(kNewRecordHonorific)))) {
+    if (!customer.honorifics.isEmpty() && untouchedHonorifics.isUntouched(numberOf(CDS2))) {
         CDS2.setText("honorifics", customer.honorifics);
         const QSignalBlocker blocker(ui.Edit6);
         ui.Edit6->setText(cp932::decodeShown(customer.honorifics));

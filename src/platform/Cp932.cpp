@@ -95,6 +95,10 @@ QString decodeShown(const QByteArray& bytes) {
     return text;
 }
 
+QString asStored(const QString& text) {
+    return decode(encode(text));
+}
+
 QByteArray cutToWidth(const QByteArray& bytes, qsizetype maxBytes) {
     if (bytes.size() <= maxBytes) {
         return bytes;

@@ -34,6 +34,11 @@ QString decode(const QByteArray& bytes);
 // encode() writes U+00A5 back as 0x5C.
 QString decodeShown(const QByteArray& bytes);
 
+// `text` as it reads back once stored: a character CP932 keeps only as a look-alike comes
+// back as that (〜 U+301C as ～ U+FF5E, − U+2212 as － U+FF0D), the rest as encode() and
+// decode() convert it.
+QString asStored(const QString& text);
+
 // The longest prefix of at most `maxBytes` bytes that does not split a double-byte
 // character: a character that would straddle the limit is dropped whole.
 QByteArray cutToWidth(const QByteArray& bytes, qsizetype maxBytes);

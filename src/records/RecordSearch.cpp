@@ -39,6 +39,19 @@ QString tableCells(const QString& sum) {
     return out;
 }
 
+// The stored table text without its first row, the column titles, which nearly every
+// record shares. The rows end as the table reads them back: at CR LF, a lone CR or a lone
+// LF, quoted or not.
+QByteArray withoutTitleRow(const QByteArray& sum) {
+    for (qsizetype i = 0; i < sum.size(); ++i) {
+        if (sum[i] != '\r' && sum[i] != '\n')
+            continue;
+        const bool crlf = sum[i] == '\r' && i + 1 < sum.size() && sum[i + 1] == '\n';
+        return sum.mid(i + (crlf ? 2 : 1));
+    }
+    return {};
+}
+
 // As the grid shows the number: at least four digits.
 QString numberText(const Value& num) {
     if (num.isNull())
@@ -83,7 +96,7 @@ std::string RecordSearch::searchTextOf(const PacketTable&, const std::vector<Val
         if (k == kNumField)
             text += numberText(values[k]);
         else if (k == kSumField)
-            text += tableCells(cp932::decode(values[k].toBytes()));
+            text += tableCells(cp932::decode(withoutTitleRow(values[k].toBytes())));
         else
             text += cp932::decode(values[k].toBytes());
     }
@@ -99,7 +112,9 @@ void RecordSearch::prepare(const PacketTable& table) {
 std::vector<char> RecordSearch::match(const PacketTable& table, const QString& query) {
     if (texts_.sync(table))
         kept_.clear();
-    const std::vector<std::string> words = searchfold::words(query);
+    // The records' text went through code page 932, which turned some characters into
+    // look-alikes (〜 into ～): the query goes the same way, or it would never find them.
+    const std::vector<std::string> words = searchfold::words(cp932::asStored(query));
     const int count = texts_.size();
     lastSearched_ = 0;
     // A query asked again (a word typed and deleted) is answered by its kept result.

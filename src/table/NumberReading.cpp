@@ -1,5 +1,7 @@
 #include "table/NumberReading.h"
 
+#include "platform/HalfWidth.h"
+
 #include <QByteArray>
 
 #include <charconv>
@@ -67,7 +69,36 @@ std::optional<QByteArray> withoutDigitGrouping(QByteArrayView text) {
     return plain;
 }
 
+// Dashes that stand for a minus sign before digits: the long vowel mark (ー, half-width ｰ)
+// that the input method's minus key gives, the minus sign, the full-width hyphen-minus and
+// the hyphen.
+bool isMinusLike(QChar c) {
+    switch (c.unicode()) {
+    case u'ー':
+    case u'ｰ':
+    case u'−':
+    case u'－':
+    case u'‐':
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
+
+QString NumberCellText(const QString& typed) {
+    QString text = toHalfWidth(typed);
+    qsizetype pos = 0;
+    while (pos < text.size() && text[pos] == u' ') {
+        ++pos;
+    }
+    if (pos + 1 < text.size() && isMinusLike(text[pos]) &&
+        (isDigit(text[pos + 1].toLatin1()) || text[pos + 1] == u'.')) {
+        text[pos] = u'-';
+    }
+    return text;
+}
 
 qint32 ReadInteger(QByteArrayView text, qint32 defaultValue) {
     qsizetype pos = 0;

@@ -2,6 +2,7 @@
 // How cell text is read as a number. Text that is not a number never raises an
 // error: it yields the caller's default.
 #include <QByteArrayView>
+#include <QString>
 #include <QtGlobal>
 
 // Leading half-width spaces, an optional sign, then decimal digits or hexadecimal
@@ -20,3 +21,9 @@ long double ReadDecimal(QByteArrayView text, long double defaultValue);
 // reads as the plain reading does, that is as `defaultValue`.
 qint32 ReadGroupedInteger(QByteArrayView text, qint32 defaultValue);
 long double ReadGroupedDecimal(QByteArrayView text, long double defaultValue);
+
+// What a number cell of a line keeps of the text typed into it: the half-width form
+// (full-width digits, signs and spaces become half-width), with a leading dash of the
+// kinds an input method gives for a minus (ー, −, －, ‐) before digits made the minus
+// sign the readings take. Other text is kept as it is, so a lone dash stays a dash.
+QString NumberCellText(const QString& typed);

@@ -179,6 +179,31 @@ TEST_F(LineEditingTest, NumberCellsOfLinesReceiveHalfWidthText) {
     EXPECT_EQ(form->StringGrid1.cell(0, ColQuantity), sj("１２"));
 }
 
+TEST_F(LineEditingTest, ADashTheInputMethodGivesForAMinusIsStoredAsTheSignAndDrawn) {
+    auto form = openFile({{1, "あ", "青木", true, numberedLines(2)}}); // lines of 1 x 100
+    QLineEdit* editor = form->ui.Edit1;
+    focusCell(*form, 1, ColUnitPrice);
+    commit(editor, u8("ー１００")); // over the selected 100
+    // A price below 0 computes no amount: the computed one goes.
+    EXPECT_EQ(sumLine(*form, 1), "L1,1,\" \",-100,,\" \"");
+    // Typed again over the cell, now with the minus sign U+2212.
+    focusCell(*form, 1, ColUnitPrice);
+    EXPECT_EQ(editor->selectedText(), QStringLiteral("-100"));
+    commit(editor, u8("−100"));
+    EXPECT_EQ(editor->text(), u8("−100"));
+    EXPECT_EQ(sumLine(*form, 1), "L1,1,\" \",-100,,\" \"");
+    focusCell(*form, 1, ColAmount);
+    commit(editor, u8("－１００"));
+    focusCell(*form, 2, ColItem);
+    commit(editor, u8("ー１")); // an item is text
+    EXPECT_EQ(form->StringGrid1.cell(2, ColItem), sj("ー１"));
+
+    page::PageModel model = form->currentPageModel();
+    page::RecordingCanvas canvas;
+    EXPECT_EQ(page::DrawPage(canvas, model).Subtotal, 0);            // -100 + 100
+    EXPECT_EQ(canvas.textsEqual(QStringLiteral("-100 ")).size(), 2); // price and amount
+}
+
 TEST_F(LineEditingTest, LeftAndRightCrossToTheNeighbourCellOnlyAtTheTextsEnds) {
     auto form = openFile({{1, "あ", "青木", true, numberedLines(2)}});
     QLineEdit* editor = form->ui.Edit1;

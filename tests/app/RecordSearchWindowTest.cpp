@@ -169,12 +169,20 @@ TEST_F(RecordSearchWindowTest, AnEditedRecordStaysShownUntilTheTextChangesAndANe
 
 class CustomerCompletionTest : public RecordSearchWindowTest {
 protected:
+    static void toPage(TForm1& form) {
+        if (form.isRecordListShown())
+            form.findChild<QPushButton*>(QStringLiteral("Button6"))->click();
+        EXPECT_TRUE(form.isPageViewShown());
+    }
     // A new record on the page, its name editor open and empty.
     QLineEdit* newRecordNameEditor(TForm1& form) {
-        if (form.isRecordListShown())
-            form.findChild<QPushButton*>(QStringLiteral("Button6"))->click(); // to the page
-        EXPECT_TRUE(form.isPageViewShown());
+        toPage(form);
         form.AAppendExecute();
+        return nameEditor(form);
+    }
+    // The name editor of the record on the page, open and empty.
+    static QLineEdit* nameEditor(TForm1& form) {
+        toPage(form);
         QLineEdit* edit = form.ui.Edit2;
         edit->clear();
         edit->show();
@@ -232,6 +240,47 @@ TEST_F(CustomerCompletionTest,
     QTest::keyClick(edit, Qt::Key_Return); // ends the edit: filed as the customer
     EXPECT_EQ(form->CDS2.asText("name"), sj("山田商店"));
     EXPECT_EQ(form->CDS2.asText("cate"), sj("や"));
+}
+
+TEST_F(CustomerCompletionTest, TheCustomersHonorificReplacesOnlyTheUntouchedOneOfANewRecord) {
+    auto form = openList({{1, "あ", "青木", true, with("honorifics=様", 1)},
+                          {2, "や", "山田商店", true, with("honorifics=御中", 2)},
+                          {3, "か", "川口工業", true, with("honorifics=御中", 3)},
+                          {4, "さ", "佐藤商会", true, with("honorifics=御中", 4)}});
+    const auto choose = [](QLineEdit* edit, const char* name) {
+        type(edit, u8(name));
+        QTest::keyClick(edit, Qt::Key_Down);
+        QTest::keyClick(edit, Qt::Key_Return);
+        EXPECT_EQ(edit->text(), u8(name));
+    };
+    // A record of the file: its 様 was chosen.
+    ASSERT_EQ(form->CDS2.asText("name"), sj("青木"));
+    choose(nameEditor(*form), "山田商店");
+    EXPECT_EQ(form->CDS2.asText("honorifics"), sj("様"));
+    EXPECT_EQ(form->ui.Edit6->text(), u8("様"));
+
+    // A new record whose 様 the user typed again.
+    toPage(*form);
+    form->AAppendExecute();
+    QLineEdit* honorific = form->ui.Edit6;
+    honorific->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([honorific] { return honorific->hasFocus(); }, 2000));
+    honorific->selectAll();
+    type(honorific, u8("様"));
+    choose(nameEditor(*form), "川口工業");
+    EXPECT_EQ(form->CDS2.asText("honorifics"), sj("様"));
+    EXPECT_EQ(honorific->text(), u8("様"));
+
+    // A new record as made.
+    choose(newRecordNameEditor(*form), "佐藤商会");
+    EXPECT_EQ(form->CDS2.asText("honorifics"), sj("御中"));
+    EXPECT_EQ(honorific->text(), u8("御中"));
+
+    // A copy is no new record: it keeps the 様 it was given.
+    form->ADuplicateExecute();
+    ASSERT_EQ(form->CDS2.asText("honorifics"), sj("様"));
+    choose(nameEditor(*form), "佐藤商会");
+    EXPECT_EQ(form->CDS2.asText("honorifics"), sj("様"));
 }
 
 TEST_F(CustomerCompletionTest, EscOrTypingOnIgnoresTheListAndAFirstCustomerIsOfferedNothing) {

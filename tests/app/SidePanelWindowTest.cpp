@@ -188,6 +188,21 @@ TEST_F(SidePanelWindowTest, NumberBoxesIgnoreSignsAndPoints) {
     EXPECT_TRUE(dialogs.errors.isEmpty());
 }
 
+TEST_F(SidePanelWindowTest, CtrlAInANumberBoxSelectsItsText) {
+    auto form = openShown({{1, "あ", "安藤"}});
+    for (QLineEdit* box : {form->ui.Edit7, form->ui.Edit10, form->ui.Edit11, form->ui.Edit12,
+                           form->ui.Edit14, form->ui.Edit15}) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        enter(box);
+        box->selectAll();
+        QTest::keyClicks(box, QStringLiteral("25"));
+        QTest::keyClick(box, Qt::Key_Home);
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        EXPECT_EQ(box->text(), QStringLiteral("25"));
+        EXPECT_EQ(box->selectedText(), QStringLiteral("25"));
+    }
+}
+
 // Ways text reaches a box without a key of its own.
 void commitText(QLineEdit* box, const QString& text) {
     QInputMethodEvent commit;

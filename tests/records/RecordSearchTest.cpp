@@ -66,6 +66,8 @@ TEST(SearchFold, WidthsKanaKindsAndCaseFoldAlike) {
         EXPECT_EQ(searchfold::fold(QString::fromUtf8(c.a)),
                   searchfold::fold(QString::fromUtf8(c.b)))
             << c.a << " / " << c.b;
+    // The first and last katakana with a hiragana of their own.
+    EXPECT_EQ(searchfold::fold(QStringLiteral("ァヶ")), "ぁゖ");
     EXPECT_NE(searchfold::fold(QStringLiteral("山田")), searchfold::fold(QStringLiteral("やまだ")));
 }
 
@@ -106,6 +108,47 @@ TEST(RecordSearch, EveryWordMustAppearInOneOfTheSearchedFields) {
             << c.query;
 }
 
+TEST(RecordSearch, TypedLookAlikesFindWhatCodePage932StoredForThem) {
+    // Stored, 〜 (U+301C) reads back as ～ and − (U+2212) as －; typed, they stay what they are.
+    Dataset d = records({
+        {1, "丸の内商事", "丸の内1〜3", "", "", "TEL 03−1234"},
+        {2, "鈴木", "丸の内1-3"},
+    });
+    const struct {
+        const char* query;
+        QList<qint32> found;
+    } cases[] = {
+        {"1〜3", {1}}, {"1～3", {1}}, {"03−1234", {1}}, {"03-1234", {1}}, {"1-3", {2}},
+    };
+    RecordSearch search;
+    for (const auto& c : cases)
+        EXPECT_EQ(numbersOf(d, search.match(d.content(), QString::fromUtf8(c.query))), c.found)
+            << c.query;
+}
+
+TEST(RecordSearch, TheTableIsSearchedWithoutItsTitleRow) {
+    // The title row is the first line as the table reads it back: up to CR LF, a lone CR or
+    // a lone LF, even inside quotes.
+    Dataset d = records({
+        {1, "甲", "", "品名・規格,数量,単位,単価,金額,備考\r\nボルト,10,本,50,500,\r\n"},
+        {2, "乙", "", "作業内容,数量,単位,単価,金額,備考\r\n単価の改定,1,式,,,\r\n"},
+        {3, "丙", "", "品名・規格,数量\rボルト,2\r\n"},
+        {4, "丁", "", "品名・規格,数量\n作業,2\n"},
+        {5, "戊", "", "\"品名\r\n備考\",数量\r\n"},
+    });
+    const struct {
+        const char* query;
+        QList<qint32> found;
+    } cases[] = {
+        {"品名", {}},  {"単価", {2}},      {"作業内容", {}},
+        {"作業", {4}}, {"ボルト", {1, 3}}, {"備考 数量", {5}},
+    };
+    RecordSearch search;
+    for (const auto& c : cases)
+        EXPECT_EQ(numbersOf(d, search.match(d.content(), QString::fromUtf8(c.query))), c.found)
+            << c.query;
+}
+
 TEST(RecordSearch, FoldsEachRecordOnceAndAgainOnlyWhenItChanged) {
     Dataset d = shop();
     RecordSearch search;
@@ -129,6 +172,41 @@ TEST(RecordSearch, FoldsEachRecordOnceAndAgainOnlyWhenItChanged) {
     d.deleteRecord();
     EXPECT_EQ(numbersOf(d, search.match(d.content(), QStringLiteral("新規"))), QList<qint32>{6});
     EXPECT_EQ(search.texts().lastFolded(), 1);
+}
+
+TEST(FoldedRows, RowsSharingTheirBytesEachKeepATextWhenARowBeforeThemIsDeleted) {
+    // A copied value shares the original's bytes, so the rows "x" are found again by the same
+    // values; the first row goes. Each must still take a text of its own, none taken twice:
+    // in "axbxx" one "x" is matched by its values to a text another "x" took before it.
+    for (const char* layout : {"axx", "axbxx"}) {
+        Dataset d = emptyRecords();
+        Value shared;
+        qint32 num = 0;
+        for (const char* c = layout; *c; ++c) {
+            addRecord(d, ++num, "他", *c == 'x' ? "山田商店" : std::string(1, *c).c_str());
+            if (*c != 'x')
+                continue;
+            if (shared.isNull())
+                shared = d.value("name");
+            d.edit();
+            d.setValue(d.fieldIndex("name"), shared);
+            d.post();
+        }
+        FoldedRows names({"name"}, [](const PacketTable&, const std::vector<Value>& values) {
+            return searchfold::fold(cp932::decode(values[0].toBytes()));
+        });
+        names.sync(d.content());
+        d.moveTo(1);
+        d.deleteRecord();
+        names.sync(d.content());
+        EXPECT_EQ(names.lastFolded(), 0) << layout;
+        for (int row = 0; row < names.size(); ++row) {
+            const char kind = layout[row + 1];
+            EXPECT_EQ(names.text(row), kind == 'x' ? searchfold::fold(QStringLiteral("山田商店"))
+                                                   : std::string(1, kind))
+                << layout << " row " << row;
+        }
+    }
 }
 
 TEST(RecordSearch, TypingOnNarrowsTheLastResultUnlessARecordChanged) {

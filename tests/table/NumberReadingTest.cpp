@@ -117,4 +117,32 @@ TEST(GroupedReadings, MalformedGroupingFallsBackToDefault) {
     }
 }
 
+TEST(NumberCellText, ADashBeforeDigitsBecomesTheMinusSignTheReadingsTake) {
+    const struct {
+        const char* typed;
+        const char* kept;
+        qint32 read;
+    } cases[] = {
+        {"ー１００", "-100", -100},        // the input method's minus key
+        {"ｰ100", "-100", -100},            // the same, half-width
+        {"−100", "-100", -100},            // U+2212, the minus sign
+        {"－１，０００", "-1,000", -1000}, // the full-width hyphen-minus
+        {"‐5", "-5", -5},                  // the hyphen
+        {"　ー１", " -1", -1},             // after spaces
+        {"-100", "-100", -100},
+        {"１２", "12", 12},
+        {"ー", "ｰ", kDefault}, // a lone dash is text
+        {"ーー１", "ｰｰ1", kDefault},
+        {"１ー２", "1ｰ2", kDefault},
+        {"ーA", "ｰA", kDefault},
+    };
+    for (const auto& c : cases) {
+        const QString kept = NumberCellText(QString::fromUtf8(c.typed));
+        EXPECT_EQ(kept, QString::fromUtf8(c.kept)) << c.typed;
+        EXPECT_EQ(ReadGroupedInteger(cp932::encode(kept), kDefault), c.read) << c.typed;
+    }
+    EXPECT_EQ(ReadGroupedDecimal(cp932::encode(NumberCellText(QString::fromUtf8("ー.５"))), 0),
+              -0.5L);
+}
+
 } // namespace
