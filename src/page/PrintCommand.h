@@ -39,7 +39,7 @@ struct PrintCommandInput {
     QSize page;        // PB1's size
     PageDrawFn drawPage;
     PdfDocumentInfo pdfInfo = {}; // carried by the PDF file when the page is written as one
-    QString notice; // what the confirmation says about the page before asking; may be empty
+    QString notice = {}; // what the confirmation says about the page before asking; may be empty
 };
 
 // Tag 12 after the common first steps: refresh PaperName, confirm, print one sheet.

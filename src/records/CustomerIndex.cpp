@@ -45,7 +45,8 @@ std::vector<Customer> CustomerIndex::lookup(const PacketTable& table, const QStr
                                             const QString& typedReading,
                                             std::optional<qint32> skipNum, int limit) {
     std::vector<Customer> out;
-    const std::string prefix = searchfold::fold(typed.trimmed());
+    // The name was stored through code page 932: 〜 typed is the ～ it became.
+    const std::string prefix = searchfold::fold(cp932::asStored(typed.trimmed()));
     if (prefix.empty())
         return out;
     const std::string readingPrefix = searchfold::fold(typedReading);

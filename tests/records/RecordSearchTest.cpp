@@ -368,7 +368,7 @@ TEST(CustomerIndex, OffersEachNameOnceNewestFirstWithItsNewestDetails) {
 }
 
 TEST(CustomerIndex, FindsAKanjiNameByItsReadingAndNeverTheRecordBeingWritten) {
-    Dataset d = visits({{1, "山田商店", 1}, {2, "鈴木", 2}});
+    Dataset d = visits({{1, "山田商店", 1}, {2, "鈴木", 2}, {3, "大阪−京都便", 3}});
     CustomerIndex index;
     EXPECT_TRUE(index.lookup(d.content(), QStringLiteral("やま"), QString(), std::nullopt).empty());
     index.rememberReading(QStringLiteral("山田商店"), QStringLiteral("やまだしょうてん"));
@@ -383,6 +383,7 @@ TEST(CustomerIndex, FindsAKanjiNameByItsReadingAndNeverTheRecordBeingWritten) {
         {"八間", "やま", {QStringLiteral("山田商店")}}, // another kanji of that reading
         {"すずき", "", {}},                             // no reading captured for 鈴木
         {"", "", {}},                                   // nothing typed
+        {"大阪−", "", {QStringLiteral("大阪－京都便")}}, // typed as code page 932 stored it
     };
     for (const auto& c : cases)
         EXPECT_EQ(namesOf(index.lookup(d.content(), QString::fromUtf8(c.typed),
