@@ -2,6 +2,7 @@
 // that saves, exits, prints, exports or changes the current record takes it first, into
 // the record it was typed for, without a focus change to bring it there.
 #include "MainWindowFixture.h"
+#include "WindowInput.h"
 #include "RecordTestFile.h"
 
 #include <QAction>
@@ -20,6 +21,8 @@
 #include <optional>
 
 using namespace recordtest;
+using windowinput::pressPage;
+using windowinput::type;
 
 namespace {
 
@@ -40,27 +43,9 @@ struct Editor {
     std::function<bool(const Dataset&)> holdsTyped;
 };
 
-// Types `text` into `widget` one character at a time, as a keyboard would.
-void type(QWidget* widget, const QString& text) {
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-    }
-}
-
-void press(TForm1& form, QPoint at) {
-    QWidget* page = form.ui.PB1;
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QMouseEvent event(type, QPointF(at), QPointF(page->mapToGlobal(at)), Qt::LeftButton,
-                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                          Qt::NoModifier);
-        QCoreApplication::sendEvent(page, &event);
-    }
-}
-
 const Editor kName{"name",
                    [](TForm1& form) {
-                       press(form, kNameArea);
+                       pressPage(form, kNameArea);
                        QLineEdit* edit = form.ui.Edit2;
                        ASSERT_TRUE(edit->hasFocus());
                        edit->selectAll();
@@ -70,7 +55,7 @@ const Editor kName{"name",
 
 const Editor kRemarks{"remarks",
                       [](TForm1& form) {
-                          press(form, kRemarksArea);
+                          pressPage(form, kRemarksArea);
                           QPlainTextEdit* memo = form.ui.Memo2;
                           ASSERT_TRUE(memo->hasFocus());
                           type(memo, u8("納期厳守"));
@@ -79,7 +64,7 @@ const Editor kRemarks{"remarks",
 
 const Editor kDeliveryDate{"delivery date",
                            [](TForm1& form) {
-                               press(form, kDeliveryDateArea);
+                               pressPage(form, kDeliveryDateArea);
                                QDateEdit* picker = form.ui.DateTimePicker2;
                                ASSERT_TRUE(picker->isVisible());
                                picker->setFocus(Qt::MouseFocusReason); // the user clicks into it
@@ -247,7 +232,7 @@ TEST_F(OpenEditorTest, AClearedRecordStaysClearedWhenTheEditorWouldHaveBeenLeft)
         auto form = openTwoRecords();
         editor.type(*form);
         form->ui.AClear1->trigger(); // 編集 → 表示レコードをクリア
-        press(*form, {300, 500});    // the user goes on elsewhere on the page
+        pressPage(*form, {300, 500});    // the user goes on elsewhere on the page
         Dataset& data = form->CDS2;
         data.post();
         ASSERT_TRUE(find(data, 1));
@@ -294,7 +279,7 @@ TEST_F(OpenEditorTest, OpeningAnotherFileLeavesNoEditorToWriteIntoIt) {
         EXPECT_FALSE(form->ui.Edit2->isVisible());
         EXPECT_FALSE(form->ui.Memo2->isVisible());
         EXPECT_FALSE(form->ui.DateTimePicker2->isVisible());
-        press(*form, {300, 500}); // the user goes on elsewhere on the page
+        pressPage(*form, {300, 500}); // the user goes on elsewhere on the page
         form->CDS2.post();
         EXPECT_EQ(form->CDS2.content().rows, onDisk.content().rows);
 

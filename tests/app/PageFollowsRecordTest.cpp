@@ -3,6 +3,7 @@
 // search, a delete, another file), the table typed on the page is the current record's own
 // and is written into no other record.
 #include "MainWindowFixture.h"
+#include "WindowInput.h"
 #include "RecordTestFile.h"
 #include "table/TableCsv.h"
 
@@ -22,6 +23,8 @@
 #include <map>
 
 using namespace recordtest;
+using windowinput::pressPage;
+using windowinput::type;
 
 namespace {
 
@@ -58,26 +61,9 @@ QByteArray line1Cell(const QByteArray& sum, int col) {
     return lines.size() < 2 ? QByteArray("<none>") : DecodeTableLine(lines[1])[size_t(col)];
 }
 
-void type(QWidget* widget, const QString& text) {
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-    }
-}
-
 void focus(QWidget* widget) {
     widget->setFocus(Qt::MouseFocusReason);
     ASSERT_TRUE(QTest::qWaitFor([widget] { return widget->hasFocus(); }, 2000));
-}
-
-void pressPage(TForm1& form, QPoint at) {
-    QWidget* page = form.ui.PB1;
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QMouseEvent event(type, QPointF(at), QPointF(page->mapToGlobal(at)), Qt::LeftButton,
-                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                          Qt::NoModifier);
-        QCoreApplication::sendEvent(page, &event);
-    }
 }
 
 void clickTitle(TForm1& form, int column) {
