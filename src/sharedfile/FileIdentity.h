@@ -1,0 +1,37 @@
+#pragma once
+// What a data file was when it was loaded, so a save can tell whether something else
+// wrote it since: size, modification time to the nanosecond and inode. Where the file
+// system keeps whole seconds only (network shares, FAT), two writes within a second
+// look alike, so a hash of the bytes is kept as well.
+#include <QString>
+
+#include <cstdint>
+
+namespace sharedfile {
+
+struct FileIdentity {
+    bool exists = false;
+    std::int64_t size = 0;
+    std::int64_t mtimeSeconds = 0;
+    std::int64_t mtimeNanoseconds = 0;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool hashed = false;
+    std::uint64_t hash = 0;
+};
+
+// True when the time carries no fraction of a second: the file system is taken to
+// keep whole seconds only.
+bool coarseTime(const FileIdentity& identity);
+
+// The file's identity now; its bytes are hashed only when its time is coarse.
+FileIdentity identityOf(const QString& path);
+
+// The identity kept at load differs from `now`: a missing or different file, another
+// size, time or inode, or other bytes where both were hashed.
+bool changedSince(const FileIdentity& atLoad, const FileIdentity& now);
+
+// 64-bit hash of a file's bytes, read in pieces; false when it cannot be read.
+bool hashFile(const QString& path, std::uint64_t& hash);
+
+} // namespace sharedfile
