@@ -4,6 +4,7 @@
 #include "app/AppTexts.h"
 #include "app/BackupDialog.h"
 #include "app/DialogService.h"
+#include "app/SharedFileGuard.h"
 #include "app/UpDown.h"
 #include "records/DataFile.h"
 #include "records/Datapacket.h"
@@ -43,6 +44,7 @@ QString plainCaption(const QString& path) {
 void TForm1::SetWindowTitleFor(const QString& fileName) {
     backupOf_.clear();
     ui.backupPanel->hide();
+    ui.readOnlyPanel->hide();
     setWindowTitle(WindowTitle(fileName));
 }
 
@@ -68,11 +70,40 @@ static bool loadDataFile(TForm1& form, const QString& path) {
     return true;
 }
 
+// As loadDataFile(), with the lock beside the file taken first; when another PC holds
+// it, the file is shown read-only.
+static bool loadSharedDataFile(TForm1& form, const QString& path) {
+    const bool writable = form.sharedFile().acquire(path);
+    if (!loadDataFile(form, path)) {
+        form.sharedFile().release();
+        return false;
+    }
+    form.sharedFile().loaded(path);
+    if (!writable)
+        form.showReadOnly(path);
+    return true;
+}
+
+bool TForm1::isReadOnlyOpen() const {
+    return sharedFile_->readOnly();
+}
+
+QString TForm1::shownFileName() const {
+    return isReadOnlyOpen() ? sharedFile_->readOnlyPath() : CurrentFileName;
+}
+
+void TForm1::showReadOnly(const QString& path) {
+    CurrentFileName.clear();
+    setWindowTitle(WindowTitle(path) + u8(apptext::kReadOnlyTitle));
+    ui.readOnlyPanel->setToolTip(path);
+    ui.readOnlyPanel->show();
+}
+
 void TForm1::StartupOpen() {
     const QString& last = settings.History[0];
     // Only a file is opened; a folder of that name is passed over like a missing file.
     if (!last.isEmpty() && QFileInfo(last).isFile()) {
-        if (loadDataFile(*this, last)) {
+        if (loadSharedDataFile(*this, last)) {
             ClearRowSelection();
             LoadRecordLayout();
             GridLoadCSV(StringGrid1, CDS2.asText("Sum"));
@@ -88,6 +119,7 @@ void TForm1::StartupOpen() {
 }
 
 void TForm1::afnew() {
+    sharedFile_->release();
     ClearRowSelection();
     PacketResult packet = datapacket::readXml(NewFileTemplate());
     CDS2.setContent(std::move(packet.table));
@@ -133,10 +165,14 @@ void TForm1::afopen() {
         openBackupFile(owner, generation);
         return;
     }
+    openDataFile(path);
+}
+
+void TForm1::openDataFile(const QString& path) {
     if (!path.isEmpty()) {
         CurrentFileName = path;
-        if (loadDataFile(*this, path)) {
-            AddToHistory(CurrentFileName);
+        if (loadSharedDataFile(*this, path)) {
+            AddToHistory(path);
             RefreshHistoryMenu();
             ClearRowSelection();
             GridLoadCSV(StringGrid1, CDS2.asText("Sum"));
@@ -187,10 +223,15 @@ void TForm1::hisClick(QAction* item) {
     const QString path = item->data().toString();
     if (!path.isEmpty() && QFileInfo::exists(path)) {
         CurrentFileName = path;
+        const bool writable = sharedFile_->acquire(path);
         if (DataFile::load(CDS2, path).isEmpty()) {
             ResetRecordSearch();
             SetWindowTitleFor(CurrentFileName);
+            sharedFile_->loaded(path);
+            if (!writable)
+                showReadOnly(path);
         } else {
+            sharedFile_->release();
             dialogs_->error(u8(apptext::kLoadFailed));
             afnew();
         }
@@ -207,7 +248,7 @@ void TForm1::hisClick(QAction* item) {
     LastRecordNumber = ::LastRecordNumber(CDS2);
     CDS2.first();
     ShowCurrentRecord();
-    AddToHistory(CurrentFileName);
+    AddToHistory(shownFileName());
     RefreshHistoryMenu();
 }
 
@@ -215,6 +256,15 @@ bool TForm1::afsave() {
     TakeEditorText();
     ClearRowSelection();
     if (!CurrentFileName.isEmpty()) {
+        // Written behind our back since it was loaded: nothing is overwritten unasked.
+        switch (sharedFile_->beforeSave(CurrentFileName)) {
+        case SharedFileGuard::SaveChoice::Cancel:
+            return false;
+        case SharedFileGuard::SaveChoice::SaveAs:
+            return afsaveas();
+        case SharedFileGuard::SaveChoice::Write:
+            break;
+        }
         if (!saveDataFileTo(CurrentFileName))
             return false;
     } else {
@@ -223,6 +273,8 @@ bool TForm1::afsave() {
         if (path.isEmpty()) {
             ExitChoice = 0;
         } else {
+            if (sharedFile_->beforeSave(path) != SharedFileGuard::SaveChoice::Write)
+                return false;
             if (!saveDataFileTo(path))
                 return false;
             CurrentFileName = path;
@@ -241,6 +293,8 @@ bool TForm1::afsaveas() {
         *dialogs_, {saveDialogFolder(), u8(apptext::kDatFilter), u8(apptext::kDatSuffix)});
     bool saved = false;
     if (!path.isEmpty()) {
+        if (sharedFile_->beforeSave(path) != SharedFileGuard::SaveChoice::Write)
+            return false;
         if (!saveDataFileTo(path))
             return false;
         CurrentFileName = path;
@@ -258,6 +312,7 @@ bool TForm1::saveDataFileTo(const QString& path) {
         dialogs_->error(outcome.error);
         return false;
     }
+    sharedFile_->saved(path);
     // The file is saved; only its earlier version could not be kept.
     if (!outcome.backupWarning.isEmpty())
         dialogs_->error(outcome.backupWarning);
@@ -275,7 +330,9 @@ backups::Policy TForm1::backupPolicy() const {
 }
 
 QString TForm1::saveDialogFolder() const {
-    return isBackupOpen() ? QFileInfo(backupOf_).absolutePath() : executableDir_;
+    if (isBackupOpen())
+        return QFileInfo(backupOf_).absolutePath();
+    return isReadOnlyOpen() ? QFileInfo(shownFileName()).absolutePath() : executableDir_;
 }
 
 void TForm1::NOpenBackupClick() {
@@ -297,6 +354,7 @@ void TForm1::NOpenBackupClick() {
 }
 
 void TForm1::openBackupFile(const QString& dataFile, const backups::Generation& generation) {
+    sharedFile_->release();
     ClearRowSelection();
     if (loadDataFile(*this, generation.path)) {
         // Unnamed, and not among the recent files: a save asks for a name, and the next
@@ -315,6 +373,14 @@ void TForm1::openBackupFile(const QString& dataFile, const backups::Generation& 
     }
     LoadRecordLayout();
     RepaintPage();
+}
+
+void TForm1::NReloadClick() {
+    const QString path = shownFileName();
+    if (path.isEmpty() || !dialogs_->confirm(u8(apptext::kConfirmOpen)))
+        return;
+    CloseOverlayEditors();
+    withViewHidden(*this, [&] { openDataFile(path); });
 }
 
 void TForm1::AddToHistory(const QString& name) {
