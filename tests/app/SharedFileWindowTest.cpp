@@ -114,6 +114,32 @@ TEST_F(SharedFileWindowTest, AFileHeldByAnotherPcOpensReadOnlyAndIsNeverWrittenO
     EXPECT_EQ(fileBytes(lockPathFor(shop())), lockBytes);
 }
 
+// Bytes that are no lock this program writes: held by somebody unknown, as long as the
+// file keeps being touched; at the start and from the recent files alike.
+TEST_F(SharedFileWindowTest, ADamagedLockIsHeldByAnUnknownHolder) {
+    {
+        QFile lock(lockPathFor(shop()));
+        ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+        lock.write(QByteArray("ledora-lock 1\nuser=\x01\npid="));
+    }
+    const QByteArray lockBytes = fileBytes(lockPathFor(shop()));
+    const QString since = QFileInfo(lockPathFor(shop())).lastModified().toString(u8("HH:mm"));
+    const QString said =
+        u8("不明なユーザー（不明な PC）が %1 から使っています。読み取り専用で開きます。")
+            .arg(since);
+    writeIni("[history]\r\nhistory1=" + shop().toUtf8() + "\r\n");
+    auto form = start();
+    EXPECT_EQ(dialogs.infos, QStringList{said});
+    EXPECT_TRUE(showsReadOnly(*form));
+    EXPECT_EQ(form->CDS2.recordCount(), 2);
+
+    form->hisClick(form->ui.recent[0]);
+    EXPECT_EQ(dialogs.infos, QStringList({said, said}));
+    EXPECT_TRUE(showsReadOnly(*form));
+    EXPECT_EQ(form->settings.History[0], shop());
+    EXPECT_EQ(fileBytes(lockPathFor(shop())), lockBytes);
+}
+
 TEST_F(SharedFileWindowTest, ALockNotRefreshedForTwoMinutesIsOfferedAndTakenOnlyWhenAnswered) {
     for (const bool answer : {true, false}) {
         SCOPED_TRACE(answer);
@@ -148,6 +174,15 @@ TEST_F(SharedFileWindowTest, ReloadTakesTheLockOnceTheOtherPcIsDoneAndTheLockGoe
     EXPECT_FALSE(showsReadOnly(*form));
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Ledora - shop.dat"));
     EXPECT_EQ(form->CurrentFileName, shop());
+    EXPECT_TRUE(heldByThisProcess(shop()));
+    // The holder's sign of life, as the timer gives it every 30 s.
+    const timespec old{time(nullptr) - 3600, 0};
+    const timespec times[2] = {old, old};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(lockPathFor(shop())).constData(), times, 0),
+              0);
+    form->sharedFile().refreshLock();
+    EXPECT_GE(QFileInfo(lockPathFor(shop())).lastModified(),
+              QDateTime::currentDateTime().addSecs(-60));
     EXPECT_TRUE(heldByThisProcess(shop()));
 
     // A new file gives it up; opening it again takes it; the program's end gives it up.
