@@ -52,6 +52,7 @@ void SharedFileGuard::release() {
     lock_.reset();
     readOnlyPath_.clear();
     loadedPath_.clear();
+    loadingPath_.clear();
     identity_ = {};
 }
 
@@ -103,9 +104,23 @@ bool SharedFileGuard::acquire(const QString& path) {
     return false;
 }
 
+DataFile::ByteSink SharedFileGuard::beginLoad(const QString& path) {
+    loadingPath_ = QFileInfo(path).absoluteFilePath();
+    identity_ = sharedfile::statOf(path);
+    loadHasher_ = {};
+    if (!identity_.exists || !sharedfile::coarseTime(identity_))
+        return {};
+    return [this](const char* data, qsizetype size) { loadHasher_.add(data, size_t(size)); };
+}
+
 void SharedFileGuard::loaded(const QString& path) {
     loadedPath_ = QFileInfo(path).absoluteFilePath();
-    identity_ = sharedfile::identityOf(path);
+    if (loadingPath_ == loadedPath_) {
+        sharedfile::addHash(identity_, path, &loadHasher_);
+    } else {
+        identity_ = sharedfile::identityOf(path);
+    }
+    loadingPath_.clear();
 }
 
 SharedFileGuard::SaveChoice SharedFileGuard::beforeSave(const QString& path) {
@@ -139,6 +154,7 @@ void SharedFileGuard::saved(const QString& path) {
         takeLock(target, true);
     }
     readOnlyPath_.clear();
+    loadingPath_.clear();
     loaded(target);
 }
 

@@ -2,6 +2,7 @@
 // The window's part in sharing a data file with other PCs: the lock beside the file it
 // holds open for writing, refreshed while it is open, and the check before a save that
 // the file on disk is still the one loaded. The window only asks it at open and save.
+#include "records/DataFile.h"
 #include "sharedfile/FileIdentity.h"
 
 #include <QObject>
@@ -25,7 +26,11 @@ public:
     // `path`. When another holds it, the user is told who (or asked about a stale lock)
     // and the answer is false: the file is to open read-only.
     bool acquire(const QString& path);
-    // After `path` was loaded: its identity on disk, to tell a later write by others.
+    // Just before `path` is read: its identity on disk, to tell a later write by others.
+    // Where its times are coarse the bytes are hashed as they are read: the answer is
+    // then what DataFile::load() shows them to, else empty.
+    DataFile::ByteSink beginLoad(const QString& path);
+    // After `path` was loaded (through what beginLoad() answered).
     void loaded(const QString& path);
     // The file is closed: another one, a new one, a backup, or the program ends.
     void release();
@@ -52,5 +57,7 @@ private:
     QString readOnlyPath_;
     QString loadedPath_;
     sharedfile::FileIdentity identity_;
+    sharedfile::ByteHasher loadHasher_;
+    QString loadingPath_;
     QTimer refreshTimer_;
 };

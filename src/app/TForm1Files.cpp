@@ -59,7 +59,7 @@ static void showAllRecordsTab(TForm1& form) {
 // Loads `path` into CDS2 and brings the window to its first record: title, tab 全,
 // record numbers, table. Returns false (nothing reported) when the file cannot be read.
 static bool loadDataFile(TForm1& form, const QString& path) {
-    if (!DataFile::load(form.CDS2, path).isEmpty())
+    if (!DataFile::load(form.CDS2, path, form.sharedFile().beginLoad(path)).isEmpty())
         return false;
     form.ResetRecordSearch();
     form.CurrentFileName = path;
@@ -224,7 +224,7 @@ void TForm1::hisClick(QAction* item) {
     if (!path.isEmpty() && QFileInfo::exists(path)) {
         CurrentFileName = path;
         const bool writable = sharedFile_->acquire(path);
-        if (DataFile::load(CDS2, path).isEmpty()) {
+        if (DataFile::load(CDS2, path, sharedFile_->beginLoad(path)).isEmpty()) {
             ResetRecordSearch();
             SetWindowTitleFor(CurrentFileName);
             sharedFile_->loaded(path);

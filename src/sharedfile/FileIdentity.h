@@ -5,6 +5,7 @@
 // look alike, so a hash of the bytes is kept as well.
 #include <QString>
 
+#include <cstddef>
 #include <cstdint>
 
 namespace sharedfile {
@@ -20,12 +21,34 @@ struct FileIdentity {
     std::uint64_t hash = 0;
 };
 
+// The hash hashFile() gives, over bytes handed in piece by piece in file order: four
+// independent multiply-rotate lanes over 32-byte stripes, several GB/s.
+class ByteHasher {
+public:
+    void add(const char* data, std::size_t size);
+    std::uint64_t total() const { return total_; }
+    std::uint64_t finish() const;
+
+private:
+    void stripe(const unsigned char* p);
+    std::uint64_t lanes_[4] = {0x9E3779B185EBCA87ull + 0xC2B2AE3D27D4EB4Full, 0xC2B2AE3D27D4EB4Full,
+                               0, 0 - 0x9E3779B185EBCA87ull};
+    std::uint64_t total_ = 0;
+    unsigned char tail_[32] = {};
+    std::size_t tailSize_ = 0;
+};
+
 // True when the time carries no fraction of a second: the file system is taken to
 // keep whole seconds only.
 bool coarseTime(const FileIdentity& identity);
 
 // The file's identity now; its bytes are hashed only when its time is coarse.
 FileIdentity identityOf(const QString& path);
+// Size, time and inode only, as taken before the file is read.
+FileIdentity statOf(const QString& path);
+// Where the time is coarse, the hash of the bytes: those `read` saw when it saw the whole
+// file, else read again from `path`.
+void addHash(FileIdentity& identity, const QString& path, const ByteHasher* read = nullptr);
 
 // The identity kept at load differs from `now`: a missing or different file, another
 // size, time or inode, or other bytes where both were hashed.

@@ -243,6 +243,29 @@ TEST_F(SharedFileWindowTest, AFileRewrittenBehindTheWindowIsNotOverwrittenUnaske
     }
 }
 
+// Where the file system keeps whole seconds, a rewrite in place of the same size within
+// the second the file was loaded shows only in its bytes.
+TEST_F(SharedFileWindowTest, WithWholeSecondTimesARewriteOfTheSameSizeIsToldByItsBytes) {
+    const timespec second{1700000000, 0};
+    const timespec times[2] = {second, second};
+    const QByteArray name = QFile::encodeName(shop());
+    ASSERT_EQ(::utimensat(AT_FDCWD, name.constData(), times, 0), 0);
+    auto form = open(shop());
+    ASSERT_TRUE(heldByThisProcess(shop()));
+    QByteArray theirs = fileBytes(shop());
+    theirs[theirs.size() - 1] = char(theirs.back() ^ 1);
+    {
+        QFile f(shop());
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_EQ(f.write(theirs), theirs.size());
+    }
+    ASSERT_EQ(::utimensat(AT_FDCWD, name.constData(), times, 0), 0);
+
+    EXPECT_FALSE(form->afsave());
+    EXPECT_EQ(dialogs.choiceTexts.size(), 1);
+    EXPECT_EQ(fileBytes(shop()), theirs);
+}
+
 // The real box: Enter takes the first choice, Esc the last, a click the one clicked.
 TEST(ChoiceBoxTest, EnterTakesTheFirstChoiceEscTheLast) {
     QtDialogService dialogs;

@@ -88,4 +88,35 @@ TEST(FileIdentity, HashDependsOnEveryByteAndTheLength) {
     EXPECT_FALSE(hashFile(dir.filePath(QStringLiteral("missing")), hash));
 }
 
+// The bytes a load read, handed over in pieces of any size, hash as the file does; only
+// a whole file's worth stands for the file.
+TEST(FileIdentity, BytesSeenWhileLoadingHashAsTheFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("f"));
+    QByteArray bytes;
+    for (int i = 0; i < 200000; ++i)
+        bytes += char(i * 7 + i / 256);
+    writeBytes(path, bytes);
+    setTime(path, 1700000000, 0);
+    const FileIdentity whole = identityOf(path);
+    ASSERT_TRUE(whole.hashed);
+    for (const int piece : {1, 31, 32, 33, 65536, 200000}) {
+        SCOPED_TRACE(piece);
+        ByteHasher seen;
+        for (qsizetype at = 0; at < bytes.size(); at += piece)
+            seen.add(bytes.constData() + at, size_t(std::min<qsizetype>(piece, bytes.size() - at)));
+        FileIdentity identity = statOf(path);
+        EXPECT_FALSE(identity.hashed);
+        addHash(identity, path, &seen);
+        EXPECT_TRUE(identity.hashed);
+        EXPECT_EQ(identity.hash, whole.hash);
+    }
+    // Seen in part, the file is read again: the hash is still the file's.
+    ByteHasher part;
+    part.add(bytes.constData(), 100);
+    FileIdentity identity = statOf(path);
+    addHash(identity, path, &part);
+    EXPECT_EQ(identity.hash, whole.hash);
+}
+
 } // namespace
