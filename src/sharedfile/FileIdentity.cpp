@@ -15,11 +15,14 @@ namespace sharedfile {
 
 namespace {
 
-constexpr std::uint64_t P1 = 0x9E3779B185EBCA87ull;
-constexpr std::uint64_t P2 = 0xC2B2AE3D27D4EB4Full;
+constexpr std::uint64_t Keys[4] = {0x9E3779B185EBCA87ull, 0xC2B2AE3D27D4EB4Full,
+                                   0x165667B19E3779F9ull, 0x27D4EB2F165667C5ull};
 
-inline std::uint64_t rotl(std::uint64_t x, int r) {
-    return (x << r) | (x >> (64 - r));
+// The high and low halves of the full product, folded: every bit of both inputs moves
+// both halves.
+inline std::uint64_t fold(std::uint64_t a, std::uint64_t b) {
+    const unsigned __int128 product = (unsigned __int128)a * b;
+    return std::uint64_t(product) ^ std::uint64_t(product >> 64);
 }
 
 inline std::uint64_t load64(const unsigned char* p) {
@@ -28,17 +31,11 @@ inline std::uint64_t load64(const unsigned char* p) {
     return v;
 }
 
-inline std::uint64_t round(std::uint64_t lane, std::uint64_t word) {
-    return rotl(lane + word * P2, 31) * P1;
-}
-
 } // namespace
 
 void ByteHasher::stripe(const unsigned char* p) {
-    lanes_[0] = round(lanes_[0], load64(p));
-    lanes_[1] = round(lanes_[1], load64(p + 8));
-    lanes_[2] = round(lanes_[2], load64(p + 16));
-    lanes_[3] = round(lanes_[3], load64(p + 24));
+    for (int i = 0; i < 4; ++i)
+        lanes_[i] = fold(load64(p + 16 * i) ^ lanes_[i], load64(p + 16 * i + 8) ^ Keys[i]);
 }
 
 void ByteHasher::add(const char* bytes, std::size_t size) {
@@ -55,21 +52,23 @@ void ByteHasher::add(const char* bytes, std::size_t size) {
         stripe(tail_);
         tailSize_ = 0;
     }
-    for (; size >= 32; data += 32, size -= 32)
+    for (; size >= sizeof tail_; data += sizeof tail_, size -= sizeof tail_)
         stripe(data);
     std::memcpy(tail_, data, size);
     tailSize_ = size;
 }
 
 std::uint64_t ByteHasher::finish() const {
-    std::uint64_t h = rotl(lanes_[0], 1) + rotl(lanes_[1], 7) + rotl(lanes_[2], 12) +
-                      rotl(lanes_[3], 18) + total_;
-    for (std::size_t i = 0; i < tailSize_; ++i)
-        h = rotl(h ^ (tail_[i] * P1), 11) * P2;
-    h ^= h >> 33;
-    h *= P2;
-    h ^= h >> 29;
-    return h;
+    std::uint64_t h = fold(lanes_[0] ^ Keys[0], lanes_[1] ^ Keys[1]) ^
+                      fold(lanes_[2] ^ Keys[2], lanes_[3] ^ Keys[3]) ^ total_;
+    // The last bytes short of a stripe, eight at a time, zeros after the end (the total
+    // already tells a zero there from no byte).
+    for (std::size_t i = 0; i < tailSize_; i += 8) {
+        unsigned char word[8] = {};
+        std::memcpy(word, tail_ + i, std::min<std::size_t>(8, tailSize_ - i));
+        h = fold(h ^ Keys[(i / 8) % 4], load64(word) ^ Keys[3 - (i / 8) % 4]);
+    }
+    return fold(h ^ Keys[1], total_ ^ Keys[2]);
 }
 
 bool coarseTime(const FileIdentity& identity) {
