@@ -237,8 +237,9 @@ TEST_F(SharedFileWindowTest, AFileRewrittenBehindTheWindowIsNotOverwrittenUnaske
             EXPECT_EQ(fileBytes(shop()), theirs);
         }
         EXPECT_EQ(QFileInfo::exists(saveAs), choice == 0);
-        if (choice == 0)
+        if (choice == 0) {
             EXPECT_EQ(form->CurrentFileName, saveAs);
+        }
         QFile::remove(saveAs);
     }
 }
