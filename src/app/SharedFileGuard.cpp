@@ -19,6 +19,8 @@ constexpr char kStaleLock[] =
 constexpr char kChangedOnDisk[] =
     "ファイル「%1」は開いた後に他のPCかプログラムで書き換えられています。\n\r"
     "上書きすると、その変更はバックアップとしてだけ残ります。";
+constexpr char kLockTaken[] = "ファイル「%1」は %2（%3）が強制的に開いて使っています。\n\r"
+                              "上書きする前に、そのPCの作業を確かめてください。";
 constexpr char kHeldNoWrite[] =
     "ファイル「%1」は他のPCが使っているため上書きできません。別の名前で保存してください。";
 constexpr char kSaveAsChoice[] = "名前をつけて保存";
@@ -131,12 +133,27 @@ SharedFileGuard::SaveChoice SharedFileGuard::beforeSave(const QString& path) {
     }
     if (loadedPath_.isEmpty() || QFileInfo(path).absoluteFilePath() != loadedPath_)
         return SaveChoice::Write;
+    QString question;
     // A file removed meanwhile loses nothing by being written again.
     const sharedfile::FileIdentity now = sharedfile::identityOf(path);
-    if (!now.exists || !sharedfile::changedSince(identity_, now))
+    if (now.exists && sharedfile::changedSince(identity_, now)) {
+        question = u8(kChangedOnDisk).arg(path);
+    } else if (lock_ && !lock_->refresh()) {
+        // Another PC took the lock while this one did not refresh it (asleep, cut off).
+        const sharedfile::LockProbe probe = sharedfile::probeLock(lock_->lockPath());
+        if (probe.exists) {
+            question = u8(kLockTaken)
+                           .arg(path, sharedfile::holderUserText(probe),
+                                sharedfile::holderHostText(probe));
+        } else {
+            lock_.reset();
+            takeLock(path, true);
+        }
+    }
+    if (question.isEmpty())
         return SaveChoice::Write;
     const QStringList choices{u8(kSaveAsChoice), u8(kOverwriteChoice), u8(kCancelChoice)};
-    switch (dialogs_.choose(u8(kChangedOnDisk).arg(path), choices)) {
+    switch (dialogs_.choose(question, choices)) {
     case 0:
         return SaveChoice::SaveAs;
     case 1:

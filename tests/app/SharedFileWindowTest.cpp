@@ -244,6 +244,28 @@ TEST_F(SharedFileWindowTest, AFileRewrittenBehindTheWindowIsNotOverwrittenUnaske
     }
 }
 
+// This PC stopped refreshing its lock (asleep, cut off) and another PC forced the file
+// open: a save asks before writing over it; once that PC is done, nothing is asked.
+TEST_F(SharedFileWindowTest, ASaveAsksWhenAnotherPcHasForcedTheFileOpenMeanwhile) {
+    auto form = open(shop());
+    ASSERT_TRUE(heldByThisProcess(shop()));
+    ASSERT_TRUE(QFile::remove(lockPathFor(shop())));
+    writeOtherHostsLock(shop(), 0);
+    const QByteArray before = fileBytes(shop());
+
+    EXPECT_FALSE(form->afsave());
+    ASSERT_EQ(dialogs.choiceTexts.size(), 1);
+    EXPECT_TRUE(
+        dialogs.choiceTexts[0].contains(u8("山田（office-pc）が強制的に開いて使っています")));
+    EXPECT_EQ(fileBytes(shop()), before);
+    EXPECT_FALSE(heldByThisProcess(shop()));
+
+    QFile::remove(lockPathFor(shop()));
+    EXPECT_TRUE(form->afsave());
+    EXPECT_EQ(dialogs.choiceTexts.size(), 1);
+    EXPECT_TRUE(heldByThisProcess(shop()));
+}
+
 // Where the file system keeps whole seconds, a rewrite in place of the same size within
 // the second the file was loaded shows only in its bytes.
 TEST_F(SharedFileWindowTest, WithWholeSecondTimesARewriteOfTheSameSizeIsToldByItsBytes) {
