@@ -195,7 +195,9 @@ bool LockFile::writeTemp(QString& tempPath) const {
 
 bool LockFile::isOurs() const {
     const LockProbe probe = probeLock(lockPath_);
-    return probe.readable && probe.holder.host == self_.host && probe.holder.pid == self_.pid;
+    // The time opened tells two locks of one process apart (two windows in a test).
+    return probe.readable && probe.holder.host == self_.host && probe.holder.pid == self_.pid &&
+           probe.holder.opened == self_.opened;
 }
 
 bool LockFile::create() {

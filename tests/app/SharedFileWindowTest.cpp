@@ -103,6 +103,17 @@ TEST_F(SharedFileWindowTest, AFileHeldByAnotherPcOpensReadOnlyAndIsNeverWrittenO
     EXPECT_EQ(fileBytes(shop()), before);
     EXPECT_EQ(fileBytes(lockPathFor(shop())), lockBytes);
 
+    // 保存して終了 asks for a name too; cancelled, the window stays. A PDF is proposed
+    // beside the file, as for a file open for writing.
+    dialogs.exitAnswers.push_back(1);
+    EXPECT_FALSE(form->FormCloseQuery());
+    ASSERT_EQ(dialogs.saveSpecs.size(), 2);
+    EXPECT_EQ(dialogs.saveSpecs[1].directory, dir.path());
+    form->N16Click();
+    ASSERT_EQ(dialogs.saveSpecs.size(), 3);
+    EXPECT_EQ(dialogs.saveSpecs[2].directory, dir.path());
+    EXPECT_EQ(fileBytes(shop()), before);
+
     // Saved under another name, that file is the one open, and held.
     const QString copy = path(QStringLiteral("copy.dat"));
     dialogs.saveAnswers.push_back(copy);
@@ -185,10 +196,16 @@ TEST_F(SharedFileWindowTest, ReloadTakesTheLockOnceTheOtherPcIsDoneAndTheLockGoe
               QDateTime::currentDateTime().addSecs(-60));
     EXPECT_TRUE(heldByThisProcess(shop()));
 
-    // A new file gives it up; opening it again takes it; the program's end gives it up.
+    // A new file gives it up; opening it again takes it; closing the window (終了 in the
+    // exit question) gives it up, and so does the window's end.
     form->afnew();
     EXPECT_FALSE(QFileInfo::exists(lockPathFor(shop())));
     form.reset();
+    form = open(shop());
+    EXPECT_TRUE(heldByThisProcess(shop()));
+    dialogs.exitAnswers.push_back(2);
+    EXPECT_TRUE(form->close());
+    EXPECT_FALSE(QFileInfo::exists(lockPathFor(shop())));
     form = open(shop());
     EXPECT_TRUE(heldByThisProcess(shop()));
     form.reset();
