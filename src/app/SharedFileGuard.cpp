@@ -157,7 +157,7 @@ SharedFileGuard::SaveChoice SharedFileGuard::beforeSave(const QString& path) {
     case 0:
         return SaveChoice::SaveAs;
     case 1:
-        return SaveChoice::Write;
+        return SaveChoice::Overwrite;
     default:
         return SaveChoice::Cancel;
     }

@@ -39,7 +39,8 @@ public:
     const QString& readOnlyPath() const { return readOnlyPath_; }
     bool holdsLock() const;
 
-    enum class SaveChoice { Write, SaveAs, Cancel };
+    // Overwrite: write over a version that is not ours, which is then kept as a backup.
+    enum class SaveChoice { Write, Overwrite, SaveAs, Cancel };
     // Before a save writes over `path`: Write when it is the file as loaded (or not the
     // one loaded); when it changed behind our back the user chooses.
     SaveChoice beforeSave(const QString& path);

@@ -466,7 +466,8 @@ private:
 
     // Saves the records to `path`, keeping the file it replaces; false when the save failed
     // (reported).
-    bool saveDataFileTo(const QString& path);
+    // `keepReplaced`: the file there is kept as a generation even with backups off.
+    bool saveDataFileTo(const QString& path, bool keepReplaced = false);
     // Where the Save dialog opens: beside the data file while one of its backups is open.
     QString saveDialogFolder() const;
     void openBackupFile(const QString& dataFile, const backups::Generation& generation);

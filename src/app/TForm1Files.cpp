@@ -21,6 +21,7 @@
 #include <QTabBar>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -252,20 +253,28 @@ void TForm1::hisClick(QAction* item) {
     RefreshHistoryMenu();
 }
 
+// Where the file chosen by name was changed behind our back, only an answer to write
+// over it writes.
+static bool mayWrite(SharedFileGuard::SaveChoice choice) {
+    return choice == SharedFileGuard::SaveChoice::Write ||
+           choice == SharedFileGuard::SaveChoice::Overwrite;
+}
+
+static bool overwrites(SharedFileGuard::SaveChoice choice) {
+    return choice == SharedFileGuard::SaveChoice::Overwrite;
+}
+
 bool TForm1::afsave() {
     TakeEditorText();
     ClearRowSelection();
     if (!CurrentFileName.isEmpty()) {
         // Written behind our back since it was loaded: nothing is overwritten unasked.
-        switch (sharedFile_->beforeSave(CurrentFileName)) {
-        case SharedFileGuard::SaveChoice::Cancel:
+        const SharedFileGuard::SaveChoice choice = sharedFile_->beforeSave(CurrentFileName);
+        if (choice == SharedFileGuard::SaveChoice::Cancel)
             return false;
-        case SharedFileGuard::SaveChoice::SaveAs:
+        if (choice == SharedFileGuard::SaveChoice::SaveAs)
             return afsaveas();
-        case SharedFileGuard::SaveChoice::Write:
-            break;
-        }
-        if (!saveDataFileTo(CurrentFileName))
+        if (!saveDataFileTo(CurrentFileName, choice == SharedFileGuard::SaveChoice::Overwrite))
             return false;
     } else {
         const QString path = askSaveFileName(
@@ -273,9 +282,8 @@ bool TForm1::afsave() {
         if (path.isEmpty()) {
             ExitChoice = 0;
         } else {
-            if (sharedFile_->beforeSave(path) != SharedFileGuard::SaveChoice::Write)
-                return false;
-            if (!saveDataFileTo(path))
+            const SharedFileGuard::SaveChoice choice = sharedFile_->beforeSave(path);
+            if (!mayWrite(choice) || !saveDataFileTo(path, overwrites(choice)))
                 return false;
             CurrentFileName = path;
             SetWindowTitleFor(CurrentFileName);
@@ -293,9 +301,8 @@ bool TForm1::afsaveas() {
         *dialogs_, {saveDialogFolder(), u8(apptext::kDatFilter), u8(apptext::kDatSuffix)});
     bool saved = false;
     if (!path.isEmpty()) {
-        if (sharedFile_->beforeSave(path) != SharedFileGuard::SaveChoice::Write)
-            return false;
-        if (!saveDataFileTo(path))
+        const SharedFileGuard::SaveChoice choice = sharedFile_->beforeSave(path);
+        if (!mayWrite(choice) || !saveDataFileTo(path, overwrites(choice)))
             return false;
         CurrentFileName = path;
         SetWindowTitleFor(CurrentFileName);
@@ -306,8 +313,13 @@ bool TForm1::afsaveas() {
     return saved;
 }
 
-bool TForm1::saveDataFileTo(const QString& path) {
-    const DataFile::SaveOutcome outcome = DataFile::save(CDS2, path, backupPolicy());
+bool TForm1::saveDataFileTo(const QString& path, bool keepReplaced) {
+    backups::Policy policy = backupPolicy();
+    // Written over another's version on purpose: that version is kept even with backups
+    // off, and no other generation is pruned for it.
+    if (keepReplaced && policy.generations <= 0)
+        policy.generations = std::numeric_limits<int>::max();
+    const DataFile::SaveOutcome outcome = DataFile::save(CDS2, path, policy);
     if (!outcome.error.isEmpty()) {
         dialogs_->error(outcome.error);
         return false;

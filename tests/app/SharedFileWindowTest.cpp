@@ -215,14 +215,22 @@ TEST_F(SharedFileWindowTest, ReloadTakesTheLockOnceTheOtherPcIsDoneAndTheLockGoe
 TEST_F(SharedFileWindowTest, AFileRewrittenBehindTheWindowIsNotOverwrittenUnasked) {
     const QString other = path(QStringLiteral("other.dat"));
     const QString saveAs = path(QStringLiteral("mine.dat"));
-    // 0 名前をつけて保存, 1 上書きする, 2 キャンセル (also Esc and the close box).
-    for (const int choice : {2, 0, 1}) {
+    // 0 名前をつけて保存, 1 上書きする, 2 キャンセル (also Esc and the close box); the last
+    // with backups off: the other version is kept all the same.
+    for (const auto& [choice, backupsOff] :
+         {std::pair{2, false}, std::pair{0, false}, std::pair{1, false}, std::pair{1, true}}) {
         SCOPED_TRACE(choice);
+        SCOPED_TRACE(backupsOff);
         ASSERT_TRUE(recordtest::writeRecords(
                         shop(), std::vector<recordtest::Rec>{{1, "あ", "青木"}, {2, "か", "加藤"}})
                         .isEmpty());
         dialogs.choiceTexts.clear();
         QFile::remove(iniPath());
+        if (backupsOff) {
+            QDir(path(QStringLiteral("appdata"))).removeRecursively();
+            QDir(path(QStringLiteral("ledora-backup"))).removeRecursively();
+            writeIni("[Backup]\r\nGenerations=0\r\n");
+        }
         auto form = open(shop());
         ASSERT_TRUE(heldByThisProcess(shop()));
         // Another program writes the file: same folder, a new file renamed over it.
