@@ -39,5 +39,7 @@ inline constexpr char kDatSuffix[] = "dat";
 // An earlier version of the data file is open: after the title, and in the status bar.
 inline constexpr char kBackupTitle[] = " のバックアップ (%1)";
 inline constexpr char kBackupStatus[] = "バックアップを表示中";
+// Another PC holds the open data file: after the title.
+inline constexpr char kReadOnlyTitle[] = " (読み取り専用)";
 
 } // namespace apptext

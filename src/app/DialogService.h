@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -30,6 +31,9 @@ public:
     virtual bool confirm(const QString& text) = 0;
     // Plain box (caption: the application title, button "OK").
     virtual void info(const QString& text) = 0;
+    // Question box (caption "確認") with one button per choice, the first the default:
+    // the index of the button pressed; the last one for Esc or the close box.
+    virtual int choose(const QString& text, const QStringList& choices) = 0;
     // File dialogs; an empty path means the dialog was cancelled.
     virtual QString openFile(const FileDialogSpec& request) = 0;
     virtual QString saveFile(const FileDialogSpec& request) = 0;

@@ -38,6 +38,8 @@ constexpr char kNewFile[] = "新規データファイル作成(&N)";
 constexpr char kOpen[] = "開く(&O)...";
 constexpr char kRecent[] = "最近閉じたファイルを開く...";
 constexpr char kOpenBackup[] = "バックアップから開く...";
+constexpr char kReload[] = "再読み込み";
+constexpr char kReadOnlyStatus[] = "読み取り専用";
 constexpr char kSave[] = "上書き保存(&S)";
 constexpr char kSaveAs[] = "名前をつけて保存(&A)...";
 constexpr char kPageSetup[] = "用紙設定...";
@@ -167,6 +169,7 @@ void buildMenus(QMainWindow* window, MainWindowUi& ui) {
         ui.recent.append(item);
     }
     ui.NOpenBackup = menuItem(ui.N1, "NOpenBackup", kOpenBackup);
+    ui.NReload = menuItem(ui.N1, "NReload", kReload);
     ui.N1->addSeparator();
     ui.N5 = menuItem(ui.N1, "N5", kSave);
     ui.N6 = menuItem(ui.N1, "N6", kSaveAs);
@@ -433,6 +436,12 @@ void buildStatusBar(QMainWindow* window, MainWindowUi& ui) {
     ui.backupPanel->setMinimumWidth(40);
     ui.StatusBar1->addPermanentWidget(ui.backupPanel);
     ui.backupPanel->hide();
+    // Shown only while the open file is held by another PC.
+    ui.readOnlyPanel = named(new QLabel(u8(kReadOnlyStatus), ui.StatusBar1), "ReadOnlyPanel");
+    ui.readOnlyPanel->setFrameShape(QFrame::Panel);
+    ui.readOnlyPanel->setFrameShadow(QFrame::Sunken);
+    ui.StatusBar1->addPermanentWidget(ui.readOnlyPanel);
+    ui.readOnlyPanel->hide();
     window->setStatusBar(ui.StatusBar1);
 }
 

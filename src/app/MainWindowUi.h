@@ -34,6 +34,7 @@ struct MainWindowUi {
     QMenu* N8 = nullptr;            // recent files, items o1..o5
     QList<QAction*> recent;         // o1..o5
     QAction* NOpenBackup = nullptr; // バックアップから開く
+    QAction* NReload = nullptr;     // 再読み込み
     QAction* N5 = nullptr;
     QAction* N6 = nullptr;
     QAction* N14 = nullptr;
@@ -123,6 +124,7 @@ struct MainWindowUi {
     QStatusBar* StatusBar1 = nullptr;
     QList<QLabel*> statusPanels;   // six panels, index 5 shows hints
     QLabel* backupPanel = nullptr; // says that a backup is open
+    QLabel* readOnlyPanel = nullptr; // says that another PC holds the open file
 };
 
 // Creates every control, menu item and the status bar inside `window`. Actions and event

@@ -63,6 +63,22 @@ void QtDialogService::info(const QString& text) {
     box.exec();
 }
 
+int QtDialogService::choose(const QString& text, const QStringList& choices) {
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(apptext::kConfirmCaption),
+                    messageForDisplay(text), QMessageBox::NoButton, parent_);
+    box.setObjectName(QStringLiteral("ChoiceBox"));
+    QList<QPushButton*> buttons;
+    for (const QString& choice : choices)
+        buttons << box.addButton(choice, QMessageBox::ActionRole);
+    if (buttons.isEmpty())
+        return -1;
+    box.setDefaultButton(buttons.front());
+    box.setEscapeButton(buttons.back());
+    box.exec();
+    const qsizetype pressed = buttons.indexOf(box.clickedButton());
+    return int(pressed >= 0 ? pressed : buttons.size() - 1);
+}
+
 QString QtDialogService::openFile(const FileDialogSpec& request) {
     return runFileDialog(parent_, request, false);
 }

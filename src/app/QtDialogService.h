@@ -19,6 +19,7 @@ public:
     void error(const QString& text) override;
     bool confirm(const QString& text) override;
     void info(const QString& text) override;
+    int choose(const QString& text, const QStringList& choices) override;
     QString openFile(const FileDialogSpec& request) override;
     QString saveFile(const FileDialogSpec& request) override;
     int exitQuestion() override;

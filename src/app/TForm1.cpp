@@ -3,6 +3,7 @@
 #include "app/AppTexts.h"
 #include "app/DialogService.h"
 #include "app/PaintBox.h"
+#include "app/SharedFileGuard.h"
 #include "platform/FontFamilies.h"
 #include "platform/PrinterDeviceQt.h"
 
@@ -38,6 +39,7 @@ TForm1::TForm1(TForm1Options options, QWidget* parent)
       backupFolder_(std::move(options.backupFolder)), screenSize_(options.screenSize) {
     Q_ASSERT(dialogs_);
     setObjectName(QStringLiteral("Form1"));
+    sharedFile_ = std::make_unique<SharedFileGuard>(*dialogs_);
     if (settingsPath_.isEmpty())
         settingsPath_ = settingsFilePath();
     if (executableDir_.isEmpty())
@@ -164,9 +166,12 @@ void TForm1::connectFileMenu() {
     for (QAction* item : ui.recent)
         connect(item, &QAction::triggered, this, [this, item] { o1Click(item); });
     connect(ui.NOpenBackup, &QAction::triggered, this, [this] { NOpenBackupClick(); });
-    // A file never saved has no earlier versions.
-    connect(ui.N1, &QMenu::aboutToShow, this,
-            [this] { ui.NOpenBackup->setEnabled(!backupDataFile().isEmpty()); });
+    connect(ui.NReload, &QAction::triggered, this, [this] { NReloadClick(); });
+    // A file never saved has no earlier versions, and nothing to load again.
+    connect(ui.N1, &QMenu::aboutToShow, this, [this] {
+        ui.NOpenBackup->setEnabled(!backupDataFile().isEmpty());
+        ui.NReload->setEnabled(!shownFileName().isEmpty());
+    });
 }
 
 bool TForm1::isPageViewShown() const {

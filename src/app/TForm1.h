@@ -59,6 +59,7 @@ class ColorSwatch;     // side panel
 class QLineEdit;
 class UpDown;
 class TForm3; // sender items
+class SharedFileGuard;
 
 // What the window is given from outside; tests replace every part.
 struct TForm1Options {
@@ -140,7 +141,17 @@ public:
     bool isBackupOpen() const { return !backupOf_.isEmpty(); }
     // The data file whose generations are kept and listed: the open one, or the one whose
     // generation is open.
-    QString backupDataFile() const { return isBackupOpen() ? backupOf_ : CurrentFileName; }
+    QString backupDataFile() const { return isBackupOpen() ? backupOf_ : shownFileName(); }
+    // "再読み込み": the open data file loaded again; its lock is taken when it is free.
+    void NReloadClick();
+    // Another PC holds the open data file: it is shown unnamed, as a backup is, so that
+    // a save asks for a name.
+    bool isReadOnlyOpen() const;
+    // The data file shown: the named one, or the one open read-only.
+    QString shownFileName() const;
+    SharedFileGuard& sharedFile() { return *sharedFile_; }
+    // The title and the status bar say that `path` is open read-only.
+    void showReadOnly(const QString& path);
     backups::Policy backupPolicy() const;
 
     // --- page (TForm1Page.cpp) -------------------------------------------------------------
@@ -455,11 +466,14 @@ private:
 
     // Saves the records to `path`, keeping the file it replaces; false when the save failed
     // (reported).
-    bool saveDataFileTo(const QString& path);
+    // `keepReplaced`: the file there is kept as a generation even with backups off.
+    bool saveDataFileTo(const QString& path, bool keepReplaced = false);
     // Where the Save dialog opens: beside the data file while one of its backups is open.
     QString saveDialogFolder() const;
     void openBackupFile(const QString& dataFile, const backups::Generation& generation);
     QString backupOf_; // the data file whose generation is open; empty when none is
+    void openDataFile(const QString& path);
+    std::unique_ptr<SharedFileGuard> sharedFile_;
 
     DialogService* dialogs_;
     std::unique_ptr<PrinterDevice> printer_;

@@ -4,6 +4,7 @@
 #include "app/AppTexts.h"
 #include "app/BackupDialog.h"
 #include "app/DialogService.h"
+#include "app/SharedFileGuard.h"
 #include "app/UpDown.h"
 #include "records/DataFile.h"
 #include "records/Datapacket.h"
@@ -20,6 +21,7 @@
 #include <QTabBar>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -43,6 +45,7 @@ QString plainCaption(const QString& path) {
 void TForm1::SetWindowTitleFor(const QString& fileName) {
     backupOf_.clear();
     ui.backupPanel->hide();
+    ui.readOnlyPanel->hide();
     setWindowTitle(WindowTitle(fileName));
 }
 
@@ -57,7 +60,7 @@ static void showAllRecordsTab(TForm1& form) {
 // Loads `path` into CDS2 and brings the window to its first record: title, tab 全,
 // record numbers, table. Returns false (nothing reported) when the file cannot be read.
 static bool loadDataFile(TForm1& form, const QString& path) {
-    if (!DataFile::load(form.CDS2, path).isEmpty())
+    if (!DataFile::load(form.CDS2, path, form.sharedFile().beginLoad(path)).isEmpty())
         return false;
     form.ResetRecordSearch();
     form.CurrentFileName = path;
@@ -68,11 +71,40 @@ static bool loadDataFile(TForm1& form, const QString& path) {
     return true;
 }
 
+// As loadDataFile(), with the lock beside the file taken first; when another PC holds
+// it, the file is shown read-only.
+static bool loadSharedDataFile(TForm1& form, const QString& path) {
+    const bool writable = form.sharedFile().acquire(path);
+    if (!loadDataFile(form, path)) {
+        form.sharedFile().release();
+        return false;
+    }
+    form.sharedFile().loaded(path);
+    if (!writable)
+        form.showReadOnly(path);
+    return true;
+}
+
+bool TForm1::isReadOnlyOpen() const {
+    return sharedFile_->readOnly();
+}
+
+QString TForm1::shownFileName() const {
+    return isReadOnlyOpen() ? sharedFile_->readOnlyPath() : CurrentFileName;
+}
+
+void TForm1::showReadOnly(const QString& path) {
+    CurrentFileName.clear();
+    setWindowTitle(WindowTitle(path) + u8(apptext::kReadOnlyTitle));
+    ui.readOnlyPanel->setToolTip(path);
+    ui.readOnlyPanel->show();
+}
+
 void TForm1::StartupOpen() {
     const QString& last = settings.History[0];
     // Only a file is opened; a folder of that name is passed over like a missing file.
     if (!last.isEmpty() && QFileInfo(last).isFile()) {
-        if (loadDataFile(*this, last)) {
+        if (loadSharedDataFile(*this, last)) {
             ClearRowSelection();
             LoadRecordLayout();
             GridLoadCSV(StringGrid1, CDS2.asText("Sum"));
@@ -88,6 +120,7 @@ void TForm1::StartupOpen() {
 }
 
 void TForm1::afnew() {
+    sharedFile_->release();
     ClearRowSelection();
     PacketResult packet = datapacket::readXml(NewFileTemplate());
     CDS2.setContent(std::move(packet.table));
@@ -133,10 +166,14 @@ void TForm1::afopen() {
         openBackupFile(owner, generation);
         return;
     }
+    openDataFile(path);
+}
+
+void TForm1::openDataFile(const QString& path) {
     if (!path.isEmpty()) {
         CurrentFileName = path;
-        if (loadDataFile(*this, path)) {
-            AddToHistory(CurrentFileName);
+        if (loadSharedDataFile(*this, path)) {
+            AddToHistory(path);
             RefreshHistoryMenu();
             ClearRowSelection();
             GridLoadCSV(StringGrid1, CDS2.asText("Sum"));
@@ -187,10 +224,15 @@ void TForm1::hisClick(QAction* item) {
     const QString path = item->data().toString();
     if (!path.isEmpty() && QFileInfo::exists(path)) {
         CurrentFileName = path;
-        if (DataFile::load(CDS2, path).isEmpty()) {
+        const bool writable = sharedFile_->acquire(path);
+        if (DataFile::load(CDS2, path, sharedFile_->beginLoad(path)).isEmpty()) {
             ResetRecordSearch();
             SetWindowTitleFor(CurrentFileName);
+            sharedFile_->loaded(path);
+            if (!writable)
+                showReadOnly(path);
         } else {
+            sharedFile_->release();
             dialogs_->error(u8(apptext::kLoadFailed));
             afnew();
         }
@@ -207,15 +249,32 @@ void TForm1::hisClick(QAction* item) {
     LastRecordNumber = ::LastRecordNumber(CDS2);
     CDS2.first();
     ShowCurrentRecord();
-    AddToHistory(CurrentFileName);
+    AddToHistory(shownFileName());
     RefreshHistoryMenu();
+}
+
+// Where the file chosen by name was changed behind our back, only an answer to write
+// over it writes.
+static bool mayWrite(SharedFileGuard::SaveChoice choice) {
+    return choice == SharedFileGuard::SaveChoice::Write ||
+           choice == SharedFileGuard::SaveChoice::Overwrite;
+}
+
+static bool overwrites(SharedFileGuard::SaveChoice choice) {
+    return choice == SharedFileGuard::SaveChoice::Overwrite;
 }
 
 bool TForm1::afsave() {
     TakeEditorText();
     ClearRowSelection();
     if (!CurrentFileName.isEmpty()) {
-        if (!saveDataFileTo(CurrentFileName))
+        // Written behind our back since it was loaded: nothing is overwritten unasked.
+        const SharedFileGuard::SaveChoice choice = sharedFile_->beforeSave(CurrentFileName);
+        if (choice == SharedFileGuard::SaveChoice::Cancel)
+            return false;
+        if (choice == SharedFileGuard::SaveChoice::SaveAs)
+            return afsaveas();
+        if (!saveDataFileTo(CurrentFileName, choice == SharedFileGuard::SaveChoice::Overwrite))
             return false;
     } else {
         const QString path = askSaveFileName(
@@ -223,7 +282,8 @@ bool TForm1::afsave() {
         if (path.isEmpty()) {
             ExitChoice = 0;
         } else {
-            if (!saveDataFileTo(path))
+            const SharedFileGuard::SaveChoice choice = sharedFile_->beforeSave(path);
+            if (!mayWrite(choice) || !saveDataFileTo(path, overwrites(choice)))
                 return false;
             CurrentFileName = path;
             SetWindowTitleFor(CurrentFileName);
@@ -241,7 +301,8 @@ bool TForm1::afsaveas() {
         *dialogs_, {saveDialogFolder(), u8(apptext::kDatFilter), u8(apptext::kDatSuffix)});
     bool saved = false;
     if (!path.isEmpty()) {
-        if (!saveDataFileTo(path))
+        const SharedFileGuard::SaveChoice choice = sharedFile_->beforeSave(path);
+        if (!mayWrite(choice) || !saveDataFileTo(path, overwrites(choice)))
             return false;
         CurrentFileName = path;
         SetWindowTitleFor(CurrentFileName);
@@ -252,12 +313,18 @@ bool TForm1::afsaveas() {
     return saved;
 }
 
-bool TForm1::saveDataFileTo(const QString& path) {
-    const DataFile::SaveOutcome outcome = DataFile::save(CDS2, path, backupPolicy());
+bool TForm1::saveDataFileTo(const QString& path, bool keepReplaced) {
+    backups::Policy policy = backupPolicy();
+    // Written over another's version on purpose: that version is kept even with backups
+    // off, and no other generation is pruned for it.
+    if (keepReplaced && policy.generations <= 0)
+        policy.generations = std::numeric_limits<int>::max();
+    const DataFile::SaveOutcome outcome = DataFile::save(CDS2, path, policy);
     if (!outcome.error.isEmpty()) {
         dialogs_->error(outcome.error);
         return false;
     }
+    sharedFile_->saved(path);
     // The file is saved; only its earlier version could not be kept.
     if (!outcome.backupWarning.isEmpty())
         dialogs_->error(outcome.backupWarning);
@@ -275,7 +342,9 @@ backups::Policy TForm1::backupPolicy() const {
 }
 
 QString TForm1::saveDialogFolder() const {
-    return isBackupOpen() ? QFileInfo(backupOf_).absolutePath() : executableDir_;
+    if (isBackupOpen())
+        return QFileInfo(backupOf_).absolutePath();
+    return isReadOnlyOpen() ? QFileInfo(shownFileName()).absolutePath() : executableDir_;
 }
 
 void TForm1::NOpenBackupClick() {
@@ -297,6 +366,7 @@ void TForm1::NOpenBackupClick() {
 }
 
 void TForm1::openBackupFile(const QString& dataFile, const backups::Generation& generation) {
+    sharedFile_->release();
     ClearRowSelection();
     if (loadDataFile(*this, generation.path)) {
         // Unnamed, and not among the recent files: a save asks for a name, and the next
@@ -315,6 +385,14 @@ void TForm1::openBackupFile(const QString& dataFile, const backups::Generation& 
     }
     LoadRecordLayout();
     RepaintPage();
+}
+
+void TForm1::NReloadClick() {
+    const QString path = shownFileName();
+    if (path.isEmpty() || !dialogs_->confirm(u8(apptext::kConfirmOpen)))
+        return;
+    CloseOverlayEditors();
+    withViewHidden(*this, [&] { openDataFile(path); });
 }
 
 void TForm1::AddToHistory(const QString& name) {

@@ -31,10 +31,10 @@ void TForm1::N16Click() {
     const PrintCommandInput input = shownPageForPrinting();
 
     // Proposed beside the data file; a file never saved has no folder of its own.
+    const QString dataFile = shownFileName();
     const QString folder =
-        !CurrentFileName.isEmpty()
-            ? QFileInfo(CurrentFileName).absolutePath()
-            : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        !dataFile.isEmpty() ? QFileInfo(dataFile).absolutePath()
+                            : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString proposed =
         pdfDefaultFileName(input.title, recipientWithHonorific(), CDS2.asInteger("num"));
 

@@ -4,6 +4,7 @@
 #include "app/AppTexts.h"
 #include "app/ColorSwatch.h"
 #include "app/DialogService.h"
+#include "app/SharedFileGuard.h"
 #include "app/UpDown.h"
 #include "page/Canvas.h"
 #include "page/PageModel.h"
@@ -171,6 +172,8 @@ void TForm1::FormDestroy() {
     if (settingsWritten_)
         return;
     settingsWritten_ = true;
+    // The other PCs may open the file as soon as this one is done with it.
+    sharedFile_->release();
     collectSettingsForWrite();
     if (const auto error = writeSettings(settingsPath_, settings))
         dialogs_->error(*error);

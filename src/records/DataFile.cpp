@@ -59,6 +59,37 @@ QString setChecked(Dataset& dataset, PacketResult result) {
     return {};
 }
 
+// Reads through to a file and shows each byte read to a sink once, in file order; the
+// reader's look ahead and step back are not shown twice.
+class WatchedFile : public QIODevice {
+public:
+    WatchedFile(QFile& file, const DataFile::ByteSink& seen) : file_(file), seen_(seen) {}
+    bool isSequential() const override { return false; }
+    qint64 size() const override { return file_.size(); }
+    bool seek(qint64 pos) override { return QIODevice::seek(pos) && file_.seek(pos); }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        const qint64 at = file_.pos();
+        const qint64 got = file_.read(data, maxSize);
+        if (got < 0) {
+            setErrorString(file_.errorString());
+            return -1;
+        }
+        if (at <= shown_ && at + got > shown_) {
+            seen_(data + (shown_ - at), qsizetype(at + got - shown_));
+            shown_ = at + got;
+        }
+        return got;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QFile& file_;
+    const DataFile::ByteSink& seen_;
+    qint64 shown_ = 0;
+};
+
 // The record at `index` of the file open in `file`, alone; see loadRecord().
 PacketResult readRecord(QFile& file, qint64 index, qint64& recordCount) {
     if (datapacket::readableInPieces(file))
@@ -125,6 +156,17 @@ QString load(Dataset& dataset, const QString& path) {
     if (QString error = open(file); !error.isEmpty())
         return error;
     return setChecked(dataset, datapacket::read(file));
+}
+
+QString load(Dataset& dataset, const QString& path, const ByteSink& seen) {
+    if (!seen)
+        return load(dataset, path);
+    QFile file(path);
+    if (QString error = open(file); !error.isEmpty())
+        return error;
+    WatchedFile watched(file, seen);
+    watched.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    return setChecked(dataset, datapacket::read(watched));
 }
 
 QString loadRecord(Dataset& dataset, const QString& path, qint64 index, qint64& recordCount) {

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class Dataset;
 struct PacketTable;
 
@@ -20,6 +22,12 @@ QString checkRecordFields(const PacketTable& table);
 // dataset holds exactly the file's content, cursor on the first record. On failure
 // returns the reason and leaves the dataset as it was.
 QString load(Dataset& dataset, const QString& path);
+
+// As load(), and every byte read is also given to `seen`, once and in file order, so a
+// caller can hash the file without reading it again. A reader that skipped bytes leaves
+// the count given short of the file's size. An empty `seen` is the plain load().
+using ByteSink = std::function<void(const char* data, qsizetype size)>;
+QString load(Dataset& dataset, const QString& path, const ByteSink& seen);
 
 // Reads only the record at `index` (0-based, the file's order) of `path`: the dataset
 // then holds that one record, or none when the file has fewer, and `recordCount` how

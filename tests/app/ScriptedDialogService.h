@@ -21,6 +21,7 @@ public:
     std::deque<int> exitAnswers;
     std::deque<std::optional<QColor>> colorAnswers; // nullopt: cancelled
     std::deque<int> backupAnswers; // the row chosen in the backup list; -1: cancelled
+    std::deque<int> choiceAnswers; // the button pressed; none left: the last (Esc)
     bool defaultConfirm = true;
     int defaultExit = 3; // stay
 
@@ -28,6 +29,8 @@ public:
     QStringList errors;
     QStringList infos;
     QStringList confirmations;
+    QStringList choiceTexts;
+    QList<QStringList> choiceButtons;
     QList<FileDialogSpec> openSpecs;
     QList<FileDialogSpec> saveSpecs;
     int exitQuestions = 0;
@@ -59,6 +62,12 @@ public:
         confirmations << text;
         shown();
         return take(confirmAnswers, defaultConfirm);
+    }
+    int choose(const QString& text, const QStringList& choices) override {
+        choiceTexts << text;
+        choiceButtons << choices;
+        shown();
+        return take(choiceAnswers, int(choices.size()) - 1);
     }
     QString openFile(const FileDialogSpec& request) override {
         openSpecs << request;

@@ -125,6 +125,7 @@ TEST_F(StartupTest, MainMenuHasEveryItemInItsPlace) {
           {"N3", "開く(&O)...", QKeySequence(Qt::CTRL | Qt::Key_O)},
           {"N8", "最近閉じたファイルを開く...", none},
           {"NOpenBackup", "バックアップから開く...", none},
+          {"NReload", "再読み込み", none},
           {"-", "", none},
           {"N5", "上書き保存(&S)", QKeySequence(Qt::CTRL | Qt::Key_S)},
           {"N6", "名前をつけて保存(&A)...", none},

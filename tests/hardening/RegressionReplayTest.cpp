@@ -2,6 +2,7 @@
 // named <target>-<what>.<ext>, and replayed here through the same property.
 #include "../../fuzz/BinaryDatapacketProperty.h"
 #include "../../fuzz/Cp932TextProperty.h"
+#include "../../fuzz/LockFileProperty.h"
 #include "../../fuzz/SettingsFileProperty.h"
 #include "../../fuzz/TableCsvProperty.h"
 #include "../../fuzz/XmlDatapacketProperty.h"
@@ -24,6 +25,7 @@ const std::map<QString, Property>& properties() {
         {QStringLiteral("settings_file"), fuzzsupport::checkSettingsFile},
         {QStringLiteral("table_csv"), fuzzsupport::checkTableCsv},
         {QStringLiteral("cp932_text"), fuzzsupport::checkCp932Text},
+        {QStringLiteral("lock_file"), fuzzsupport::checkLockFile},
     };
     return all;
 }
