@@ -24,6 +24,9 @@ public:
     void error(const QString&) override {}
     bool confirm(const QString&) override { return false; }
     void info(const QString&) override {}
+    int choose(const QString&, const QStringList& choices) override {
+        return int(choices.size()) - 1;
+    }
     QString openFile(const FileDialogSpec&) override { return {}; }
     QString saveFile(const FileDialogSpec&) override { return {}; }
     int exitQuestion() override { return 2; }
