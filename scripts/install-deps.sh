@@ -9,6 +9,8 @@ packages=(
     cups cups-bsd printer-driver-cups-pdf
     # The real input-method test: a display, a window manager, ibus with Anthy, xdotool.
     xvfb openbox x11-utils xdotool dbus-x11 ibus ibus-anthy libglib2.0-bin dconf-gsettings-backend
+    # The shared-folder tests on a real SMB share: a Samba server and a FUSE client.
+    samba smbclient smbnetfs fuse
 )
 missing=()
 for p in "${packages[@]}"; do

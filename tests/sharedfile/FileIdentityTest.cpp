@@ -25,6 +25,13 @@ void setTime(const QString& path, time_t seconds, long nanoseconds) {
     ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
 }
 
+// The nanoseconds of the file's time as the file system keeps them: a network share may
+// keep whole seconds whatever was set.
+long storedNanoseconds(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mtim.tv_nsec : -1;
+}
+
 TEST(FileIdentity, TellsEveryKindOfWriteBehindOurBack) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("shop.dat"));
@@ -62,9 +69,12 @@ TEST(FileIdentity, TellsEveryKindOfWriteBehindOurBack) {
         SCOPED_TRACE(c.what);
         writeBytes(path, "AAAAAAAAAA");
         setTime(path, 1700000000, c.loadNanoseconds);
+        const bool wholeSeconds = storedNanoseconds(path) == 0;
+        if (wholeSeconds && c.loadNanoseconds != 0 && QByteArray(c.what).contains("nanosecond"))
+            continue; // a time the file system cannot keep changes nothing that can be seen
         const FileIdentity atLoad = identityOf(path);
         ASSERT_TRUE(atLoad.exists);
-        EXPECT_EQ(atLoad.hashed, c.loadNanoseconds == 0);
+        EXPECT_EQ(atLoad.hashed, wholeSeconds);
         c.write();
         EXPECT_EQ(changedSince(atLoad, identityOf(path)), c.changed);
     }

@@ -5,7 +5,9 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -169,11 +171,10 @@ TEST_F(LockFileOnDisk, RefreshMovesTheLastSignForward) {
     LockFile ours(data(), holderOn(QStringLiteral("counter-pc"), 11));
     ASSERT_TRUE(ours.create());
     const QDateTime longAgo = QDateTime::currentDateTime().addSecs(-3600);
-    {
-        QFile f(lock());
-        ASSERT_TRUE(f.open(QIODevice::Append));
-        ASSERT_TRUE(f.setFileTime(longAgo, QFileDevice::FileModificationTime));
-    }
+    // Set by path: a share may stamp a file anew when a handle to it closes.
+    const timespec times[2] = {{time_t(longAgo.toSecsSinceEpoch()), 0},
+                               {time_t(longAgo.toSecsSinceEpoch()), 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(lock()).constData(), times, 0), 0);
     ASSERT_LT(probeLock(lock()).lastSign, QDateTime::currentDateTime().addSecs(-StaleSeconds));
     ASSERT_TRUE(ours.refresh());
     EXPECT_GE(probeLock(lock()).lastSign, QDateTime::currentDateTime().addSecs(-5));
