@@ -1,6 +1,7 @@
 #include "records/BackupGenerations.h"
 
 #include "platform/FileErrorText.h"
+#include "platform/ShortLock.h"
 #include "records/DataFile.h"
 #include "records/Dataset.h"
 
@@ -25,6 +26,7 @@ namespace backups {
 namespace {
 
 constexpr char BesideFolderName[] = "ledora-backup";
+constexpr char PruneLockName[] = ".~lock.prune#";
 constexpr char TimeFormat[] = "yyyyMMdd-HHmmss";
 constexpr char KeepFailedText[] =
     "保存前のデータファイルをバックアップとして残せませんでした。\n\r%1\n\r"
@@ -163,6 +165,10 @@ QString besideFolder(const QString& dataFile) {
     return QFileInfo(dataFile).absoluteDir().filePath(QString::fromLatin1(BesideFolderName));
 }
 
+QString pruneLockPath(const QString& dataFile) {
+    return QDir(besideFolder(realFile(dataFile))).filePath(QString::fromLatin1(PruneLockName));
+}
+
 QString fallbackFolder(const QString& dataFile, const QString& fallbackRoot) {
     const QByteArray folder = QFileInfo(dataFile).absolutePath().toUtf8();
     const QByteArray key = QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex();
@@ -261,6 +267,10 @@ bool sameBytes(const QString& a, const QString& b) {
 Kept keep(const QString& dataFile, const Policy& policy) {
     Kept result;
     const QString file = realFile(dataFile);
+    // Not to pick a name while another PC's prune is changing the folder; the save keeps
+    // its generation even when the lock stays busy.
+    ShortLock lock(pruneLockPath(file));
+    lock.acquire();
     QDateTime time = QFileInfo(file).lastModified();
     time = time.addMSecs(-time.time().msec()); // names hold whole seconds
     const std::vector<Generation> found = find(file, policy.fallbackRoot);
@@ -294,6 +304,12 @@ Kept keep(const QString& dataFile, const Policy& policy) {
 }
 
 void prune(const QString& dataFile, const Policy& policy, const QString& justKept) {
+    // Two PCs saving into one shared folder at once would each prune from a listing the
+    // other is changing: one prunes at a time, and a prune that must wait is left to the
+    // next save. A folder that takes no lock is no shared one this process can write.
+    ShortLock lock(pruneLockPath(dataFile));
+    if (lock.acquire() == ShortLock::Result::Busy)
+        return;
     std::vector<Generation> found = find(dataFile, policy.fallbackRoot);
     const size_t keeping = size_t(std::max(policy.generations, 0));
     if (found.size() <= keeping)

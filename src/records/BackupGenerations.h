@@ -43,6 +43,9 @@ QString realFile(const QString& dataFile);
 
 // "ledora-backup" beside the data file.
 QString besideFolder(const QString& dataFile);
+// The lock taken for a moment around each keep and prune in the folder beside, which
+// other PCs may share.
+QString pruneLockPath(const QString& dataFile);
 // The fallback for the data file: one folder per data-file folder under `fallbackRoot`,
 // so that two files of the same name never prune each other's generations.
 QString fallbackFolder(const QString& dataFile, const QString& fallbackRoot);
@@ -79,7 +82,8 @@ struct Kept {
 Kept keep(const QString& dataFile, const Policy& policy);
 
 // Removes all but the newest `policy.generations` generations of `dataFile`, newest by
-// the order they were kept in; never `justKept` nor a file of `policy.spared`.
+// the order they were kept in; never `justKept` nor a file of `policy.spared`. Nothing is
+// removed while another holds the prune lock past a short wait: the next save prunes.
 void prune(const QString& dataFile, const Policy& policy, const QString& justKept = {});
 
 // True when the two files hold the same bytes: their sizes are compared first, and only

@@ -1,5 +1,6 @@
 #include "records/BackupGenerations.h"
 #include "RecordsTestSupport.h"
+#include "platform/ShortLock.h"
 #include "records/DataFile.h"
 
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <unistd.h>
 
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -378,3 +380,49 @@ TEST(BackupGenerations, SavesThatChangeNothingKeepNoGeneration) {
 }
 
 } // namespace
+
+namespace {
+
+// Six saves leave five generations to prune.
+void saveSixTimes(Shop& shop) {
+    const QDateTime start(QDate(2026, 12, 11), QTime(9, 0, 0));
+    ASSERT_EQ(shop.save(1), QString());
+    for (int i = 0; i < 5; ++i) {
+        setModified(shop.path, start.addSecs(60 * i));
+        ASSERT_EQ(shop.save(i + 2), QString());
+    }
+    ASSERT_EQ(backups::find(shop.path, shop.fallback).size(), 5u);
+}
+
+} // namespace
+
+TEST(BackupGenerations, PruningIsLeftToTheNextSaveWhileAnotherPcHoldsThePruneLock) {
+    Shop shop;
+    saveSixTimes(shop);
+    {
+        ShortLock other(backups::pruneLockPath(shop.path));
+        ASSERT_EQ(other.acquire(), ShortLock::Result::Held);
+        backups::prune(shop.path, shop.policy(2));
+        EXPECT_EQ(backups::find(shop.path, shop.fallback).size(), 5u);
+    }
+    backups::prune(shop.path, shop.policy(2));
+    EXPECT_EQ(backups::find(shop.path, shop.fallback).size(), 2u);
+    EXPECT_FALSE(QFile::exists(backups::pruneLockPath(shop.path)));
+}
+
+TEST(BackupGenerations, PrunesRunningAtOnceKeepTheNewestGenerations) {
+    Shop shop;
+    saveSixTimes(shop);
+    const std::vector<backups::Generation> before = backups::find(shop.path, shop.fallback);
+    std::vector<std::thread> pcs;
+    for (int pc = 0; pc < 2; ++pc)
+        pcs.emplace_back([&] { backups::prune(shop.path, shop.policy(3)); });
+    for (std::thread& pc : pcs)
+        pc.join();
+    const std::vector<backups::Generation> after = backups::find(shop.path, shop.fallback);
+    // One of them may have left it to the next save; neither removed a newer one.
+    ASSERT_GE(after.size(), 3u);
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(after[i].path, before[i].path);
+    EXPECT_FALSE(QFile::exists(backups::pruneLockPath(shop.path)));
+}
