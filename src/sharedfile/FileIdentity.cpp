@@ -31,11 +31,28 @@ inline std::uint64_t load64(const unsigned char* p) {
     return v;
 }
 
+// Folds `count` stripes from `p` into the lanes. The lanes stay in registers through the
+// loop: stored back after each stripe, as the bytes read may alias them, the four chains
+// of multiplies waited on memory instead of overlapping.
+const unsigned char* foldStripes(std::uint64_t* lanes, const unsigned char* p, std::size_t count) {
+    std::uint64_t a = lanes[0], b = lanes[1], c = lanes[2], d = lanes[3];
+    for (; count > 0; --count, p += 64) {
+        a = fold(load64(p) ^ a, load64(p + 8) ^ Keys[0]);
+        b = fold(load64(p + 16) ^ b, load64(p + 24) ^ Keys[1]);
+        c = fold(load64(p + 32) ^ c, load64(p + 40) ^ Keys[2]);
+        d = fold(load64(p + 48) ^ d, load64(p + 56) ^ Keys[3]);
+    }
+    lanes[0] = a;
+    lanes[1] = b;
+    lanes[2] = c;
+    lanes[3] = d;
+    return p;
+}
+
 } // namespace
 
 void ByteHasher::stripe(const unsigned char* p) {
-    for (int i = 0; i < 4; ++i)
-        lanes_[i] = fold(load64(p + 16 * i) ^ lanes_[i], load64(p + 16 * i + 8) ^ Keys[i]);
+    foldStripes(lanes_, p, 1);
 }
 
 void ByteHasher::add(const char* bytes, std::size_t size) {
@@ -52,8 +69,8 @@ void ByteHasher::add(const char* bytes, std::size_t size) {
         stripe(tail_);
         tailSize_ = 0;
     }
-    for (; size >= sizeof tail_; data += sizeof tail_, size -= sizeof tail_)
-        stripe(data);
+    data = foldStripes(lanes_, data, size / sizeof tail_);
+    size %= sizeof tail_;
     std::memcpy(tail_, data, size);
     tailSize_ = size;
 }

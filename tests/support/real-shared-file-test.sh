@@ -123,11 +123,16 @@ read_only_window() {
 
 wait_for 30 message_box || fail "no message box captioned Ledora showed at the start"
 box=$(message_box | head -n 1)
-xdotool windowactivate --sync "$box" 2>/dev/null || xdotool windowfocus --sync "$box"
 [ -n "${LEDORA_SCREENSHOT:-}" ] && import -window root "${LEDORA_SCREENSHOT%.png}-message.png"
 
-xdotool key Return
-wait_for 10 message_gone || fail "Enter did not close the message box"
+# Enter goes to the box only once the window manager has made it active; on a busy
+# machine that may take more than one try.
+enter_on_box() {
+    xdotool windowactivate --sync "$box" 2>/dev/null
+    [ "$(xdotool getactivewindow 2>/dev/null)" = "$box" ] && xdotool key Return
+    message_gone
+}
+wait_for 20 enter_on_box || fail "Enter did not close the message box"
 wait_for 30 read_only_window || fail "the main window's title did not say 読み取り専用"
 title=$(xdotool getwindowname "$(read_only_window | head -n 1)")
 echo "title: $title"
