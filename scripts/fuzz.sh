@@ -15,7 +15,7 @@ seconds=${1:-30}
 build=${FUZZ_BUILD:-build-asan}
 runs=${FUZZ_RUNS:--1}
 parallel=${FUZZ_PARALLEL:-1}
-all_targets="datapacket_binary datapacket_xml settings_file table_csv cp932_text"
+all_targets="datapacket_binary datapacket_xml settings_file table_csv cp932_text lock_file"
 targets=${FUZZ_TARGETS:-$all_targets}
 
 missing=0
